@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds the three builds and runs every test:
+# the portable tests natively, the Windows tests under Wine and Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+cmake --workflow --preset win32      # the release: built only
+cmake --workflow --preset native
+cmake --workflow --preset win64

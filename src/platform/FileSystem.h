@@ -1,0 +1,75 @@
+#pragma once
+// Files and folders as the update engine needs them. Paths are Windows
+// paths (backslashes). Implemented with the real API in win32/, and by an
+// in-memory fake in the native tests.
+//
+// Contract shared by every implementation: existence tests never raise and
+// never show a system error box; operations that "raise" throw qv::Error with
+// the message the user sees (system errors in the form of
+// SystemErrorMessage()).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// 100-ns intervals since 1601-01-01 00:00 UTC, as a Windows FILETIME.
+using FileTime = std::uint64_t;
+
+enum class DriveKind { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamDisk };
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The user's temporary folder, with a trailing backslash; raises the last
+    // system error when Windows gives none.
+    virtual std::string TempFolder() = 0;
+
+    virtual bool FileIsPresent(const std::string& path) = 0;    // exists, not a folder
+    virtual bool FolderIsPresent(const std::string& path) = 0;  // exists, is a folder
+    virtual bool PathIsPresent(const std::string& path) = 0;    // file or folder
+
+    // Creates (or replaces) path and writes data. A file that cannot be
+    // created raises an error naming the file; a failed write raises too,
+    // after the file was closed.
+    virtual void WriteNewFile(const std::string& path, std::string_view data) = 0;
+
+    // Sets only the last-write time. False when the file does not exist;
+    // raises an I/O error when it exists but cannot be opened for writing.
+    virtual bool SetFileWriteTime(const std::string& path, FileTime time) = 0;
+
+    // Deletes one file; raises the last system error on failure.
+    virtual void DeleteFile(const std::string& path) = 0;
+
+    // Silently deletes every file matching mask (wildcards in the last
+    // component) for good; never asks, never raises.
+    virtual void DeleteMatchingFiles(const std::string& mask) = 0;
+
+    // 1 when packaged is newer than installed (or installed is missing, or
+    // nothing could be compared), -1 when installed is newer, 0 when equal:
+    // file versions first, else last-write times. Raises
+    // "File not found : " + packaged when packaged is missing.
+    virtual int CompareFiles(const std::string& installed, const std::string& packaged) = 0;
+
+    // Sets FILE_ATTRIBUTE_NORMAL; false on failure.
+    virtual bool SetNormalAttributes(const std::string& path) = 0;
+
+    // Copies, overwriting, keeping the source's last-write time; false on
+    // failure (LastSystemErrorMessage() then tells why).
+    virtual bool CopyFile(const std::string& source, const std::string& target) = 0;
+
+    // The message of the last failed system call, in the form of
+    // SystemErrorMessage().
+    virtual std::string LastSystemErrorMessage() = 0;
+
+    // Creates a folder with all its missing levels; false on failure.
+    virtual bool ForceDirectories(const std::string& path) = 0;
+
+    // Letters of the logical drives, in the order the system lists them.
+    virtual std::string DriveLetters() = 0;
+    // The kind of drive whose root is given (for example "C:\").
+    virtual DriveKind DriveKindOf(const std::string& root) = 0;
+};
+
+}  // namespace qv

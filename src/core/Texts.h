@@ -19,6 +19,15 @@ inline constexpr char kButtonOk[] = "OK";
 inline constexpr char kButtonCancel[] = "Annuler";
 
 // ---- Platform: registry, files -------------------------------------------
+inline constexpr char kRegistryReadFailed[] = "Lecture d'une valeur de registre impossible : ";
+inline constexpr char kRegistryWriteFailed[] = "Écriture d'une valeur de registre impossible : ";
+inline constexpr char kCheckAccessRights[] = "Veuillez contrôler vos droits d'accès.";
+inline constexpr char kRegistryBadType[] = "Type de données incorrect pour '%s'";
+inline constexpr char kRegistryCreateKeyFailed[] = "Echec à la création de la clé %s";
+inline constexpr char kRegistrySetDataFailed[] = "Echec à la définition des données pour '%s'";
+inline constexpr char kNotAnInteger[] = "'%s' n'est pas un nombre entier valide";
+inline constexpr char kFileCreateFailed[] = "Impossible de créer le fichier %s";
+inline constexpr char kFileWriteFailed[] = "Erreur d'écriture dans le fichier %s";
 
 // ---- Wizard ---------------------------------------------------------------
 

@@ -11,4 +11,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 "$here/wine-prefix.sh" "$prefix"
 wine=$(command -v wine64 || command -v wine)
 [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+# Wine marks a read-only file by taking away its write permission bits, and
+# root ignores those. As root, run Wine without CAP_DAC_OVERRIDE so that a
+# read-only file refuses writing as it does on Windows.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  exec setpriv --bounding-set=-dac_override -- "$wine" "$@"
+fi
 exec "$wine" "$@"

@@ -1,0 +1,153 @@
+#include "platform/win32/FileSystemWin32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "core/Errors.h"
+#include "core/Format.h"
+#include "core/Texts.h"
+#include "core/WindowsPath.h"
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Handles.h"
+#include "platform/win32/WindowsHelpers.h"
+
+namespace qv::win32 {
+namespace {
+
+// The system's text without its trailing line break, to follow a message.
+std::string Reason(DWORD code)
+{
+    std::string text = SystemErrorText(code);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+bool FileSystemWin32::Failed()
+{
+    lastError_ = GetLastError();
+    return false;
+}
+
+std::string FileSystemWin32::TempFolder()
+{
+    return installer_.TempFolder();
+}
+
+bool FileSystemWin32::FileIsPresent(const std::string& path)
+{
+    return installer_.FileIsPresent(path);
+}
+
+bool FileSystemWin32::FolderIsPresent(const std::string& path)
+{
+    std::uint32_t attributes = installer_.PathAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileSystemWin32::PathIsPresent(const std::string& path)
+{
+    return installer_.PathIsPresent(path);
+}
+
+void FileSystemWin32::WriteNewFile(const std::string& path, std::string_view data)
+{
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD code = GetLastError();
+        throw Error(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Reason(code));
+    }
+    while (!data.empty()) {
+        DWORD chunk = data.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(data.size());
+        DWORD written = 0;
+        if (!WriteFile(file.get(), data.data(), chunk, &written, nullptr) || written == 0) {
+            DWORD code = GetLastError();
+            file.reset();
+            throw Error(Format(texts::kFileWriteFailed, {path}) + "\r\n" + Reason(code));
+        }
+        data.remove_prefix(written);
+    }
+}
+
+bool FileSystemWin32::SetFileWriteTime(const std::string& path, FileTime time)
+{
+    return win32::SetFileWriteTime(path, time);
+}
+
+void FileSystemWin32::DeleteFile(const std::string& path)
+{
+    if (!::DeleteFileA(path.c_str()))
+        RaiseLastSystemError();
+}
+
+void FileSystemWin32::DeleteMatchingFiles(const std::string& mask)
+{
+    try {
+        ShellFileOperation(FO_DELETE, mask, std::string(), nullptr,
+                           FOF_SILENT | FOF_NOCONFIRMATION, std::string());
+    } catch (...) {
+        // Clean-up is best effort: a file still in use simply stays.
+    }
+}
+
+int FileSystemWin32::CompareFiles(const std::string& installed, const std::string& packaged)
+{
+    return installer_.CompareFiles(installed, packaged);
+}
+
+bool FileSystemWin32::SetNormalAttributes(const std::string& path)
+{
+    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) ? true : Failed();
+}
+
+bool FileSystemWin32::CopyFile(const std::string& source, const std::string& target)
+{
+    return ::CopyFileA(source.c_str(), target.c_str(), FALSE) ? true : Failed();
+}
+
+std::string FileSystemWin32::LastSystemErrorMessage()
+{
+    return SystemErrorMessage(lastError_, lastError_ ? SystemErrorText(lastError_) : std::string());
+}
+
+bool FileSystemWin32::ForceDirectories(const std::string& path)
+{
+    std::string folder = qv::WithoutBackslash(path);
+    if (folder.empty()) {
+        lastError_ = ERROR_INVALID_NAME;
+        return false;
+    }
+    if (FolderIsPresent(folder))
+        return true;
+    std::size_t slash = folder.find_last_of('\\');
+    if (slash != std::string::npos && slash > 0 && folder[slash - 1] != ':' &&
+        !ForceDirectories(folder.substr(0, slash)))
+        return false;
+    if (CreateDirectoryA(folder.c_str(), nullptr))
+        return true;
+    // Another process may have made it meanwhile.
+    return FolderIsPresent(folder) ? true : Failed();
+}
+
+std::string FileSystemWin32::DriveLetters()
+{
+    return GetDriveLetters();
+}
+
+DriveKind FileSystemWin32::DriveKindOf(const std::string& root)
+{
+    switch (GetDriveTypeA(root.c_str())) {
+    case DRIVE_NO_ROOT_DIR: return DriveKind::NoRootDir;
+    case DRIVE_REMOVABLE: return DriveKind::Removable;
+    case DRIVE_FIXED: return DriveKind::Fixed;
+    case DRIVE_REMOTE: return DriveKind::Remote;
+    case DRIVE_CDROM: return DriveKind::CdRom;
+    case DRIVE_RAMDISK: return DriveKind::RamDisk;
+    default: return DriveKind::Unknown;
+    }
+}
+
+}  // namespace qv::win32

@@ -1,0 +1,45 @@
+#pragma once
+// The file-system interface on the real Windows API, through the installer
+// helper and the Windows helpers.
+//
+// <windows.h> comes first on purpose: it renames DeleteFile and CopyFile to
+// their ...A forms, and every Win32 translation unit must see the interface
+// under the same names (callers without <windows.h> reach the same virtual
+// slots).
+#include <windows.h>
+
+#include "platform/FileSystem.h"
+#include "platform/win32/WindowsInstaller.h"
+
+namespace qv::win32 {
+
+class FileSystemWin32 final : public FileSystem {
+public:
+    // The installer helper answers folders, existence and comparison; it
+    // must outlive this object.
+    explicit FileSystemWin32(TWindowsInstaller& installer) : installer_(installer) {}
+
+    std::string TempFolder() override;
+    bool FileIsPresent(const std::string& path) override;
+    bool FolderIsPresent(const std::string& path) override;
+    bool PathIsPresent(const std::string& path) override;
+    void WriteNewFile(const std::string& path, std::string_view data) override;
+    bool SetFileWriteTime(const std::string& path, FileTime time) override;
+    void DeleteFile(const std::string& path) override;
+    void DeleteMatchingFiles(const std::string& mask) override;
+    int CompareFiles(const std::string& installed, const std::string& packaged) override;
+    bool SetNormalAttributes(const std::string& path) override;
+    bool CopyFile(const std::string& source, const std::string& target) override;
+    std::string LastSystemErrorMessage() override;
+    bool ForceDirectories(const std::string& path) override;
+    std::string DriveLetters() override;
+    DriveKind DriveKindOf(const std::string& root) override;
+
+private:
+    bool Failed();  // notes GetLastError() for LastSystemErrorMessage; false
+
+    TWindowsInstaller& installer_;
+    unsigned long lastError_ = 0;
+};
+
+}  // namespace qv::win32

@@ -1,0 +1,199 @@
+#include "platform/win32/WindowsHelpers.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <istream>
+
+#include "core/Errors.h"
+#include "core/LineBreakChunker.h"
+#include "platform/win32/VersionBlock.h"
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Handles.h"
+
+namespace qv::win32 {
+
+FileVersionRecord GetFileVersionRecord(const std::string& path)
+{
+    std::string file = path;
+    if (file.empty()) {
+        char self[MAX_PATH] = {};
+        DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
+        file.assign(self, n < MAX_PATH ? n : 0);
+    }
+    VersionBlock block(file);
+    std::string translation = block.Translation();
+
+    FileVersionRecord r;
+    r.LangId = translation.substr(0, 4);
+    r.CodePage = translation.size() >= 8 ? translation.substr(4, 4) : std::string();
+    char language[80] = {};
+    DWORD n = VerLanguageNameA(HexToInt(r.LangId), language, sizeof language);
+    r.LanguageName.assign(language, n < sizeof language ? n : 0);
+
+    struct Field {
+        const char* name;
+        std::string FileVersionRecord::*member;
+    } fields[] = {
+        {"CompanyName", &FileVersionRecord::CompanyName},
+        {"FileDescription", &FileVersionRecord::FileDescription},
+        {"FileVersion", &FileVersionRecord::FileVersion},
+        {"InternalName", &FileVersionRecord::InternalName},
+        {"LegalCopyright", &FileVersionRecord::LegalCopyright},
+        {"LegalTrademarks", &FileVersionRecord::LegalTrademarks},
+        {"OriginalFilename", &FileVersionRecord::OriginalFilename},
+        {"ProductName", &FileVersionRecord::ProductName},
+        {"ProductVersion", &FileVersionRecord::ProductVersion},
+        {"Comments", &FileVersionRecord::Comments},
+    };
+    for (const Field& f : fields)
+        r.*f.member = block.String(translation, f.name);
+    return r;
+}
+
+namespace {
+
+struct RichTextSource {
+    std::istream* stream;
+    LineBreakChunker chunker;
+};
+
+DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* written)
+{
+    // No exception may cross back into the control: a failure is reported
+    // as a non-zero result, which stops the streaming.
+    auto* source = reinterpret_cast<RichTextSource*>(cookie);
+    *written = 0;
+    try {
+        auto read = [source](char* out, std::size_t max) -> std::size_t {
+            source->stream->read(out, static_cast<std::streamsize>(max));
+            if (source->stream->bad())
+                throw Error("stream read error");
+            return static_cast<std::size_t>(source->stream->gcount());
+        };
+        *written = static_cast<LONG>(source->chunker.Next(
+            read, reinterpret_cast<char*>(buffer), static_cast<std::size_t>(size)));
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+
+}  // namespace
+
+int StreamRichText(HWND viewer, std::istream& stream)
+{
+    RichTextSource source{&stream, {}};
+    EDITSTREAM es = {};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    es.pfnCallback = StreamInCallback;
+    SendMessageA(viewer, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    return static_cast<int>(es.dwError);
+}
+
+bool SetFileWriteTime(const std::string& path, FileTime time)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        RaiseLastSystemError();
+    FILETIME ft = ToFILETIME(time);
+    return SetFileTime(file.get(), nullptr, nullptr, &ft) != 0;
+}
+
+int ShellFileOperation(unsigned operation, const std::string& source, const std::string& target,
+                       HWND owner, unsigned flags, const std::string& progressTitle)
+{
+    // Each list holds one entry and ends with a double NUL.
+    std::string from = source + '\0';
+    std::string to = target + '\0';
+    SHFILEOPSTRUCTA op = {};
+    op.hwnd = owner;
+    op.wFunc = operation;
+    op.pFrom = from.c_str();
+    op.pTo = to.c_str();
+    if (!progressTitle.empty()) {
+        op.fFlags = FOF_SIMPLEPROGRESS;
+        op.lpszProgressTitle = progressTitle.c_str();
+    } else {
+        op.fFlags = static_cast<FILEOP_FLAGS>(flags);
+    }
+    int result = SHFileOperationA(&op);
+    return op.fAnyOperationsAborted ? -1 : result;
+}
+
+std::string BrowseForFolder(const std::string& title, HWND owner)
+{
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    char display[MAX_PATH] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.pszDisplayName = display;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
+    std::string result;
+    {
+        UniqueItemIdList item(SHBrowseForFolderA(&info));
+        char path[MAX_PATH] = {};
+        if (item && SHGetPathFromIDListA(item.get(), path))
+            result = path;
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return result;
+}
+
+std::string GetDriveLetters()
+{
+    char list[256] = {};
+    DWORD length = GetLogicalDriveStringsA(255, list);
+    if (length > 255)
+        length = 0;  // would not fit: nothing reliable was written
+    std::string letters;
+    for (DWORD i = 0; i < length && letters.size() < 26; ++i) {
+        char c = list[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'A' && c <= 'Z')
+            letters += c;
+    }
+    return letters;
+}
+
+void Delay(int milliseconds)
+{
+    const DWORD total = static_cast<DWORD>(std::abs(milliseconds));
+    if (total == 0)
+        return;
+    if (milliseconds < 0) {
+        Sleep(total);
+        return;
+    }
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The application is terminating: leave the quit for the
+                // main loop and stop waiting.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= total)
+            return;
+        // Sleep until a message arrives or the time is up.
+        MsgWaitForMultipleObjectsEx(0, nullptr, total - elapsed, QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+    }
+}
+
+}  // namespace qv::win32

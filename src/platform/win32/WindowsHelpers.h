@@ -1,0 +1,83 @@
+#pragma once
+// Free helpers over Windows facilities the update engine and the wizard
+// need: version strings, file time stamps, shell file operations and the
+// folder chooser, drive letters, rich text streaming and a delay that keeps
+// the window alive. None of them keeps state.
+#include <windows.h>
+
+#include <iosfwd>
+#include <string>
+
+#include "core/TextConversions.h"  // HexToInt, AdjustLineBreaks
+#include "core/WindowsPath.h"      // AddBackslash
+#include "platform/FileSystem.h"   // FileTime
+
+namespace qv::win32 {
+
+// The version strings of a file, read from the string table of the first
+// translation of its version resource. Versions stay as the author wrote
+// them; numeric comparison uses the fixed version record instead.
+struct FileVersionRecord {
+    std::string LangId;        // language, 4 upper-case hex digits (040C)
+    std::string LanguageName;  // VerLanguageNameA of that language
+    std::string CodePage;      // code page, 4 upper-case hex digits (04E4)
+    std::string CompanyName;
+    std::string FileDescription;
+    std::string FileVersion;
+    std::string InternalName;
+    std::string LegalCopyright;
+    std::string LegalTrademarks;
+    std::string OriginalFilename;
+    std::string ProductName;
+    std::string ProductVersion;
+    std::string Comments;
+};
+
+// The record of a file; the empty path means the program's own executable.
+// Missing version data gives empty fields, never an error.
+FileVersionRecord GetFileVersionRecord(const std::string& path);
+
+// Replaces the viewer's content with the RTF read from the stream's current
+// position (EM_STREAMIN, SF_RTF), line breaks made CR LF on the way. Returns
+// 0, or the control's error code (a read error of the stream stops it).
+int StreamRichText(HWND viewer, std::istream& stream);
+
+// Sets only the last-write time (UTC). False when the file does not exist;
+// an existing file that cannot be opened for writing raises the system error.
+bool SetFileWriteTime(const std::string& path, FileTime time);
+
+// One shell file operation (FO_MOVE 1, FO_COPY 2, FO_DELETE 3, FO_RENAME 4)
+// on one source entry (wildcards allowed). With a progress title the flags
+// are FOF_SIMPLEPROGRESS alone. Returns the shell's result, or -1 when the
+// user aborted.
+int ShellFileOperation(unsigned operation, const std::string& source, const std::string& target,
+                       HWND owner, unsigned flags, const std::string& progressTitle);
+
+// The shell's folder chooser, starting at the desktop; the chosen folder's
+// path, or "" when cancelled or when the item has no file-system path.
+std::string BrowseForFolder(const std::string& title, HWND owner);
+
+// The letters of all logical drives, in the order Windows lists them.
+std::string GetDriveLetters();
+
+// Waits |milliseconds|. A positive value keeps processing window messages
+// while it waits and returns early when the application is terminating
+// (WM_QUIT is seen, and posted again for the main loop); a negative value
+// waits without processing messages. Never spins: it sleeps until the next
+// message or the end of the wait.
+void Delay(int milliseconds);
+
+// FILETIME <-> the 64-bit form used by the interfaces.
+inline FileTime ToFileTime(const FILETIME& ft)
+{
+    return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+inline FILETIME ToFILETIME(FileTime t)
+{
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(t);
+    ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
+    return ft;
+}
+
+}  // namespace qv::win32

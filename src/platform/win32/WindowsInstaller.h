@@ -1,0 +1,103 @@
+#pragma once
+// The file-system services an installer needs from Windows: the temporary,
+// Windows, system and shell special folders, existence and attribute tests
+// that never show a system error box, collision-free temporary names, a
+// file's version record and last-write time, and the comparison of an
+// installed file with its replacement. No operation shows a message;
+// failures are raised as qv::Error.
+#include <windows.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "core/Base32Code.h"
+#include "platform/win32/Win32Handles.h"
+
+namespace qv::win32 {
+
+class TWindowsInstaller {
+public:
+    // libraryFolder prefixes "shfolder.dll" when it is loaded (empty: the
+    // standard search of Windows). Nothing is loaded yet.
+    explicit TWindowsInstaller(std::string libraryFolder = std::string());
+    ~TWindowsInstaller();
+    TWindowsInstaller(const TWindowsInstaller&) = delete;
+    TWindowsInstaller& operator=(const TWindowsInstaller&) = delete;
+
+    // The user's temporary folder with a trailing backslash; raises the last
+    // system error when Windows gives none.
+    std::string TempFolder();
+
+    // Whether the packaged file is newer than the installed one: 1 (newer,
+    // installed missing, or nothing comparable), -1 (installed newer), 0
+    // (same version, or without versions the same local write time). File
+    // versions decide alone when both files have one. Raises
+    // "File not found : " + packaged when the packaged file is missing.
+    int CompareFiles(const std::string& installed, const std::string& packaged);
+
+    // The four numbers of the file version; false (outputs untouched) when
+    // the file has no version resource.
+    bool GetFileVersionParts(const std::string& path, std::uint16_t& major, std::uint16_t& minor,
+                             std::uint16_t& release, std::uint16_t& build);
+
+    // The system folder with a trailing backslash, or the Windows folder
+    // when the system folder lies outside it and cannot be written to.
+    std::string SharedSystemFolder();
+    // The rule of SharedSystemFolder on given folders.
+    std::string ChooseSharedFolder(const std::string& windowsFolder,
+                                   const std::string& systemFolder);
+
+    // The Windows folder with a trailing backslash; "" if Windows gives none.
+    std::string WindowsFolder();
+
+    // A shell special folder (CSIDL) without trailing backslash, created when
+    // missing unless noCreate; "" when the shell has none. Loads the shell
+    // libraries on first use and raises when they cannot be loaded.
+    std::string SpecialFolder(int csidl, bool noCreate);
+    // The local application-data folder, created when missing, with a
+    // trailing backslash when not empty.
+    std::string LocalAppDataFolder();
+
+    // folder + "is-" + five characters + extension, naming no existing file
+    // or folder. Raises "Error Too many files in dir" when all are taken.
+    std::string UniqueFileName(const std::string& folder, const std::string& extension);
+
+    bool FileIsPresent(const std::string& path);  // exists and is no folder
+    bool PathIsPresent(const std::string& path);  // file or folder
+    // The attributes, or 0xFFFFFFFF when the path does not exist. Never
+    // shows a critical-error box (an empty drive, for example).
+    std::uint32_t PathAttributes(const std::string& path);
+
+    std::string WithBackslash(const std::string& path);
+    std::string WithoutBackslash(const std::string& path);
+
+private:
+    void MakeShellFolderReady();
+
+    using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+
+    std::string libraryFolder_;
+    // Declared in load order: the shell-folder library is released first.
+    UniqueModule shell32_;
+    UniqueModule shfolder_;
+    GetFolderPathFunction getFolderPath_ = nullptr;
+    std::mt19937 random_;
+};
+
+// The Windows system folder as Windows gives it (no backslash added).
+std::string SystemFolder();
+
+// The last-write time (UTC) of the file the path finds; false and a zero
+// time for nothing found or a folder.
+bool FileWriteTime(const std::string& path, FILETIME& time);
+// The same, converted to local time.
+bool FileLocalWriteTime(const std::string& path, FILETIME& time);
+
+// The fixed version record; false when the file has none.
+bool FileFixedVersionInfo(const std::string& path, VS_FIXEDFILEINFO& info);
+// The most and least significant words of the file version.
+bool FileVersionNumber(const std::string& path, std::uint32_t& mostSignificant,
+                       std::uint32_t& leastSignificant);
+
+}  // namespace qv::win32

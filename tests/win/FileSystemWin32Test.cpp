@@ -1,0 +1,170 @@
+// The file-system interface on real files under Wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "core/Errors.h"
+#include "platform/win32/FileSystemWin32.h"
+#include "platform/win32/Win32Handles.h"
+#include "platform/win32/WindowsHelpers.h"
+#include "ScratchFolder.h"
+
+namespace qv::win32 {
+namespace {
+
+using test::ScratchFolder;
+
+constexpr FileTime kStamp = 132223104001234567ull;  // 2020-01-01, odd 100 ns
+
+std::string ReadAll(const std::string& path)
+{
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             0, nullptr));
+    std::string data(4096, '\0');
+    DWORD n = 0;
+    ReadFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &n, nullptr);
+    data.resize(n);
+    return data;
+}
+
+FileTime WriteTimeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return ToFileTime(data.ftLastWriteTime);
+}
+
+std::string MessageOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.Message();
+    }
+    return "(no error)";
+}
+
+class FileSystemWin32Test : public ::testing::Test {
+protected:
+    TWindowsInstaller installer;
+    FileSystemWin32 fs{installer};
+    ScratchFolder dir;
+};
+
+TEST_F(FileSystemWin32Test, PresenceOfFilesFoldersAndMissingPaths)
+{
+    std::string file = dir.Write("a.txt", "x");
+    struct Case {
+        std::string path;
+        bool file, folder;
+    } cases[] = {
+        {file, true, false},
+        {dir.path(), false, true},
+        {dir.path().substr(0, dir.path().size() - 1), false, true},
+        {dir / "missing.txt", false, false},
+        {dir / "missing\\deeper.txt", false, false},
+        {"", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fs.FileIsPresent(c.path), c.file) << c.path;
+        EXPECT_EQ(fs.FolderIsPresent(c.path), c.folder) << c.path;
+        EXPECT_EQ(fs.PathIsPresent(c.path), c.file || c.folder) << c.path;
+    }
+    EXPECT_EQ(fs.TempFolder().back(), '\\');
+    EXPECT_NE(fs.DriveLetters().find('C'), std::string::npos);
+    EXPECT_EQ(fs.DriveKindOf("C:\\"), DriveKind::Fixed);
+    EXPECT_EQ(fs.DriveKindOf("Q:\\"), DriveKind::NoRootDir);
+}
+
+TEST_F(FileSystemWin32Test, WriteNewFileReplacesOrExplainsAndKeepsWhatWasThere)
+{
+    std::string path = dir / "new.bin";
+    std::string data("a\0b\r\n", 5);
+    fs.WriteNewFile(path, data);
+    EXPECT_EQ(ReadAll(path), data);
+    fs.WriteNewFile(path, "");
+    EXPECT_EQ(ReadAll(path), "");
+
+    // A read-only file is not replaced: the error names it and it stays.
+    std::string locked = dir.Write("ro.txt", "keep");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    std::string message = MessageOf([&] { fs.WriteNewFile(locked, "new"); });
+    EXPECT_EQ(message.rfind("Impossible de créer le fichier " + locked + "\r\n", 0), 0u) << message;
+    EXPECT_EQ(ReadAll(locked), "keep");
+    EXPECT_NE(MessageOf([&] { fs.WriteNewFile(dir / "missing\\x.txt", "x"); }), "(no error)");
+}
+
+TEST_F(FileSystemWin32Test, WriteTimeIsExactAndRefusedFilesRaise)
+{
+    std::string file = dir.Write("t.txt", "x");
+    ASSERT_TRUE(fs.SetFileWriteTime(file, kStamp));
+    EXPECT_EQ(WriteTimeOf(file), kStamp);  // to the 100 ns
+    EXPECT_FALSE(fs.SetFileWriteTime(dir / "missing.txt", kStamp));
+    EXPECT_FALSE(fs.SetFileWriteTime(dir.path(), kStamp));
+
+    std::string readOnly = dir.Write("ro.txt", "x");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(MessageOf([&] { fs.SetFileWriteTime(readOnly, kStamp); })
+                  .rfind("Erreur système.  Code : 5.\r\n", 0),
+              0u);
+
+    // Held open by someone who shares nothing.
+    std::string busy = dir.Write("busy.txt", "x");
+    UniqueFile holder(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    EXPECT_EQ(MessageOf([&] { fs.SetFileWriteTime(busy, kStamp); })
+                  .rfind("Erreur système.  Code : 32.\r\n", 0),
+              0u);
+    EXPECT_THROW(fs.DeleteFile(busy), Error);
+    holder.reset();
+    EXPECT_TRUE(fs.SetFileWriteTime(busy, kStamp));
+}
+
+TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)
+{
+    std::string source = dir.Write("src.txt", "payload");
+    ASSERT_TRUE(fs.SetFileWriteTime(source, kStamp));
+    std::string target = dir.Write("dst.txt", "old");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+
+    EXPECT_FALSE(fs.CopyFile(source, target));  // read-only target refuses
+    EXPECT_EQ(fs.LastSystemErrorMessage().rfind("Erreur système.  Code : 5.\r\n", 0), 0u);
+    EXPECT_TRUE(fs.SetNormalAttributes(target));
+    EXPECT_TRUE(fs.CopyFile(source, target));
+    EXPECT_EQ(ReadAll(target), "payload");
+    EXPECT_EQ(WriteTimeOf(target), kStamp);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+
+    EXPECT_FALSE(fs.CopyFile(dir / "missing", target));
+    EXPECT_EQ(fs.LastSystemErrorMessage().rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
+    EXPECT_FALSE(fs.SetNormalAttributes(dir / "missing"));
+
+    fs.DeleteFile(target);
+    EXPECT_FALSE(fs.FileIsPresent(target));
+    EXPECT_EQ(MessageOf([&] { fs.DeleteFile(target); }).rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
+
+    EXPECT_TRUE(fs.ForceDirectories(dir / "a\\b\\c\\"));
+    EXPECT_TRUE(fs.FolderIsPresent(dir / "a\\b\\c"));
+    EXPECT_TRUE(fs.ForceDirectories(dir / "a\\b"));
+    EXPECT_FALSE(fs.ForceDirectories(source + "\\sub"));  // a file is in the way
+}
+
+TEST_F(FileSystemWin32Test, DeleteMatchingFilesIsSilentAndPermanent)
+{
+    dir.Write("Update1.tmp", "x");
+    dir.Write("Update22.tmp", "x");
+    std::string keep = dir.Write("Other.tmp", "x");
+    std::string busy = dir.Write("Update3.tmp", "x");
+    {
+        UniqueFile holder(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        fs.DeleteMatchingFiles(dir / "Update*.tmp");
+    }
+    EXPECT_FALSE(fs.PathIsPresent(dir / "Update1.tmp"));
+    EXPECT_FALSE(fs.PathIsPresent(dir / "Update22.tmp"));
+    EXPECT_TRUE(fs.PathIsPresent(keep));
+    fs.DeleteMatchingFiles(dir / "Nothing*.tmp");  // matches nothing: no dialog, no error
+    fs.DeleteMatchingFiles(dir / "Update*.tmp");
+    EXPECT_FALSE(fs.PathIsPresent(busy));
+}
+
+}  // namespace
+}  // namespace qv::win32

@@ -1,0 +1,31 @@
+#pragma once
+// Windows queries with the program's own fall-backs, and the error box for
+// a failed system call.
+#include <string>
+
+#include "platform/UserInteraction.h"
+#include "platform/win32/Win32Error.h"  // SystemErrorText, LastErrorText
+
+namespace qv::win32 {
+
+// The Windows folder with a trailing backslash, or "" when Windows gives
+// none.
+std::string GetWindowsFolder();
+
+// Error box with prefix, CR LF and the last system error's text. Unless
+// continueAfter, then stops the current action with a silent abort.
+void ShowLastError(UserInteraction& ui, const std::string& prefix, bool continueAfter);
+
+// The NetBIOS computer name; "?" when nobody is logged on; any other
+// failure is shown (ShowLastError) and aborts silently.
+std::string GetComputerNameText(UserInteraction& ui);
+
+// The logged-on user's name; "?" when nobody is logged on.
+std::string GetUserNameText();
+
+// The "FileVersion" string of a file's version resource under its first
+// translation; "?" when the file has no version resource, "" when it has no
+// such string.
+std::string FileVersionText(const std::string& path);
+
+}  // namespace qv::win32

@@ -1,0 +1,164 @@
+// Real message boxes answered by a driver thread that finds each box by its
+// class and caption, reads its buttons and presses one, as a person would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <future>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32UserInteraction.h"
+
+namespace qv::win32 {
+namespace {
+
+enum class Action { ClickOk, ClickYes, ClickNo, ClickCancel, Escape, Enter, CloseBox, EscapeThenNo };
+
+struct Seen {
+    std::vector<std::string> buttons;  // texts of the buttons present
+    std::string text;
+    bool yesIsDefault = false;
+    bool okIsDefault = false;
+    bool centred = false;
+};
+
+HWND FindBox(const char* caption)
+{
+    for (int i = 0; i < 500; ++i) {
+        if (HWND box = FindWindowA("#32770", caption))
+            if (IsWindowVisible(box))
+                return box;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+std::string TextOf(HWND w)
+{
+    char text[512] = {};
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+bool IsDefault(HWND button)
+{
+    return button && (GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+}
+
+void Key(HWND box, UINT vk)
+{
+    HWND focus = GetDlgItem(box, IDYES) ? GetDlgItem(box, IDYES) : GetDlgItem(box, IDOK);
+    PostMessageA(focus, WM_KEYDOWN, vk, 0);
+    PostMessageA(focus, WM_KEYUP, vk, 0);
+}
+
+Seen Drive(const char* caption, Action action)
+{
+    Seen seen;
+    HWND box = FindBox(caption);
+    if (!box)
+        return seen;
+    Sleep(100);  // let it finish showing
+    for (int id : {IDYES, IDNO, IDOK, IDCANCEL})
+        if (HWND b = GetDlgItem(box, id))
+            seen.buttons.push_back(TextOf(b));
+    seen.text = TextOf(GetDlgItem(box, 0xFFFF));
+    seen.yesIsDefault = IsDefault(GetDlgItem(box, IDYES));
+    seen.okIsDefault = IsDefault(GetDlgItem(box, IDOK));
+    RECT r;
+    GetWindowRect(box, &r);
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    seen.centred = std::abs((r.left + r.right) - (area.left + area.right)) <= 2 &&
+                   std::abs((r.top + r.bottom) - (area.top + area.bottom)) <= 2;
+    auto click = [&](int id) { SendMessageA(GetDlgItem(box, id), BM_CLICK, 0, 0); };
+    switch (action) {
+    case Action::ClickOk: click(IDOK); break;
+    case Action::ClickYes: click(IDYES); break;
+    case Action::ClickNo: click(IDNO); break;
+    case Action::ClickCancel: click(IDCANCEL); break;
+    case Action::Escape: Key(box, VK_ESCAPE); break;
+    case Action::Enter: Key(box, VK_RETURN); break;
+    case Action::CloseBox: PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case Action::EscapeThenNo:
+        // Escape and the close box may leave a Yes/No box open (Windows)
+        // or close it (Wine); either way the answer must not be Yes.
+        Key(box, VK_ESCAPE);
+        PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Sleep(300);
+        if (IsWindow(box))
+            PostMessageA(box, WM_COMMAND, IDNO, 0);
+        break;
+    }
+    return seen;
+}
+
+TEST(MessageBoxes, FrenchButtonsDefaultsAndAnswers)
+{
+    const std::vector<std::string> ok = {"OK"};
+    const std::vector<std::string> yesNo = {"&Oui", "&Non"};
+    const std::vector<std::string> yesNoCancel = {"&Oui", "&Non", "Annuler"};
+    struct Case {
+        DialogType type;
+        DialogButtons buttons;
+        Action action;
+        const char* caption;
+        std::vector<std::string> expectedButtons;
+        DialogResult expected;
+    } cases[] = {
+        {DialogType::Error, DialogButtons::Ok, Action::ClickOk, "Erreur", ok, DialogResult::Ok},
+        {DialogType::Information, DialogButtons::Ok, Action::Enter, "Information", ok, DialogResult::Ok},
+        {DialogType::Warning, DialogButtons::Ok, Action::Escape, "Avertissement", ok, DialogResult::Ok},
+        {DialogType::Confirmation, DialogButtons::YesNo, Action::ClickYes, "Confirmation", yesNo, DialogResult::Yes},
+        {DialogType::Confirmation, DialogButtons::YesNo, Action::Enter, "Confirmation", yesNo, DialogResult::Yes},
+        {DialogType::Confirmation, DialogButtons::YesNo, Action::EscapeThenNo, "Confirmation", yesNo, DialogResult::No},
+        {DialogType::Warning, DialogButtons::YesNoCancel, Action::ClickNo, "Avertissement", yesNoCancel, DialogResult::No},
+        {DialogType::Warning, DialogButtons::YesNoCancel, Action::ClickCancel, "Avertissement", yesNoCancel, DialogResult::Cancel},
+        {DialogType::Warning, DialogButtons::YesNoCancel, Action::Escape, "Avertissement", yesNoCancel, DialogResult::Cancel},
+        {DialogType::Warning, DialogButtons::YesNoCancel, Action::CloseBox, "Avertissement", yesNoCancel, DialogResult::Cancel},
+    };
+    Win32UserInteraction ui;
+    const std::string text = "Première ligne\r\nSeconde ligne";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.caption) + " action " + std::to_string(static_cast<int>(c.action)));
+        auto driver = std::async(std::launch::async, Drive, c.caption, c.action);
+        DialogResult result = ui.ShowMessageDialog(text, c.type, c.buttons);
+        Seen seen = driver.get();
+        EXPECT_EQ(result, c.expected);
+        EXPECT_EQ(seen.buttons, c.expectedButtons);
+        EXPECT_EQ(seen.text, text);
+        EXPECT_TRUE(seen.centred);
+        EXPECT_TRUE(c.buttons == DialogButtons::Ok ? seen.okIsDefault : seen.yesIsDefault);
+    }
+}
+
+TEST(MessageBoxes, QuestionHelpersAreTrueOnlyForYes)
+{
+    Win32UserInteraction ui;
+    auto driver = std::async(std::launch::async, Drive, "Avertissement", Action::ClickNo);
+    EXPECT_FALSE(ui.AskYesNoCancel("Remplacer le fichier ?"));
+    driver.get();
+    driver = std::async(std::launch::async, Drive, "Confirmation", Action::ClickYes);
+    EXPECT_TRUE(ui.AskYesNo("Continuer ?"));
+    driver.get();
+}
+
+TEST(WaitCursor, NestedPairsKeepTheHourglassUntilTheOutermostEnd)
+{
+    Win32UserInteraction ui;
+    ui.BeginWaitCursor();
+    ui.BeginWaitCursor();
+    EXPECT_TRUE(WaitCursorShown());
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    ui.EndWaitCursor();
+    EXPECT_TRUE(WaitCursorShown());
+    ui.EndWaitCursor();
+    EXPECT_FALSE(WaitCursorShown());
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+    ui.EndWaitCursor();  // one too many: harmless
+    EXPECT_EQ(ui.WaitCursorDepth(), 0);
+    EXPECT_FALSE(ApplyWaitCursor());
+}
+
+}  // namespace
+}  // namespace qv::win32

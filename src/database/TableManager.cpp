@@ -118,8 +118,11 @@ bool TTableManager::FindPK(const std::vector<SqlValue>& keys)
             GetKeyFields(names);
             std::vector<std::string> sql = {"SELECT 'T' FROM RDB$DATABASE WHERE EXISTS", "(",
                                             "SELECT 'T' FROM " + TableName + " WHERE"};
-            for (size_t i = 0; i < names.size(); ++i)
-                sql.push_back((i ? "AND " : "") + names[i] + " = :p" + std::to_string(i));
+            for (size_t i = 0; i < names.size(); ++i) {
+                std::string line = i ? "AND " : "";
+                line.append(names[i]).append(" = :p").append(std::to_string(i));
+                sql.push_back(std::move(line));
+            }
             sql.push_back(")");
             query->SetSql(std::move(sql));
         } catch (...) {
@@ -134,7 +137,7 @@ bool TTableManager::FindPK(const std::vector<SqlValue>& keys)
     if (static_cast<int>(keys.size()) != keyCount_)
         throw Error("FindPK : count mismatch");
     for (size_t i = 0; i < keys.size(); ++i)
-        fpkQuery_->ParamByName("p" + std::to_string(i)) = keys[i];
+        fpkQuery_->ParamByName(std::string("p").append(std::to_string(i))) = keys[i];
     fpkQuery_->Open();
     const bool found = !fpkQuery_->Eof();
     fpkQuery_->Close();

@@ -7,5 +7,6 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 cmake --workflow --preset win32      # the release: built only
+bash scripts/firebird-server.sh start  # the database tests run against it
 cmake --workflow --preset native
 cmake --workflow --preset win64

@@ -36,5 +36,23 @@ inline constexpr char kFileWriteFailed[] = "Erreur d'écriture dans le fichier %
 // ---- Update engine --------------------------------------------------------
 
 // ---- Database -------------------------------------------------------------
+inline constexpr char kClientVersionUnknown[] =
+    "La version du client Firebird utilisé est inconnue du programme. Par sécurité, aucune "
+    "connexion à la base de données ne sera établie.";
+inline constexpr char kClientServerMismatch[] =
+    "La version du client Firebird utilisé ne correspond pas à celle du serveur Firebird. Par "
+    "sécurité, aucune connexion à la base de données ne sera établie.";
+inline constexpr char kDatabaseNameMissing[] =
+    "Le nom de la base de données manque.\r\nVeuillez compléter la configuration du programme.";
+inline constexpr char kDatabaseIncompatible[] =
+    "La base de données n'est pas compatible avec le programme!";
+inline constexpr char kDiskSpaceUnknown[] =
+    "Le serveur Firebird n'a pas pu déterminer la place restante sur le disque de la base de "
+    "données!";
+inline constexpr char kDiskSpaceCritical[] =
+    "Il n'y a plus assez de place sur le disque de la base de données!";
+inline constexpr char kDiskSpaceLow[] =
+    "L'espace disque pour la base de données est faible!\r\nVeuillez faire de la place sur le "
+    "disque.";
 
 }  // namespace qv::texts

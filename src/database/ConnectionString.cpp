@@ -1,0 +1,61 @@
+#include "database/ConnectionString.h"
+
+#include "core/Errors.h"
+
+namespace qv {
+
+namespace {
+constexpr size_t kMaxPath = 255;
+}
+
+ConnectionKind TdlgConnection::ConnectionKind(const std::string& s)
+{
+    if (s.empty())
+        return ckTcp;
+    if (s.find(":/") != std::string::npos)
+        return ckTcpUnix;
+    if (s.find("\\\\") != std::string::npos)
+        return ckNamedPipe;
+    if (s.find('@') != std::string::npos)
+        return ckSpx;
+    const size_t p = s.find(':');
+    const size_t q = s.find(":\\");
+    if (p != std::string::npos && q != std::string::npos && q - p == 2)
+        return ckTcp;
+    if (q == 1)
+        return ckLocal;
+    return ckOther;
+}
+
+void TdlgConnection::SplitConnectionString(const std::string& s, std::string& server,
+                                           std::string& path)
+{
+    switch (ConnectionKind(s)) {
+    case ckLocal:
+        server.clear();
+        path = s;
+        return;
+    case ckTcp: {
+        const size_t p = s.find(':');
+        if (p == std::string::npos) {  // the empty string
+            server.clear();
+            path.clear();
+            return;
+        }
+        server = s.substr(0, p);
+        path = s.substr(p + 1, kMaxPath);
+        return;
+    }
+    case ckNamedPipe: {
+        const std::string t = s.size() > 2 ? s.substr(2, kMaxPath) : std::string();
+        const size_t slash = t.find('\\');
+        server = "\\\\" + t.substr(0, slash);
+        path = slash == std::string::npos ? std::string() : t.substr(slash + 1, kMaxPath);
+        return;
+    }
+    default:
+        throw Error("error 0203130939");
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,107 @@
+#pragma once
+// TdmDBConnection: the module through which the update engine works on the
+// product's Firebird database. It opens the database only for a known
+// client version, the server version that belongs to it, and the identity
+// the caller expects; it checks the free space of the database's disk,
+// keeps this workstation's presence row, and offers the nested bracket on
+// the shared transaction.
+//
+// Its two timers run on the program's message loop: the wizard starts one
+// system timer per entry of Timers() when the module is created and calls
+// the handler on every tick; tests call the handlers directly.
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Errors.h"
+#include "database/DatabaseManager.h"
+#include "database/FirebirdDatabase.h"
+#include "database/FirebirdQuery.h"
+#include "database/ServerProperties.h"
+
+namespace qv {
+
+class FirebirdVersionSource;
+class UserInteraction;
+class Workstation;
+
+// A commit without a matching begin: a programming error.
+class AssertionFailure : public Error {
+public:
+    using Error::Error;
+};
+
+struct ModuleTimer {
+    const char* name;
+    unsigned intervalMs;
+    std::function<void()> handler;
+};
+
+class TdmDBConnection {
+public:
+    static constexpr const char* kProductUser = "QUORVEX";
+    static constexpr const char* kProductPassword = "47130628";
+    static constexpr std::int64_t kCriticalFreeSpace = 50'000'000;
+    static constexpr std::int64_t kLowFreeSpace = 150'000'000;
+    static constexpr unsigned kTimerUsersInterval = 1'800'000;  // 30 minutes
+    static constexpr unsigned kTimer2Interval = 3'600'000;      // 60 minutes
+
+    // The references must outlive the module.
+    TdmDBConnection(UserInteraction& ui, FirebirdVersionSource& versions, Workstation& workstation);
+    ~TdmDBConnection();  // disconnects, ignoring any error
+    TdmDBConnection(const TdmDBConnection&) = delete;
+    TdmDBConnection& operator=(const TdmDBConnection&) = delete;
+
+    FirebirdDatabase IBDatabase;
+    FirebirdTransaction GlobalTransaction;
+    TDatabaseManager DatabaseManager;
+    FirebirdQuery GeneralQuery;
+
+    std::string ApplicationName;
+    bool DiskCheckDisabled = false;
+
+    bool IsConnected() const { return IBDatabase.Connected(); }
+    void SetDatabaseIdentity(int version, const std::string& identifier,
+                             const std::string& description, const std::string& applicationName);
+    void SetConnectionParams(const std::string& connectionString, const std::string& userName,
+                             const std::string& role, const std::string& password);
+    void ConnectAsProduct();
+    void Connect();
+    void Disconnect() noexcept;
+
+    void BeginTransaction();
+    void CommitTransaction();
+    void RollbackTransaction(std::exception_ptr error);
+
+    std::string UserPresenceName();
+    std::int64_t DatabaseFreeSpace();
+    void CheckDiskSpace();
+
+    // The steps of Connect, for whoever needs one of them alone.
+    void OpenAndIdentify(std::string& identifier, int& version);
+    std::string CheckClientVersion();
+    void CheckServerVersion(const std::string& clientVersion);
+    // "?" results for the connection forms that name no local or TCP server.
+    ServerVersionInfo GetServerVersion();
+    // The service manager a connection string leads to; empty for the forms
+    // that are not asked.
+    static std::string ServiceManagerName(const std::string& connectionString);
+    static bool IsKnownClientVersion(const std::string& clientVersion);
+    static bool IsKnownVersionPair(const std::string& clientVersion,
+                                   const std::string& serverVersion);
+
+    void TimerUsersTimer();
+    void Timer2Timer();
+    std::vector<ModuleTimer> Timers();
+
+private:
+    void CloseAll() noexcept;
+
+    UserInteraction& ui_;
+    FirebirdVersionSource& versions_;
+    Workstation& workstation_;
+};
+
+}  // namespace qv

@@ -1,0 +1,91 @@
+#pragma once
+// TDatabaseManager: the session on one product database. It holds the
+// connection settings and the expected identity, opens the connection,
+// brackets work on the shared transaction (the depth travels with the
+// transaction object), reads the database's identity, keeps this
+// workstation's presence row in Users, and knows every query the table
+// managers made for it (the DatasetPool).
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "database/Component.h"
+#include "database/FirebirdDatabase.h"
+#include "database/FirebirdQuery.h"
+
+namespace qv {
+
+class UserInteraction;
+
+class TDatabaseManager : public Component {
+public:
+    explicit TDatabaseManager(UserInteraction& ui, std::string name = "DatabaseManager");
+    // Reports every query still in the pool, one box each; they stay alive.
+    ~TDatabaseManager() override;
+
+    FirebirdDatabase* Database() const { return database_; }
+    void SetDatabase(FirebirdDatabase* db);
+    std::string UserName;
+    std::string Password;
+    std::string ConnectionString;
+    std::string Role;
+    FirebirdTransaction* Transaction() const { return transaction_; }
+    void SetTransaction(FirebirdTransaction* tr);
+    int DBVersion = 0;
+    std::string DBIdentifier;
+    std::string DBDescription;
+
+    void OpenConnection();
+
+    // The nested bracket. On an error: RollbackTransaction(current error),
+    // which raises it again; with no error nothing is raised.
+    void BeginTransaction();
+    void CommitTransaction();
+    void RollbackTransaction(std::exception_ptr error);
+
+    // Row 2 (identifier) and row 3 (structure version) of ConnectionControl.
+    void ReadConnectionControl(std::string& identifier, int& version);
+
+    // Presence in Users; up to five attempts, never raise.
+    void RegisterUser(const std::string& presenceName) noexcept;
+    void UnregisterUser(const std::string& presenceName) noexcept;
+
+    const std::vector<FirebirdQuery*>& DatasetPool() const { return pool_; }
+    void AddToDatasetPool(FirebirdQuery* query);
+    void FreeDataset(FirebirdQuery* query);
+    void CloseDatasets() noexcept;
+
+    FirebirdTransaction& PresenceTransaction() { return presenceTransaction_; }
+
+    // The pause between two presence attempts (0 to 1999 ms); tests replace
+    // it so that they neither wait nor depend on chance.
+    std::function<void(unsigned milliseconds)> SleepBetweenAttempts;
+
+protected:
+    void Notification(Component* removed) override;
+
+private:
+    static constexpr int kPresenceAttempts = 5;
+    static constexpr size_t kPresenceKeyLength = 60;
+
+    void PurgeStaleUsers();
+    template <typename Attempt>
+    void WithPresenceAttempts(Attempt attempt) noexcept;
+
+    UserInteraction& ui_;
+    FirebirdDatabase* database_ = nullptr;
+    FirebirdTransaction* transaction_ = nullptr;
+    FirebirdQuery generalQuery_;
+    FirebirdTransaction presenceTransaction_;
+    FirebirdQuery presenceQuery_;
+    FirebirdQuery presenceStatement_;
+    std::vector<FirebirdQuery*> pool_;
+};
+
+// Raises error again as a new error of its kind: a Firebird error keeps its
+// codes and message, a silent abort stays silent (when allowSilent), and
+// anything else becomes a qv::Error with the same message.
+[[noreturn]] void RaiseAgain(std::exception_ptr error, bool allowSilent);
+
+}  // namespace qv

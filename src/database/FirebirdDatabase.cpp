@@ -1,0 +1,196 @@
+#include "database/FirebirdDatabase.h"
+
+#include <algorithm>
+
+#include "core/Errors.h"
+#include "core/Text.h"
+#include "database/FirebirdQuery.h"
+
+namespace qv {
+
+namespace {
+
+template <typename T>
+void Erase(std::vector<T*>& list, T* item)
+{
+    list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+// The database parameter block for the "name=value" entries.
+std::string BuildDpb(const std::vector<std::string>& params)
+{
+    std::string dpb(1, static_cast<char>(isc_dpb_version1));
+    for (const auto& entry : params) {
+        size_t eq = entry.find('=');
+        std::string name = LowerAscii(entry.substr(0, eq));
+        std::string value = eq == std::string::npos ? std::string() : entry.substr(eq + 1);
+        int tag;
+        if (name == "user_name")
+            tag = isc_dpb_user_name;
+        else if (name == "password")
+            tag = isc_dpb_password;
+        else if (name == "sql_role_name")
+            tag = isc_dpb_sql_role_name;
+        else if (name == "lc_ctype")
+            tag = isc_dpb_lc_ctype;
+        else
+            throw Error("Unknown connection parameter: " + name);
+        if (value.size() > 255)
+            throw Error("Connection parameter too long: " + name);
+        dpb += static_cast<char>(tag);
+        dpb += static_cast<char>(value.size());
+        dpb += value;
+    }
+    return dpb;
+}
+
+}  // namespace
+
+// ---- FirebirdDatabase -------------------------------------------------------
+
+FirebirdDatabase::~FirebirdDatabase()
+{
+    ForceClose();
+}
+
+void FirebirdDatabase::Open()
+{
+    if (Connected())
+        throw Error("Database already open");
+    const fb::FirebirdApi& api = fb::Client();
+    std::string dpb = BuildDpb(Params);
+    ISC_STATUS_ARRAY status;
+    isc_db_handle h = 0;
+    api.attach_database(status, static_cast<short>(DatabaseName.size()), DatabaseName.c_str(), &h,
+                        static_cast<short>(dpb.size()), dpb.data());
+    fb::DatabaseHandle owned(h);  // dropped again when the attach failed halfway
+    fb::CheckStatus(status);
+    handle_ = std::move(owned);
+}
+
+void FirebirdDatabase::ForceClose() noexcept
+{
+    for (FirebirdQuery* q : std::vector(queries_))
+        q->ReleaseStatement();
+    for (FirebirdTransaction* t : std::vector(transactions_))
+        t->ForceEnd();
+    handle_.reset();  // detaches; an error of the server is of no use here
+}
+
+void FirebirdDatabase::Attach(FirebirdTransaction* t)
+{
+    if (std::find(transactions_.begin(), transactions_.end(), t) == transactions_.end())
+        transactions_.push_back(t);
+}
+void FirebirdDatabase::Detach(FirebirdTransaction* t) { Erase(transactions_, t); }
+void FirebirdDatabase::Attach(FirebirdQuery* q)
+{
+    if (std::find(queries_.begin(), queries_.end(), q) == queries_.end())
+        queries_.push_back(q);
+}
+void FirebirdDatabase::Detach(FirebirdQuery* q) { Erase(queries_, q); }
+
+// ---- FirebirdTransaction ----------------------------------------------------
+
+FirebirdTransaction::~FirebirdTransaction()
+{
+    ForceEnd();
+    SetDefaultDatabase(nullptr);
+}
+
+void FirebirdTransaction::SetDefaultDatabase(FirebirdDatabase* db)
+{
+    if (db == database_)
+        return;
+    if (Active())
+        throw Error("Cannot change the database of an active transaction");
+    if (database_) {
+        database_->Detach(this);
+        database_->RemoveFreeNotification(this);
+    }
+    database_ = db;
+    if (database_) {
+        database_->Attach(this);
+        database_->FreeNotification(this);
+    }
+}
+
+void FirebirdTransaction::Notification(Component* removed)
+{
+    if (removed == database_) {
+        handle_.release();  // the attachment and its transactions are gone
+        database_ = nullptr;
+    }
+}
+
+void FirebirdTransaction::StartTransaction()
+{
+    if (Active())
+        throw Error("Transaction is active");
+    if (!database_)
+        throw Error("Transaction has no database");
+    if (!database_->Connected())
+        throw Error("Database not open");
+    if (!Params.empty())
+        throw Error("Transaction parameters are not supported");
+    const fb::FirebirdApi& api = fb::Client();
+    isc_db_handle db = database_->RawHandle();
+    // One transaction existence block per database: the client's own layout.
+    struct TransactionExistenceBlock {
+        isc_db_handle* database;
+        int tpbLength;
+        const char* tpb;
+    } teb{&db, 0, nullptr};
+    ISC_STATUS_ARRAY status;
+    isc_tr_handle h = 0;
+    api.start_multiple(status, &h, 1, &teb);
+    fb::CheckStatus(status);
+    handle_.reset(h);
+}
+
+void FirebirdTransaction::Commit()
+{
+    if (!Active())
+        throw Error("Transaction is not active");
+    CloseCursors();
+    ISC_STATUS_ARRAY status;
+    isc_tr_handle h = handle_.get();
+    fb::Client().commit_transaction(status, &h);
+    fb::CheckStatus(status);  // still active when the commit failed
+    handle_.release();
+}
+
+void FirebirdTransaction::Rollback()
+{
+    if (!Active())
+        throw Error("Transaction is not active");
+    CloseCursors();
+    ISC_STATUS_ARRAY status;
+    isc_tr_handle h = handle_.get();
+    fb::Client().rollback_transaction(status, &h);
+    fb::CheckStatus(status);
+    handle_.release();
+}
+
+void FirebirdTransaction::ForceEnd() noexcept
+{
+    if (!Active())
+        return;
+    CloseCursors();
+    handle_.reset();  // rolls back, whatever the server says
+}
+
+void FirebirdTransaction::CloseCursors() noexcept
+{
+    for (FirebirdQuery* q : std::vector(queries_))
+        q->Close();
+}
+
+void FirebirdTransaction::Attach(FirebirdQuery* q)
+{
+    if (std::find(queries_.begin(), queries_.end(), q) == queries_.end())
+        queries_.push_back(q);
+}
+void FirebirdTransaction::Detach(FirebirdQuery* q) { Erase(queries_, q); }
+
+}  // namespace qv

@@ -1,0 +1,114 @@
+#pragma once
+// Reaching the test server (scripts/firebird-server.sh): the fixture
+// databases under their Windows-style aliases, the product account, and
+// the two fixture tables that steer the server's answers.
+#include <string>
+#include <vector>
+
+#include "database/FirebirdDatabase.h"
+#include "database/FirebirdQuery.h"
+#include "database/VersionSource.h"
+#include "database/Workstation.h"
+
+namespace qv::test {
+
+inline const std::string kTvp = R"(localhost:C:\QUORVEX\DB\TVP.FDB)";
+inline const std::string kBare = R"(localhost:C:\QUORVEX\DB\BARE.FDB)";
+inline const std::string kUser = "QUORVEX";
+inline const std::string kPassword = "47130628";
+
+// Runs statements on a database in their own connection and transaction.
+class FixtureSql {
+public:
+    explicit FixtureSql(const std::string& database = kTvp)
+    {
+        db_.DatabaseName = database;
+        db_.Params = {"user_name=" + kUser, "password=" + kPassword, "lc_ctype=ISO8859_1"};
+        db_.Open();
+        tr_.SetDefaultDatabase(&db_);
+        q_.SetDatabase(&db_);
+        q_.SetTransaction(&tr_);
+    }
+    void Exec(const std::string& sql, std::vector<SqlValue> params = {})
+    {
+        tr_.StartTransaction();
+        q_.SetSql({sql});
+        for (size_t i = 0; i < params.size(); ++i)
+            q_.ParamByName("p" + std::to_string(i)) = params[i];
+        q_.ExecSQL();
+        tr_.Commit();
+    }
+    // The first column of every row.
+    std::vector<SqlValue> Column(const std::string& sql, std::vector<SqlValue> params = {})
+    {
+        tr_.StartTransaction();
+        q_.SetSql({sql});
+        for (size_t i = 0; i < params.size(); ++i)
+            q_.ParamByName("p" + std::to_string(i)) = params[i];
+        std::vector<SqlValue> values;
+        for (q_.Open(); !q_.Eof(); q_.Next())
+            values.push_back(q_.Field(0));
+        q_.Close();
+        tr_.Commit();
+        return values;
+    }
+    void SetFreeSpace(long long bytes)
+    {
+        Exec("UPDATE FixtureFreeSpace SET free_bytes = :p0", {SqlValue(bytes)});
+    }
+    void SetServerTime(const SqlValue& time)
+    {
+        Exec("UPDATE FixtureServerTime SET fixed_time = :p0", {time});
+    }
+    std::vector<std::string> Users()
+    {
+        std::vector<std::string> names;
+        for (const auto& v : Column("SELECT username FROM Users ORDER BY username"))
+            names.push_back(v.AsString());
+        return names;
+    }
+    // A clean start: no presence rows, plenty of space, the real clock.
+    void Reset()
+    {
+        Exec("DELETE FROM Users");
+        Exec("DELETE FROM PRT_Params");
+        SetFreeSpace(1'000'000'000);
+        SetServerTime(SqlValue());
+    }
+
+private:
+    FirebirdDatabase db_{"FixtureDatabase"};
+    FirebirdTransaction tr_{"FixtureTransaction"};
+    FirebirdQuery q_{"FixtureQuery"};
+};
+
+// Versions the gates accept, and a record of where the server was asked.
+class FakeVersions : public FirebirdVersionSource {
+public:
+    std::string client = "WI-V6.3.2.4731";
+    std::string server = "WI-V1.5.2.4731 Firebird 1.5";
+    std::vector<std::string> askedServices;
+
+    std::string ClientVersion() override { return client; }
+    ServerVersionInfo ServerVersion(const std::string& serviceName, const std::string&,
+                                    const std::string&) override
+    {
+        askedServices.push_back(serviceName);
+        return {server, "Firebird/x86/Windows NT", 2};
+    }
+};
+
+class FakeWorkstation : public Workstation {
+public:
+    std::string user = "marie";
+    std::string computer = "COMPTA-01";
+    bool remote = false;
+    unsigned long session = 3;
+
+    std::string UserName() override { return user; }
+    std::string ComputerName() override { return computer; }
+    bool IsRemoteSession() override { return remote; }
+    unsigned long SessionIdOfCurrentProcess() override { return session; }
+};
+
+}  // namespace qv::test

@@ -43,9 +43,13 @@ TEST(WindowsHelpers, NegativeAndZeroDelaysDoNotProcessMessages)
 {
     // A posted thread message stays queued through Delay(-50) and Delay(0).
     PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
-    DWORD start = GetTickCount();
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     Delay(-50);
-    EXPECT_GE(GetTickCount() - start, 45u);
+    QueryPerformanceCounter(&end);
+    // It did wait (a loose bound: the system's timers are not exact).
+    EXPECT_GE((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart, 40);
     Delay(0);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_APP, WM_APP, PM_REMOVE));

@@ -1,0 +1,83 @@
+// The program: one instance at a time, the wizard window with its pages,
+// then the message loop until the window closes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/ErrorHandler.h"
+#include "app/MessageBoxInteraction.h"
+#include "app/SingleInstance.h"
+#include "main/EmptyPackage.h"
+#include "main/TfrmMain.h"
+#include "pages/TfrmDisplayFile.h"
+#include "pages/TfrmEndInstall.h"
+#include "pages/TfrmWelcome.h"
+#include "ui/Window.h"
+
+namespace qv::wizard {
+namespace {
+
+// The hidden window that owns the step pages while they are not shown.
+class ApplicationWindow : public Window {
+public:
+    ApplicationWindow()
+    {
+        Create("QvApplication", 0, WS_POPUP | WS_CLIPCHILDREN, ApplicationTitle(), 0, 0, 0, 0,
+               nullptr);
+    }
+};
+
+// Runs the message loop; when the queue is empty the wizard re-evaluates
+// its actions, then the thread sleeps until the next message.
+int RunMessageLoop(TfrmMain& main)
+{
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return static_cast<int>(msg.wParam);
+            if (main.Handle() && ::IsDialogMessageA(main.Handle(), &msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (main.Handle())
+            Guarded([&] { main.ActionListMainUpdate(); });
+        ::WaitMessage();
+    }
+}
+
+int Run(int showCommand)
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    SingleInstance instance;
+    if (instance.AlreadyRunning())
+        return 0;
+
+    MessageBoxInteraction ui;
+    EmptyPackage engine;
+    ApplicationWindow application;
+    TfrmMain frmMain(ui, engine);
+    TfrmWelcome frmWelcome(application.Handle());
+    TfrmEndInstall frmEndInstall(application.Handle());
+    TfrmDisplayFile frmDisplayFile(application.Handle(), frmEndInstall.PrinterSetup());
+    frmMain.SetPages(frmWelcome, frmDisplayFile, frmEndInstall);
+
+    frmMain.Show(showCommand);
+    return RunMessageLoop(frmMain);
+}
+
+}  // namespace
+}  // namespace qv::wizard
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
+{
+    try {
+        return qv::wizard::Run(showCommand);
+    } catch (...) {
+        qv::wizard::HandleTopLevelError();
+        return 1;
+    }
+}

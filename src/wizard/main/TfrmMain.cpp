@@ -218,6 +218,12 @@ void TfrmMain::LayoutControls()
 void TfrmMain::Show(int showCommand)
 {
     ::ShowWindow(Handle(), showCommand);
+    // After ShowWindow, so that a window started minimised is already
+    // minimised when FormShow brings it back.
+    if (!shown_) {
+        shown_ = true;
+        Guarded([&] { FormShow(); });
+    }
     ::UpdateWindow(Handle());
 }
 
@@ -385,12 +391,6 @@ void TfrmMain::ActionAnnulerExecute()
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_SHOWWINDOW:
-        if (wParam && !shown_) {
-            shown_ = true;
-            FormShow();
-        }
-        break;
     case WM_TIMER:
         if (wParam == kTimerOneTime) {
             TimerOneTimeTimer();

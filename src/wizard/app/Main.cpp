@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/ApplicationWindow.h"
 #include "app/ErrorHandler.h"
 #include "app/MessageBoxInteraction.h"
 #include "app/SingleInstance.h"
@@ -16,16 +17,6 @@
 
 namespace qv::wizard {
 namespace {
-
-// The hidden window that owns the step pages while they are not shown.
-class ApplicationWindow : public Window {
-public:
-    ApplicationWindow()
-    {
-        Create("QvApplication", 0, WS_POPUP | WS_CLIPCHILDREN, ApplicationTitle(), 0, 0, 0, 0,
-               nullptr);
-    }
-};
 
 // Runs the message loop; when the queue is empty the wizard re-evaluates
 // its actions, then the thread sleeps until the next message.

@@ -147,10 +147,14 @@ AMBER = (244, 176, 60)
 
 def step_picture(x, y):
     w, h = 150, 245
-    c = mix(TOP, BOTTOM, y / (h - 1))
+    # Light in the middle, fading to the panel's deep blue at every edge, so
+    # that the picture blends into the image column whatever its size.
+    fy = math.sin(math.pi * y / (h - 1)) ** 0.8
+    fx = min(1.0, x / 14.0, (w - 1 - x) / 14.0)
+    c = mix(BOTTOM, TOP, fy * fx)
     # soft light from the upper left
-    glow = max(0.0, 1.0 - math.hypot(x - 30, y - 20) / 170)
-    c = over(c, (120, 170, 220), 0.35 * glow)
+    glow = max(0.0, 1.0 - math.hypot(x - 40, y - 60) / 150)
+    c = over(c, (120, 170, 220), 0.30 * glow * fx * fy)
     # the mark, in white, a third of the way down
     c = over(c, WHITE, 0.95 * coverage(mark(66, 82, 34), x, y))
     # three rising steps in amber: the wizard's pages
@@ -158,8 +162,6 @@ def step_picture(x, y):
         x0 = 30 + i * 32
         step = rounded_rect(x0, top, x0 + 26, 214, 3)
         c = over(c, AMBER, (0.55 + 0.2 * i) * coverage(step, x, y))
-    # a fine base line, kept clear of the bottom rows so the lower edge stays
-    # the plain colour the panel takes
     if 222 <= y <= 223 and 20 <= x <= 130:
         c = over(c, WHITE, 0.35)
     return c

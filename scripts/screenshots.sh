@@ -43,7 +43,7 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target quorvex-update wizard_shots >/dev/null
 
 bin=$root/build/win64/bin
-prefix=$root/build/win64/wineprefix
+prefix=$root/build/win64/wineprefix-gui
 signals=$(mktemp -d "$bin/shots.XXXXXX")
 trap 'rm -rf "$signals"' EXIT
 

@@ -1,37 +1,11 @@
 #!/usr/bin/env bash
-# Takes a PNG of each page of the wizard under Xvfb, in a Wine desktop
-# window so that the title bar and frame are drawn as on Windows.
+# Takes a PNG of each page of the wizard, in a Wine desktop window on the
+# Xvfb display of a prefix of its own, so that the title bar and frame are
+# drawn as on Windows.
 #   scripts/screenshots.sh [OUTPUT_FOLDER] [PROGRAM]
 # Default output: build/win64/screenshots/. PROGRAM is an .exe of
 # build/win64/bin (default quorvex-update.exe).
 set -euo pipefail
-
-if [ "${1:-}" = "--inside-xvfb" ]; then
-  # The walker in a Wine desktop, and import at each of its signals.
-  shift
-  signals=$1 out=$2 program=$3 prefix=$4 root=$5 bin=$6
-  cd "$bin"
-  "$root/scripts/wine-run.sh" "$prefix" explorer /desktop=shots,1024x700 \
-      wizard_shots.exe "$(basename "$signals")" "$program" &
-  walker=$!
-  shots=0
-  while kill -0 "$walker" 2>/dev/null; do
-    for ready in "$signals"/ready-*; do
-      [ -e "$ready" ] || continue
-      name=${ready##*/ready-}
-      import -window root "$out/$name.png"
-      echo "screenshots: $out/$name.png"
-      rm -f "$ready"
-      touch "$signals/done-$name"
-      shots=$((shots + 1))
-    done
-    sleep 0.2
-  done
-  wait "$walker" || { echo "screenshots: the wizard walk failed" >&2; exit 1; }
-  [ "$shots" -ge 4 ] || { echo "screenshots: only $shots pictures" >&2; exit 1; }
-  exit 0
-fi
-
 cd "$(dirname "$0")/.."
 root=$PWD
 out=${1:-$root/build/win64/screenshots}
@@ -43,9 +17,31 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target quorvex-update wizard_shots >/dev/null
 
 bin=$root/build/win64/bin
-prefix=$root/build/win64/wineprefix-gui
+prefix=$root/build/win64/wineprefix-shots
+desktop=1024x700
 signals=$(mktemp -d "$bin/shots.XXXXXX")
 trap 'rm -rf "$signals"' EXIT
 
-xvfb-run -a -s "-screen 0 1024x700x24" bash "$root/scripts/screenshots.sh" --inside-xvfb \
-    "$signals" "$out" "$program" "$prefix" "$root" "$bin"
+"$root/scripts/wine-prefix.sh" "$prefix"
+display=$("$root/scripts/wine-display.sh" "$prefix")
+
+# The walker signals each page; import takes it, then the walker goes on.
+cd "$bin"
+"$root/scripts/wine-run.sh" "$prefix" explorer /desktop=shots,$desktop \
+    wizard_shots.exe "$(basename "$signals")" "$program" &
+walker=$!
+shots=0
+while kill -0 "$walker" 2>/dev/null; do
+  for ready in "$signals"/ready-*; do
+    [ -e "$ready" ] || continue
+    name=${ready##*/ready-}
+    import -display "$display" -window root -crop "$desktop+0+0" +repage "$out/$name.png"
+    echo "screenshots: $out/$name.png"
+    rm -f "$ready"
+    touch "$signals/done-$name"
+    shots=$((shots + 1))
+  done
+  sleep 0.2
+done
+wait "$walker" || { echo "screenshots: the wizard walk failed" >&2; exit 1; }
+[ "$shots" -ge 4 ] || { echo "screenshots: only $shots pictures" >&2; exit 1; }

@@ -18,7 +18,7 @@
 #include "pages/TfrmEndInstall.h"
 #include "pages/TfrmWelcome.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/Delay.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "ui/RichText.h"
 
 namespace qv::wizard {
@@ -372,7 +372,7 @@ TEST_F(Wizard, TheWindowStaysWhileAProcedureWorks)
     main->SetUpdateProcedure(9, [&] {
         ::PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
         ::PostMessageA(main->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        Delay(50);
+        win32::Delay(50);
         aliveAfterClose = ::IsWindow(main->Handle()) != FALSE;
         return UpdateStatus::Ok;
     });

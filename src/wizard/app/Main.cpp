@@ -6,13 +6,13 @@
 
 #include "app/ApplicationWindow.h"
 #include "app/ErrorHandler.h"
-#include "app/MessageBoxInteraction.h"
 #include "app/SingleInstance.h"
 #include "main/EmptyPackage.h"
 #include "main/TfrmMain.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
 #include "pages/TfrmWelcome.h"
+#include "platform/win32/Win32UserInteraction.h"
 #include "ui/Window.h"
 
 namespace qv::wizard {
@@ -47,13 +47,14 @@ int Run(int showCommand)
     if (instance.AlreadyRunning())
         return 0;
 
-    MessageBoxInteraction ui;
+    win32::Win32UserInteraction ui;
     EmptyPackage engine;
     ApplicationWindow application;
     TfrmMain frmMain(ui, engine);
     TfrmWelcome frmWelcome(application.Handle());
     TfrmEndInstall frmEndInstall(application.Handle());
     TfrmDisplayFile frmDisplayFile(application.Handle(), frmEndInstall.PrinterSetup());
+    ui.SetOwner(frmMain.Handle());
     frmMain.SetPages(frmWelcome, frmDisplayFile, frmEndInstall);
 
     frmMain.Show(showCommand);

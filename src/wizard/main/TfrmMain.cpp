@@ -10,6 +10,7 @@
 #include "pages/TfrmEndInstall.h"
 #include "pages/TfrmWelcome.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32UserInteraction.h"
 #include "res/ResourceIds.h"
 #include "ui/Dpi.h"
 #include "ui/ForceForegroundWindow.h"
@@ -415,10 +416,8 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID:
         return MAKELRESULT(kIdButtonNext, DC_HASDEFID);
     case WM_SETCURSOR:
-        if (ui_.WaitCursorDepth() > 0) {
-            ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+        if (win32::ApplyWaitCursor())
             return TRUE;
-        }
         break;
     case WM_CLOSE:
         // A close while a procedure works would cut a file copy in half: the

@@ -16,8 +16,7 @@
 #include "main/TfrmMain.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
-#include "ui/Delay.h"
-#include "ui/FileVersion.h"
+#include "platform/win32/WindowsHelpers.h"
 
 namespace qv::wizard {
 
@@ -52,7 +51,7 @@ const char* ResultLine(UpdateStatus status)
 
 void TfrmMain::LoadPackage()
 {
-    RzLabelVersion->SetText(RzLabelVersion->Text() + OwnFileVersion());
+    RzLabelVersion->SetText(RzLabelVersion->Text() + win32::GetFileVersionRecord("").FileVersion);
     engine_.SetReportTarget(&frmEndInstall_->Report());
     // Temporary file names are drawn from the random generator.
     std::srand(static_cast<unsigned>(std::time(nullptr)) ^ ::GetTickCount());
@@ -139,7 +138,7 @@ void TfrmMain::RunUpdate()
                     f.ActionAnnuler.SetEnabled(true);
                 }
             } reenable{*this};
-            Delay(100);  // lets the header paint
+            win32::Delay(100);  // lets the header paint
             auto procedure = procedures_.find(kind);
             if (procedure != procedures_.end() && procedure->second)
                 status = procedure->second();

@@ -3,8 +3,10 @@
 #include <richedit.h>
 
 #include <cstring>
+#include <sstream>
 
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "ui/Dpi.h"
 #include "ui/GdiHandles.h"
 
@@ -17,22 +19,6 @@ void LoadRichEditLibrary()
     static UniqueModule module(::LoadLibraryA("riched20.dll"));
     if (!module)
         win32::RaiseLastSystemError();
-}
-
-struct StreamSource {
-    const std::string* text;
-    std::size_t offset;
-};
-
-DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got)
-{
-    auto* src = reinterpret_cast<StreamSource*>(cookie);
-    std::size_t left = src->text->size() - src->offset;
-    std::size_t n = left < static_cast<std::size_t>(wanted) ? left : static_cast<std::size_t>(wanted);
-    std::memcpy(buffer, src->text->data() + src->offset, n);
-    src->offset += n;
-    *got = static_cast<LONG>(n);
-    return 0;
 }
 
 void SetDefaultFont(HWND viewer)
@@ -69,12 +55,8 @@ HWND CreateRichViewer(HWND parent, int id, DWORD extraStyle)
 
 void StreamRichText(HWND viewer, const std::string& rtf)
 {
-    StreamSource src{&rtf, 0};
-    EDITSTREAM es{};
-    es.dwCookie = reinterpret_cast<DWORD_PTR>(&src);
-    es.pfnCallback = &ReadChunk;
-    bool isRtf = rtf.rfind("{\\rtf", 0) == 0;
-    ::SendMessageA(viewer, EM_STREAMIN, isRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    std::istringstream stream(rtf);
+    win32::StreamRichText(viewer, stream);
 }
 
 int RichLineCount(HWND viewer)

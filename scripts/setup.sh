@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   zlib1g-dev libz-mingw-w64-dev
   googletest
-  wine64 wine xvfb xauth x11-utils imagemagick
+  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick
   firebird3.0-server firebird3.0-utils firebird-dev
   clang
   file

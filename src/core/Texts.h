@@ -30,6 +30,32 @@ inline constexpr char kFileCreateFailed[] = "Impossible de créer le fichier %s"
 inline constexpr char kFileWriteFailed[] = "Erreur d'écriture dans le fichier %s";
 
 // ---- Wizard ---------------------------------------------------------------
+inline constexpr char kWizardCaption[] = "Mise à jour Quorvex";
+inline constexpr char kActionBack[] = "< Précédant";
+inline constexpr char kActionCancel[] = "Annuler";
+inline constexpr char kNextCaption[] = "Suivant >";
+inline constexpr char kStartCaption[] = "Démarrer";
+inline constexpr char kQuitCaption[] = "Quitter";
+inline constexpr char kVersionLabel[] = "Version : ";
+inline constexpr char kAskCancelUpdate[] = "Voulez-vous annuler cette mise à jour";
+inline constexpr char kInternalCorrectionsOnly[] =
+    "Cette mise à jour comporte uniquement des corrections internes.";
+inline constexpr char kWelcomeUpdates[] = "Cet assistant va mettre à jour ";
+inline constexpr char kWelcomeNoDataDeleted[] = "Aucune donnée existante ne sera supprimée.";
+inline constexpr char kWelcomeCloseApplications[] =
+    "Veuillez fermer les applications Quorvex sur tous les postes de travail avant "
+    "d'installer cette mise à jour.";
+inline constexpr char kListOfChanges[] = "La liste des modifications";
+inline constexpr char kInstallationReport[] = "Rapport d'installation";
+inline constexpr char kPrintHint[] = "Imprimer";
+inline constexpr char kNoPrinter[] = "Aucune imprimante n'est disponible.";
+inline constexpr char kPrintFailed[] = "L'impression a échoué.";
+inline constexpr char kRunHeader[] = "Mise à jour : %s ";
+inline constexpr char kResultOk[] = "La mise à jour est terminée avec succès.";
+inline constexpr char kResultKo[] = "La mise à jour a échouée !";
+inline constexpr char kResultNot[] = "La mise à jour n'a pas été effectuée.";
+inline constexpr char kResultWarning[] =
+    "La mise à jour a été effectuée mais avec des avertissements !";
 
 // ---- Package and report ---------------------------------------------------
 

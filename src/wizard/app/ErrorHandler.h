@@ -1,0 +1,18 @@
+#pragma once
+// The application's top-level error handler: the last stop of an error that
+// nothing else caught. It shows the message unchanged in a standard error
+// box and lets the program go on; a silent abort shows nothing.
+//
+// Call it only from inside a catch block.
+
+namespace qv::wizard {
+
+void HandleTopLevelError() noexcept;
+
+// The application title: the executable's name without its folder and
+// without everything from its first dot, every character after the first in
+// lower case ("quorvex-update"). It names the single-instance semaphore and
+// captions the top-level error box.
+const char* ApplicationTitle();
+
+}  // namespace qv::wizard

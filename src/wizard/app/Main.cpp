@@ -1,0 +1,75 @@
+// The program: one instance at a time, the wizard window with its pages,
+// then the message loop until the window closes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/ApplicationWindow.h"
+#include "app/ErrorHandler.h"
+#include "app/SingleInstance.h"
+#include "main/EmptyPackage.h"
+#include "main/TfrmMain.h"
+#include "pages/TfrmDisplayFile.h"
+#include "pages/TfrmEndInstall.h"
+#include "pages/TfrmWelcome.h"
+#include "platform/win32/Win32UserInteraction.h"
+#include "ui/Window.h"
+
+namespace qv::wizard {
+namespace {
+
+// Runs the message loop; when the queue is empty the wizard re-evaluates
+// its actions, then the thread sleeps until the next message.
+int RunMessageLoop(TfrmMain& main)
+{
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return static_cast<int>(msg.wParam);
+            if (main.Handle() && ::IsDialogMessageA(main.Handle(), &msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (main.Handle())
+            Guarded([&] { main.ActionListMainUpdate(); });
+        ::WaitMessage();
+    }
+}
+
+int Run(int showCommand)
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    SingleInstance instance;
+    if (instance.AlreadyRunning())
+        return 0;
+
+    win32::Win32UserInteraction ui;
+    EmptyPackage engine;
+    ApplicationWindow application;
+    TfrmMain frmMain(ui, engine);
+    TfrmWelcome frmWelcome(application.Handle());
+    TfrmEndInstall frmEndInstall(application.Handle());
+    TfrmDisplayFile frmDisplayFile(application.Handle(), frmEndInstall.PrinterSetup());
+    ui.SetOwner(frmMain.Handle());
+    frmMain.SetPages(frmWelcome, frmDisplayFile, frmEndInstall);
+
+    frmMain.Show(showCommand);
+    return RunMessageLoop(frmMain);
+}
+
+}  // namespace
+}  // namespace qv::wizard
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
+{
+    try {
+        return qv::wizard::Run(showCommand);
+    } catch (...) {
+        qv::wizard::HandleTopLevelError();
+        return 1;
+    }
+}

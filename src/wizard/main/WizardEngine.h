@@ -1,0 +1,40 @@
+#pragma once
+// What the wizard needs from the update package and the update engine: the
+// manifests, the report, the product catalogue and the current product
+// kind. The program wires it to the engine's data module.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ReportSink.h"
+
+namespace qv::wizard {
+
+using ProductKind = std::uint8_t;
+
+class WizardEngine {
+public:
+    virtual ~WizardEngine() = default;
+
+    // Clears lines and fills them with the packaged text file's lines; the
+    // number of lines, 0 when the file is absent or empty.
+    virtual int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines) = 0;
+    // Clears the viewer (even when the file is absent), then loads the
+    // packaged file as rich text; the number of lines in the viewer.
+    virtual int LoadEmbeddedRichText(const std::string& name, HWND viewer) = 0;
+
+    virtual void SetReportTarget(ReportSink* target) = 0;
+    virtual void AddReportLine(const std::string& text, int size, const std::string& fontName) = 0;
+
+    // The kind of a product name, 0 for a name that is no product.
+    virtual ProductKind ProductKindOf(const std::string& name) = 0;
+    // The catalogue's product names of kinds 1 to 10, in kind order.
+    virtual std::vector<std::string> ProductNames() = 0;
+
+    // The kind of the product being updated; the procedures read it.
+    virtual void SetCurrentProductKind(ProductKind kind) = 0;
+};
+
+}  // namespace qv::wizard

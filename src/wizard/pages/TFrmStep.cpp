@@ -1,0 +1,92 @@
+#include "pages/TFrmStep.h"
+
+#include "core/Texts.h"
+#include "platform/win32/Win32Error.h"
+#include "ui/Dpi.h"
+#include "res/ResourceIds.h"
+
+namespace qv::wizard {
+
+namespace {
+constexpr int kDesignWidth = 610;
+constexpr int kDesignHeight = 360;
+}  // namespace
+
+TFrmStep::TFrmStep(const char* componentName, const char* className, HWND parking,
+                   COLORREF background)
+    : name_(componentName), parking_(parking)
+{
+    if (background != CLR_INVALID)
+        background_.reset(::CreateSolidBrush(background));
+    Create(className, WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+           componentName, 0, 0, Scale(kDesignWidth), Scale(kDesignHeight), parking, 0,
+           background_ ? background_.get() : ::GetSysColorBrush(COLOR_BTNFACE));
+    imageCompany_.reset(static_cast<HBITMAP>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIdbStepPicture), IMAGE_BITMAP,
+                     0, 0, LR_CREATEDIBSECTION)));
+}
+
+void TFrmStep::Initialise()
+{
+    FormCreate();
+}
+
+bool TFrmStep::CanGoNext()
+{
+    return true;
+}
+
+HBITMAP TFrmStep::GetStepImage()
+{
+    return imageCompany_.get();
+}
+
+std::string TFrmStep::GetNextCaption()
+{
+    return texts::kNextCaption;
+}
+
+void TFrmStep::EnterStep() {}
+
+void TFrmStep::LeaveStep() {}
+
+void TFrmStep::AttachTo(HWND host, HFONT hostFont)
+{
+    ::SetParent(Handle(), host);
+    if (hostFont != font_) {
+        font_ = hostFont;
+        FontChanged(font_);
+    }
+}
+
+void TFrmStep::Detach()
+{
+    ::ShowWindow(Handle(), SW_HIDE);
+    ::SetParent(Handle(), parking_);
+}
+
+LRESULT TFrmStep::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZE:
+        FormResize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        if (background_) {
+            LOGBRUSH lb{};
+            ::GetObject(background_.get(), sizeof lb, &lb);
+            ::SetBkColor(dc, lb.lbColor);
+            return reinterpret_cast<LRESULT>(background_.get());
+        }
+        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    default:
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace qv::wizard

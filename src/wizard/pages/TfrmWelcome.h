@@ -1,0 +1,32 @@
+#pragma once
+// The welcome page: what the update is for, on a white page.
+#include <memory>
+#include <string>
+
+#include "pages/TFrmStep.h"
+#include "ui/Label.h"
+
+namespace qv::wizard {
+
+class TfrmWelcome : public TFrmStep {
+public:
+    explicit TfrmWelcome(HWND parking);
+
+    // The welcome text for the title (or "?") and the extra text, whose
+    // lines each end with CR LF already.
+    void SetWelcomeText(const std::string& title, const std::string& extra);
+    std::string WelcomeText() const { return RzLabelInfo->Text(); }
+
+    // The welcome text as the page shows it.
+    static std::string ComposeWelcomeText(const std::string& title, const std::string& extra);
+
+protected:
+    void FormCreate() override;
+    void FormResize(int width, int height) override;
+    void FontChanged(HFONT font) override;
+
+private:
+    std::unique_ptr<Label> RzLabelInfo;
+};
+
+}  // namespace qv::wizard

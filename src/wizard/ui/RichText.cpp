@@ -1,0 +1,97 @@
+#include "ui/RichText.h"
+
+#include <richedit.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/WindowsHelpers.h"
+#include "ui/Dpi.h"
+#include "ui/GdiHandles.h"
+
+namespace qv::wizard {
+namespace {
+
+void LoadRichEditLibrary()
+{
+    // Loaded once for the program's lifetime.
+    static UniqueModule module(::LoadLibraryA("riched20.dll"));
+    if (!module)
+        win32::RaiseLastSystemError();
+}
+
+void SetDefaultFont(HWND viewer)
+{
+    CHARFORMATA cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC;
+    // 13 pixels at 120 dpi, in twips.
+    cf.yHeight = 13 * 1440 / 120;
+    cf.bCharSet = ANSI_CHARSET;
+    std::strcpy(cf.szFaceName, "MS Sans Serif");
+    ::SendMessageA(viewer, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+    ::SendMessageA(viewer, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+}
+
+}  // namespace
+
+HWND CreateRichViewer(HWND parent, int id, DWORD extraStyle)
+{
+    LoadRichEditLibrary();
+    HWND h = ::CreateWindowExA(
+        WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+            ES_NOHIDESEL | extraStyle,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        ::GetModuleHandleA(nullptr), nullptr);
+    if (!h)
+        win32::RaiseLastSystemError();
+    // No size limit: a long report must not be cut off.
+    ::SendMessageA(h, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    SetDefaultFont(h);
+    return h;
+}
+
+void StreamRichText(HWND viewer, const std::string& rtf)
+{
+    std::istringstream stream(rtf);
+    win32::StreamRichText(viewer, stream);
+}
+
+int RichLineCount(HWND viewer)
+{
+    if (::GetWindowTextLengthA(viewer) == 0)
+        return 0;
+    return static_cast<int>(::SendMessageA(viewer, EM_GETLINECOUNT, 0, 0));
+}
+
+void RichEditReportSink::AddLine(const std::string& text, int size, const std::string& fontName)
+{
+    if (!viewer_)
+        return;
+    // Every line ends its own paragraph: the viewer always ends with an
+    // empty one, where the next line goes.
+    GETTEXTLENGTHEX len{GTL_NUMCHARS, CP_ACP};
+    LRESULT end = ::SendMessageA(viewer_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
+    ::SendMessageA(viewer_, EM_SETSEL, end, end);
+    if (size != 0 || !fontName.empty()) {
+        CHARFORMATA cf{};
+        cf.cbSize = sizeof cf;
+        if (size != 0) {
+            cf.dwMask |= CFM_SIZE;
+            cf.yHeight = size * 20;  // points to twips
+        }
+        if (!fontName.empty()) {
+            cf.dwMask |= CFM_FACE;
+            std::strncpy(cf.szFaceName, fontName.c_str(), LF_FACESIZE - 1);
+        }
+        ::SendMessageA(viewer_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    }
+    std::string paragraph = text + "\r\n";
+    ::SendMessageA(viewer_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(paragraph.c_str()));
+    if (::IsWindowVisible(viewer_) && ::IsWindowEnabled(viewer_) && ::GetFocus() != viewer_)
+        ::SetFocus(viewer_);
+}
+
+}  // namespace qv::wizard

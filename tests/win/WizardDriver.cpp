@@ -1,0 +1,204 @@
+#include "WizardDriver.h"
+
+#include <stdexcept>
+
+#include "ControlIds.h"
+
+namespace qv::test {
+
+std::string TestProgramFolder()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (done())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(20);
+    }
+}
+
+WizardDriver::~WizardDriver()
+{
+    if (pi_.hProcess) {
+        if (::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(pi_.hProcess, 99);
+            ::WaitForSingleObject(pi_.hProcess, 5000);
+        }
+        ::CloseHandle(pi_.hProcess);
+        ::CloseHandle(pi_.hThread);
+    }
+}
+
+void WizardDriver::Start(const std::string& exeName, int showCommand)
+{
+    std::string path = TestProgramFolder() + exeName;
+    std::string command = "\"" + path + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(showCommand);
+    if (!::CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          TestProgramFolder().c_str(), &si, &pi_))
+        throw std::runtime_error("cannot start " + path);
+}
+
+std::vector<HWND> WizardDriver::TopLevelWindows(const char* className) const
+{
+    struct Search {
+        DWORD pid;
+        const char* cls;
+        std::vector<HWND> found;
+    } search{pi_.dwProcessId, className, {}};
+    ::EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(h, &pid);
+            char cls[64] = {};
+            ::GetClassNameA(h, cls, sizeof cls);
+            if (pid == s->pid && lstrcmpA(cls, s->cls) == 0)
+                s->found.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool WizardDriver::WaitForWelcome()
+{
+    bool found = WaitUntil([&] {
+        auto windows = TopLevelWindows(wizard::kMainWindowClass);
+        for (HWND h : windows)
+            if (::IsWindowVisible(h))
+                main_ = h;
+        return main_ != nullptr;
+    }, 20000);
+    return found && WaitForPage(wizard::kWelcomeClass);
+}
+
+HWND WizardDriver::Control(int id) const
+{
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        main_,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (::GetDlgCtrlID(h) == s->id) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string WizardDriver::Text(HWND window)
+{
+    if (!window)
+        return "<no window>";
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR got = 0;
+    ::SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 5000, &got);
+    text.resize(got);
+    return text;
+}
+
+bool WizardDriver::IsEnabled(int id) const
+{
+    HWND h = Control(id);
+    return h && ::IsWindowEnabled(h);
+}
+
+std::string WizardDriver::CurrentPage() const
+{
+    HWND panel = Control(wizard::kIdPanelCurrStep);
+    for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (::IsWindowVisible(c)) {
+            char cls[64] = {};
+            ::GetClassNameA(c, cls, sizeof cls);
+            return cls;
+        }
+    }
+    return "";
+}
+
+bool WizardDriver::WaitForPage(const std::string& pageClass)
+{
+    return WaitUntil([&] { return CurrentPage() == pageClass; });
+}
+
+void WizardDriver::Press(int id)
+{
+    ::PostMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+bool WizardDriver::NextTo(const std::string& pageClass)
+{
+    // The wizard enables Next when it next becomes idle.
+    if (!WaitUntil([&] { return IsEnabled(wizard::kIdButtonNext); }))
+        return false;
+    Press(wizard::kIdButtonNext);
+    return WaitForPage(pageClass);
+}
+
+HWND WizardDriver::FindMessageBox() const
+{
+    for (HWND h : TopLevelWindows("#32770"))
+        if (::IsWindowVisible(h))
+            return h;
+    return nullptr;
+}
+
+HWND WizardDriver::WaitForMessageBox(DWORD timeoutMs) const
+{
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindMessageBox()) != nullptr; }, timeoutMs);
+    return box;
+}
+
+std::string WizardDriver::MessageBoxText(HWND box)
+{
+    // The message box shows its text in the static control 0xFFFF.
+    return Text(::GetDlgItem(box, 0xFFFF));
+}
+
+void WizardDriver::Answer(HWND box, int buttonId)
+{
+    HWND button = ::GetDlgItem(box, buttonId);
+    if (button)
+        ::PostMessageA(button, BM_CLICK, 0, 0);
+    else
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
+}
+
+DWORD WizardDriver::WaitForExit(DWORD timeoutMs)
+{
+    if (::WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+}
+
+}  // namespace qv::test

@@ -1,0 +1,69 @@
+#pragma once
+// Drives a running quorvex-update.exe the way a person would: finds its
+// window and controls, reads their texts, presses buttons and answers its
+// message boxes. Every wait has a time-out, so a hung wizard fails a test
+// instead of blocking it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+// The folder of the running test program, with a trailing backslash.
+std::string TestProgramFolder();
+
+// Waits (pumping this thread's messages) until done() or the time-out.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+
+class WizardDriver {
+public:
+    WizardDriver() = default;
+    ~WizardDriver();  // ends the process if it still runs
+    WizardDriver(const WizardDriver&) = delete;
+    WizardDriver& operator=(const WizardDriver&) = delete;
+
+    // Starts the program (a path relative to the test program's folder).
+    void Start(const std::string& exeName, int showCommand = SW_SHOWNORMAL);
+    // Waits for the main window and the welcome page; false on time-out.
+    bool WaitForWelcome();
+
+    HWND MainWindow() const { return main_; }
+    DWORD ProcessId() const { return pi_.dwProcessId; }
+    HANDLE Process() const { return pi_.hProcess; }
+
+    // The first descendant of the main window with the control id.
+    HWND Control(int id) const;
+    static std::string Text(HWND window);
+    std::string ControlText(int id) const { return Text(Control(id)); }
+    bool IsEnabled(int id) const;
+
+    // The class name of the page shown in the step area ("" when none).
+    std::string CurrentPage() const;
+    bool WaitForPage(const std::string& pageClass);
+
+    // Clicks a button (posted, so a message box it opens does not block us).
+    void Press(int id);
+    // Presses Next and waits until the given page is shown.
+    bool NextTo(const std::string& pageClass);
+
+    // A visible message box of the program, or null.
+    HWND FindMessageBox() const;
+    HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
+    static std::string MessageBoxText(HWND box);
+    // Clicks a button of a message box by its id (IDYES, IDNO, IDOK...).
+    static void Answer(HWND box, int buttonId);
+
+    // Waits for the process to end; its exit code, or STILL_ACTIVE.
+    DWORD WaitForExit(DWORD timeoutMs = 15000);
+
+    // Top-level windows of the process with the class.
+    std::vector<HWND> TopLevelWindows(const char* className) const;
+
+private:
+    PROCESS_INFORMATION pi_{};
+    HWND main_ = nullptr;
+};
+
+}  // namespace qv::test

@@ -1,0 +1,190 @@
+// The wizard as a person uses it: the real program under Wine, driven
+// through its windows.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "ControlIds.h"
+#include "WizardDriver.h"
+
+namespace qv::test {
+namespace {
+
+using namespace qv::wizard;
+
+constexpr char kProgram[] = "quorvex-update.exe";
+constexpr char kChangesNotice[] =
+    "\r\nCette mise à jour comporte uniquement des corrections internes.";
+
+class WizardUi : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wizard.Start(kProgram);
+        ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page";
+    }
+
+    // Waits until the idle update has set the button to the expected state.
+    bool WaitButton(int id, bool enabled, const std::string& caption = "")
+    {
+        return WaitUntil([&] {
+            return wizard.IsEnabled(id) == enabled &&
+                   (caption.empty() || wizard.ControlText(id) == caption);
+        });
+    }
+
+    WizardDriver wizard;
+};
+
+// A package without any manifest: welcome, list of changes, empty report.
+TEST_F(WizardUi, WalksAnEmptyPackageToAnEmptyReportAndQuits)
+{
+    EXPECT_EQ(WizardDriver::Text(wizard.MainWindow()), "Mise à jour Quorvex");
+    EXPECT_EQ(wizard.ControlText(kIdLabelVersion), "Version : 1.0.3.9");
+    EXPECT_EQ(wizard.ControlText(kIdLabelTitle), "");
+    // Without a title the welcome text names "?".
+    EXPECT_EQ(wizard.ControlText(kIdLabelInfo),
+              "Cet assistant va mettre à jour ?.\r\n\r\n"
+              "Aucune donnée existante ne sera supprimée.\r\n\r\n"
+              "Veuillez fermer les applications Quorvex sur tous les postes de travail avant "
+              "d'installer cette mise à jour.\r\n\r\n");
+    EXPECT_TRUE(WaitButton(kIdButtonNext, true, "Suivant >"));
+    EXPECT_FALSE(wizard.IsEnabled(kIdButtonPrev));
+    EXPECT_EQ(wizard.ControlText(kIdButtonPrev), "< Précédant");
+    EXPECT_TRUE(wizard.IsEnabled(kIdButtonCancel));
+    EXPECT_EQ(wizard.ControlText(kIdButtonCancel), "Annuler");
+
+    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    EXPECT_EQ(wizard.ControlText(kIdPageStrip), "La liste des modifications");
+    EXPECT_EQ(wizard.ControlText(kIdRichEditFile), kChangesNotice);
+    EXPECT_TRUE(WaitButton(kIdButtonNext, true, "Démarrer"));
+    EXPECT_TRUE(WaitButton(kIdButtonPrev, true));
+
+    ASSERT_TRUE(wizard.NextTo(kEndInstallClass));
+    EXPECT_EQ(wizard.ControlText(kIdPageStrip), "Rapport d'installation");
+    EXPECT_TRUE(WaitButton(kIdButtonNext, true, "Quitter"));
+    EXPECT_FALSE(wizard.IsEnabled(kIdButtonPrev));
+    EXPECT_FALSE(wizard.IsEnabled(kIdButtonCancel));
+    EXPECT_EQ(wizard.ControlText(kIdRichEditReport), "");
+
+    wizard.Press(kIdButtonNext);
+    EXPECT_EQ(wizard.WaitForExit(), 0u);
+}
+
+// Back from the list of changes shows the welcome page as it was.
+TEST_F(WizardUi, BackFromTheListOfChangesReturnsToTheWelcomePage)
+{
+    std::string welcome = wizard.ControlText(kIdLabelInfo);
+    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    ASSERT_TRUE(WaitButton(kIdButtonPrev, true));
+    wizard.Press(kIdButtonPrev);
+    ASSERT_TRUE(wizard.WaitForPage(kWelcomeClass));
+    EXPECT_EQ(wizard.ControlText(kIdLabelInfo), welcome);
+    EXPECT_TRUE(WaitButton(kIdButtonPrev, false));
+    // And forward again.
+    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+}
+
+TEST_F(WizardUi, CancelAnsweredNoKeepsTheWizardAndYesEndsIt)
+{
+    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    wizard.Press(kIdButtonCancel);
+    HWND box = wizard.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WizardDriver::MessageBoxText(box), "Voulez-vous annuler cette mise à jour");
+    EXPECT_NE(::GetDlgItem(box, IDCANCEL), nullptr) << "Yes, No and Cancel";
+    WizardDriver::Answer(box, IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.FindMessageBox() == nullptr; }));
+    EXPECT_EQ(wizard.WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wizard.CurrentPage(), kDisplayFileClass);
+
+    wizard.Press(kIdButtonCancel);
+    box = wizard.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    WizardDriver::Answer(box, IDYES);
+    EXPECT_EQ(wizard.WaitForExit(), 0u);
+}
+
+TEST_F(WizardUi, ASecondInstanceEndsSilentlyWhileTheFirstRuns)
+{
+    WizardDriver second;
+    second.Start(kProgram);
+    EXPECT_EQ(second.WaitForExit(), 0u);
+    EXPECT_TRUE(second.TopLevelWindows(kMainWindowClass).empty());
+    EXPECT_EQ(wizard.TopLevelWindows(kMainWindowClass).size(), 1u);
+
+    // Once the first has ended, a new start works.
+    ::PostMessageA(wizard.MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(wizard.WaitForExit(), 0u);
+    WizardDriver third;
+    third.Start(kProgram);
+    EXPECT_TRUE(third.WaitForWelcome());
+}
+
+// The layout of the 120-dpi design, scaled to the screen.
+TEST_F(WizardUi, LaysTheWindowOutAtTheScreensResolution)
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    auto scale = [&](int v) { return ::MulDiv(v, dpi, 120); };
+    auto rectOf = [&](int id) {
+        RECT r;
+        ::GetWindowRect(wizard.Control(id), &r);
+        ::MapWindowPoints(nullptr, wizard.MainWindow(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+
+    RECT client;
+    ::GetClientRect(wizard.MainWindow(), &client);
+    EXPECT_EQ(client.right, scale(712));
+    EXPECT_EQ(client.bottom, scale(469));
+
+    const int h = scale(25), margin = h * 10 / 25;
+    RECT strip = rectOf(kIdPanelButtons);
+    EXPECT_EQ(strip.bottom, client.bottom);
+    EXPECT_EQ(strip.bottom - strip.top, h + 2 * margin);
+    RECT prev = rectOf(kIdButtonPrev), next = rectOf(kIdButtonNext), cancel = rectOf(kIdButtonCancel);
+    EXPECT_EQ(cancel.right, client.right - margin);
+    EXPECT_EQ(next.right, cancel.left - margin);
+    EXPECT_EQ(prev.right, next.left - margin);
+    EXPECT_EQ(cancel.top, strip.top + margin);
+    EXPECT_EQ(cancel.right - cancel.left, scale(75));
+    EXPECT_EQ(next.right - next.left, scale(90));
+    EXPECT_EQ(next.bottom - next.top, h);
+
+    RECT image = rectOf(kIdPanelImage);
+    EXPECT_EQ(image.right - image.left, scale(189));
+    EXPECT_EQ(image.bottom, strip.top);
+    RECT title = rectOf(kIdLabelTitle);
+    EXPECT_EQ(title.left, image.right);
+    EXPECT_EQ(title.right, client.right);
+    EXPECT_EQ(title.bottom - title.top, scale(46));
+
+    // The step picture, centred in its column.
+    RECT picture = rectOf(kIdImageStep);
+    EXPECT_EQ(picture.right - picture.left, 150);
+    EXPECT_EQ(picture.bottom - picture.top, 245);
+    EXPECT_LE(std::abs((picture.left - image.left) - (image.right - picture.right)), 1);
+
+    // The page fills the step area under the title.
+    RECT area = rectOf(kIdPanelCurrStep);
+    EXPECT_EQ(area.top, title.bottom);
+    EXPECT_EQ(area.bottom, strip.top);
+}
+
+TEST_F(WizardUi, TheTitleBarCloseEndsTheProgram)
+{
+    ::PostMessageA(wizard.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(wizard.WaitForExit(), 0u);
+}
+
+TEST(WizardUiStart, AWindowStartedMinimisedIsRestored)
+{
+    WizardDriver wizard;
+    wizard.Start(kProgram, SW_SHOWMINIMIZED);
+    ASSERT_TRUE(wizard.WaitForWelcome());
+    EXPECT_FALSE(::IsIconic(wizard.MainWindow()));
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -58,6 +58,12 @@ inline constexpr char kResultWarning[] =
     "La mise à jour a été effectuée mais avec des avertissements !";
 
 // ---- Package and report ---------------------------------------------------
+inline constexpr char kReportFileDeleted[] = "Fichier %s est supprimé.";
+inline constexpr char kReportTheFile[] = "Le fichier ";
+inline constexpr char kReportUpToDate[] = "est à jour : il n'est pas remplacé.";
+inline constexpr char kReportNotReplaced[] = "n'est pas remplacé !!!";
+inline constexpr char kReportCopyOf[] = "Copie de ";
+inline constexpr char kReportCopyTo[] = "vers ";
 
 // ---- Update engine --------------------------------------------------------
 

@@ -1,0 +1,43 @@
+#pragma once
+// The package's manifests: their packaged names, the fixed packaged names
+// each kind of product needs, and the line rules of Updates.txt and
+// Steps.txt. Reading them goes through the engine's embedded file access.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::manifest {
+
+inline constexpr char kAppInfo1[] = "AppInfo1.txt";      // first line: display name
+inline constexpr char kAppInfo2[] = "AppInfo2.txt";      // welcome text appendix
+inline constexpr char kUpdateInfo[] = "UpdateInfo.txt";  // RTF list of changes
+inline constexpr char kSteps[] = "Steps.txt";            // extra step pages
+inline constexpr char kUpdates[] = "Updates.txt";        // products to update
+inline constexpr char kFileNames[] = "FileNames.txt";    // payload files to install
+inline constexpr char kPrintLists[] = "PrintLists.txt";  // print-parameter lists
+
+// The packaged names a product kind's procedure extracts besides the lines
+// of FileNames.txt (empty for 0 and unknown kinds).
+std::vector<std::string_view> FixedPackagedNames(std::uint8_t kind);
+
+// Whether the kind's procedure also installs the lines of FileNames.txt.
+bool UsesFileNames(std::uint8_t kind);
+
+// Updates.txt: keeps the lines that occur, with exact case, inside one of
+// the catalogue's product names, in file order, dropping a line equal to an
+// earlier kept one without regard to case.
+std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines,
+                                           const std::vector<std::string>& productNames);
+
+// Steps.txt: the page list. standardPages are the welcome, list-of-changes
+// and report pages, in that order; knownPages every page that can be named
+// (standard and product-specific), by component name. Matching lines add
+// their page after the first two, in file order, once; the report page comes
+// last unless a line placed it already. Returns component names as given in
+// knownPages.
+std::vector<std::string> ApplyStepLines(const std::vector<std::string>& lines,
+                                        const std::vector<std::string>& standardPages,
+                                        const std::vector<std::string>& knownPages);
+
+}  // namespace qv::manifest

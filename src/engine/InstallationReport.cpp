@@ -1,0 +1,43 @@
+#include "engine/InstallationReport.h"
+
+#include "core/Format.h"
+#include "core/Texts.h"
+
+namespace qv {
+
+namespace {
+constexpr char kCrLf[] = "\r\n";
+}
+
+void InstallationReport::AddReportLine(const std::string& text, int size,
+                                       const std::string& fontName)
+{
+    if (target_)
+        target_->AddLine(text, size, fontName);
+}
+
+void InstallationReport::DeleteFileWithReport(const std::string& path)
+{
+    AddReportLine(Format(texts::kReportFileDeleted, {path}) + kCrLf);
+    files_.DeleteFile(path);
+}
+
+void InstallationReport::ReportUpToDate(const std::string& path)
+{
+    AddReportLine(texts::kReportTheFile + path);
+    AddReportLine(std::string(texts::kReportUpToDate) + kCrLf);
+}
+
+void InstallationReport::ReportNotReplaced(const std::string& path)
+{
+    AddReportLine(texts::kReportTheFile + path);
+    AddReportLine(std::string(texts::kReportNotReplaced) + kCrLf);
+}
+
+void InstallationReport::ReportCopy(const std::string& source, const std::string& target)
+{
+    AddReportLine(texts::kReportCopyOf + source);
+    AddReportLine(texts::kReportCopyTo + target + kCrLf);
+}
+
+}  // namespace qv

@@ -1,0 +1,93 @@
+#pragma once
+// The update engine's data module: created once at start-up, it owns the
+// engine's helpers and hands the update procedures the package, the report
+// and the temporary files. Temporary files made with TempFileName live until
+// the module is destroyed at program exit, which deletes them all.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/PseudoRandom.h"
+#include "engine/EmbeddedFiles.h"
+#include "engine/InstallationReport.h"
+#include "platform/EmbeddedSource.h"
+#include "platform/FileSystem.h"
+
+namespace qv {
+
+// Every temporary file of a run is named after this prefix, so the clean-up
+// mask finds them all.
+inline constexpr char kTempPrefix[] = "Update";
+inline constexpr char kTempMask[] = "Update*.tmp";
+
+class TdmUpdateCommon {
+public:
+    // source: the packaged files; files: the file system, which also plays
+    // the installer helper's part of supplying the temporary folder.
+    TdmUpdateCommon(EmbeddedSource& source, FileSystem& files);
+    // Deletes the temporary files; never raises, never shows a dialog.
+    ~TdmUpdateCommon();
+    TdmUpdateCommon(const TdmUpdateCommon&) = delete;
+    TdmUpdateCommon& operator=(const TdmUpdateCommon&) = delete;
+
+    // --- packaged files --------------------------------------------------------
+    std::optional<StoredFile> LoadEmbeddedFile(const std::string& name) { return embedded_.LoadEmbeddedFile(name); }
+    bool ReadEmbeddedFile(const std::string& name, MemoryStream& stream) { return embedded_.ReadEmbeddedFile(name, stream); }
+    int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines) { return embedded_.ReadEmbeddedLines(name, lines); }
+    int LoadEmbeddedRichText(const std::string& name, RichTextViewer& viewer) { return embedded_.LoadEmbeddedRichText(name, viewer); }
+    std::string WriteEmbeddedFile(const std::string& name, const std::string& target) { return embedded_.WriteEmbeddedFile(name, target); }
+
+    // Reads FileNames.txt / PrintLists.txt into their lists, replacing what
+    // was there; returns the number of lines.
+    int LoadFileNameLines();
+    int LoadPrintListLines();
+    const std::vector<std::string>& FileNameLines() const { return fileNameLines_; }
+    const std::vector<std::string>& PrintListLines() const { return printListLines_; }
+
+    // --- temporary files ---------------------------------------------------------
+    // Seeds the name generator; the wizard does it once, from the clock, when
+    // it is first shown.
+    void Randomize() { random_.SeedFromClock(); }
+    void Randomize(std::uint32_t seed) { random_.Seed(seed); }
+
+    // temp folder + prefix + a number below 10000000 + ".tmp". A leftover
+    // file of that name is deleted with its report line (and its deletion
+    // error raised); the same name is returned.
+    std::string TempFileName(const std::string& prefix);
+
+    // Silently deletes the temporary folder's files matching mask; false
+    // only when an error was raised on the way.
+    bool DeleteTempFiles(const std::string& mask);
+
+    // --- report ------------------------------------------------------------------
+    InstallationReport& Report() { return report_; }
+    void SetReportTarget(ReportSink* target) { report_.SetReportTarget(target); }
+    void AddReportLine(const std::string& text, int size = 0, const std::string& fontName = {}) { report_.AddReportLine(text, size, fontName); }
+    void DeleteFileWithReport(const std::string& path) { report_.DeleteFileWithReport(path); }
+    void ReportUpToDate(const std::string& path) { report_.ReportUpToDate(path); }
+    void ReportNotReplaced(const std::string& path) { report_.ReportNotReplaced(path); }
+
+    // --- the run -----------------------------------------------------------------
+    // The product kind being updated, set by the update run before its
+    // procedure starts (0 until then).
+    std::uint8_t CurrentKind() const { return currentKind_; }
+    void SetCurrentKind(std::uint8_t kind) { currentKind_ = kind; }
+
+    FileSystem& Files() { return files_; }
+
+private:
+    // Members in creation order. The company-selection dialog (created
+    // first), the connection module and the print-parameter store (created
+    // after the lists) are added with their own code, at the places marked
+    // in the constructor.
+    FileSystem& files_;  // the installer helper's temporary folder
+    std::vector<std::string> printListLines_;
+    std::vector<std::string> fileNameLines_;
+    std::uint8_t currentKind_ = 0;
+
+    InstallationReport report_;
+    EmbeddedFiles embedded_;
+    PseudoRandom random_;
+};
+
+}  // namespace qv

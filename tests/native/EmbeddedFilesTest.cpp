@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "core/Errors.h"
+#include "core/StoredForm.h"
+#include "engine/TdmUpdateCommon.h"
+#include "support/MemoryFileSystem.h"
+#include "support/RecordingReport.h"
+#include "support/TestPackage.h"
+
+namespace qv {
+namespace {
+
+using test::MakePackage;
+using test::MemoryFileSystem;
+
+constexpr std::uint64_t kTime = 133000000000000001ull;  // 2022, odd 100 ns
+
+class EmbeddedFilesTest : public testing::Test {
+protected:
+    std::unique_ptr<PackageFileSource> package = MakePackage({
+        {"AppInfo1.txt", "Quorvex Finance", kTime},
+        {"gs\\date.int", std::string("D\0ATA", 5), kTime},
+        {"empty.txt", "", kTime + 1},
+        {"UpdateInfo.txt", "{\\rtf1 a\\par\r\nb}", kTime},
+    });
+    MemoryFileSystem files;
+    EmbeddedFiles embedded{*package, files};
+};
+
+TEST_F(EmbeddedFilesTest, FindsNamesWithoutRegardToAsciiCaseOnly)
+{
+    struct Case {
+        const char* name;
+        bool found;
+    } cases[] = {
+        {"AppInfo1.txt", true}, {"APPINFO1.TXT", true}, {"appinfo1.txt", true},
+        {"GS\\DATE.INT", true}, {"gs\\date.int", true},
+        {"gs/date.int", false},   // separators are never normalised
+        {".\\gs\\date.int", false}, {"date.int", false}, {"", false}, {"AppInfo1.txt ", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(embedded.LoadEmbeddedFile(c.name).has_value(), c.found) << c.name;
+    auto file = embedded.LoadEmbeddedFile("gs\\Date.Int");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->payload, std::string("D\0ATA", 5));
+    EXPECT_EQ(file->time, kTime);
+}
+
+TEST(EmbeddedLines, SplitsThePayloadAsTheManifestsNeed)
+{
+    struct Case {
+        std::string payload;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\r\n", {"a"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {"a\r\n\r\nb\n", {"a", "", "b"}},
+        {std::string("a\nb\0c\nd", 7), {"a", "b"}},
+        {"\r\n", {""}},
+    };
+    for (const Case& c : cases) {
+        auto package = MakePackage({{"L.TXT", c.payload, 0}});
+        MemoryFileSystem files;
+        EmbeddedFiles embedded(*package, files);
+        std::vector<std::string> lines{"stale"};
+        EXPECT_EQ(embedded.ReadEmbeddedLines("l.txt", lines), static_cast<int>(c.lines.size()));
+        EXPECT_EQ(lines, c.lines) << testing::PrintToString(c.payload);
+    }
+}
+
+TEST_F(EmbeddedFilesTest, AbsentFilesAreNotErrors)
+{
+    std::vector<std::string> lines{"stale"};
+    EXPECT_EQ(embedded.ReadEmbeddedLines("Steps.txt", lines), 0);
+    EXPECT_TRUE(lines.empty());
+
+    MemoryStream stream;
+    EXPECT_FALSE(embedded.ReadEmbeddedFile("x.lst", stream));
+    EXPECT_TRUE(stream.data.empty());
+
+    test::RecordingViewer viewer;
+    viewer.rtf = "old";
+    EXPECT_EQ(embedded.LoadEmbeddedRichText("nothing.rtf", viewer), 0);
+    EXPECT_EQ(viewer.clears, 1);  // cleared even though nothing was found
+    EXPECT_EQ(viewer.rtf, "");
+
+    EXPECT_EQ(embedded.WriteEmbeddedFile("absent.int", "C:\\TEMP\\x.tmp"), "");
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(EmbeddedFilesTest, HandsOutBytesAndRichText)
+{
+    MemoryStream stream;
+    stream.Write("head");
+    stream.position = 2;  // written at the position, over what follows
+    EXPECT_TRUE(embedded.ReadEmbeddedFile("AppInfo1.txt", stream));
+    EXPECT_EQ(stream.data, "heQuorvex Finance");
+    EXPECT_EQ(stream.position, stream.data.size());
+
+    test::RecordingViewer viewer;
+    EXPECT_EQ(embedded.LoadEmbeddedRichText("updateinfo.txt", viewer), 2);
+    EXPECT_EQ(viewer.rtf, "{\\rtf1 a\\par\r\nb}");
+    EXPECT_EQ(embedded.LoadEmbeddedRichText("empty.txt", viewer), 0);
+    EXPECT_EQ(viewer.rtf, "");
+}
+
+TEST_F(EmbeddedFilesTest, WritesThePayloadStampedWithItsTime)
+{
+    files.Put("C:\\TEMP\\old.tmp", "previous contents").writeTime = 5;
+    EXPECT_EQ(embedded.WriteEmbeddedFile("GS\\DATE.INT", "C:\\TEMP\\old.tmp"), "C:\\TEMP\\old.tmp");
+    EXPECT_EQ(files.Get("C:\\TEMP\\old.tmp")->data, std::string("D\0ATA", 5));
+    EXPECT_EQ(files.Get("C:\\TEMP\\old.tmp")->writeTime, kTime);
+
+    EXPECT_EQ(embedded.WriteEmbeddedFile("empty.txt", "C:\\TEMP\\e.tmp"), "C:\\TEMP\\e.tmp");
+    EXPECT_EQ(files.Get("C:\\TEMP\\e.tmp")->data, "");
+    EXPECT_EQ(files.Get("C:\\TEMP\\e.tmp")->writeTime, kTime + 1);
+}
+
+TEST_F(EmbeddedFilesTest, ReadOnlyTargetFailsAndStaysAsItWas)
+{
+    auto& old = files.Put("C:\\P\\ro.int", "keep me");
+    old.readOnly = true;
+    old.writeTime = 5;
+    EXPECT_THROW(embedded.WriteEmbeddedFile("gs\\date.int", "C:\\P\\ro.int"), Error);
+    EXPECT_EQ(files.Get("C:\\P\\ro.int")->data, "keep me");
+    EXPECT_EQ(files.Get("C:\\P\\ro.int")->writeTime, 5u);
+}
+
+TEST_F(EmbeddedFilesTest, FailedWriteStillLeavesTheFileStamped)
+{
+    files.failingWrites.insert("C:\\TEMP\\W.TMP");
+    EXPECT_THROW(embedded.WriteEmbeddedFile("gs\\date.int", "C:\\TEMP\\w.tmp"), Error);
+    ASSERT_NE(files.Get("C:\\TEMP\\w.tmp"), nullptr);
+    EXPECT_EQ(files.Get("C:\\TEMP\\w.tmp")->writeTime, kTime);
+}
+
+TEST(EmbeddedFilesDamaged, RaiseTheDecoderErrorAndTouchNoFile)
+{
+    std::string good = EncodeStoredForm(std::string(4000, 'z') + "tail", kTime);
+    auto package = test::MakeStoredPackage({
+        {"CUT.INT", good.substr(0, good.size() - 9)},
+        {"JUNK.INT", "not a zlib stream"},
+    });
+    MemoryFileSystem files;
+    EmbeddedFiles embedded(*package, files);
+    for (const char* name : {"cut.int", "junk.int"}) {
+        EXPECT_THROW(embedded.LoadEmbeddedFile(name), Error) << name;
+        std::vector<std::string> lines;
+        EXPECT_THROW(embedded.ReadEmbeddedLines(name, lines), Error) << name;
+        EXPECT_THROW(embedded.WriteEmbeddedFile(name, "C:\\TEMP\\t.tmp"), Error) << name;
+    }
+    EXPECT_TRUE(files.files.empty());
+}
+
+}  // namespace
+}  // namespace qv

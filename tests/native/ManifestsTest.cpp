@@ -1,0 +1,59 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/Manifests.h"
+
+namespace qv::manifest {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(UpdatesManifest, KeepsCatalogueNamesCaseSensitivelyAndOnce)
+{
+    const Lines catalogue = {"Telvarin", "Telvarin Ingenieur", "Quorvex Finance", "Margolin"};
+    struct Case {
+        Lines lines;
+        Lines kept;
+    } cases[] = {
+        {{"Quorvex Finance"}, {"Quorvex Finance"}},
+        {{"Telvarin"}, {"Telvarin"}},
+        {{"telvarin"}, {}},                       // the filter is case-sensitive
+        {{"Telvarin Ingenieur", "Telvarin"}, {"Telvarin Ingenieur", "Telvarin"}},
+        {{"Finance", "Unknown", "Quorvex Finance"}, {"Finance", "Quorvex Finance"}},  // parts count
+        {{"Margolin", "Margolin"}, {"Margolin"}},
+        {{"", "Margolin"}, {"Margolin"}},
+        {{}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FilterUpdateLines(c.lines, catalogue), c.kept) << testing::PrintToString(c.lines);
+}
+
+TEST(StepsManifest, PlacesNamedPagesAfterTheFirstTwo)
+{
+    const Lines standard = {"frmWelcome", "frmDisplayFile", "frmEndInstall"};
+    const Lines known = {"frmWelcome", "frmDisplayFile", "frmEndInstall", "frmCompany", "frmOptions"};
+    struct Case {
+        Lines lines;
+        Lines pages;
+    } cases[] = {
+        {{}, {"frmWelcome", "frmDisplayFile", "frmEndInstall"}},
+        {{"FRMOPTIONS", "frmcompany"}, {"frmWelcome", "frmDisplayFile", "frmOptions", "frmCompany", "frmEndInstall"}},
+        {{"frmEndInstall", "frmOptions"}, {"frmWelcome", "frmDisplayFile", "frmEndInstall", "frmOptions"}},
+        {{"frmOptions", "frmOptions", "frmWelcome", "nothing", ""}, {"frmWelcome", "frmDisplayFile", "frmOptions", "frmEndInstall"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ApplyStepLines(c.lines, standard, known), c.pages) << testing::PrintToString(c.lines);
+}
+
+TEST(FixedNames, NameWhatEachProcedureExtracts)
+{
+    EXPECT_THAT(FixedPackagedNames(9), testing::ElementsAre("gs\\GS-00.int"));
+    EXPECT_THAT(FixedPackagedNames(6), testing::SizeIs(4));
+    EXPECT_TRUE(FixedPackagedNames(0).empty());
+    EXPECT_TRUE(FixedPackagedNames(11).empty());
+    EXPECT_TRUE(UsesFileNames(9));
+    EXPECT_FALSE(UsesFileNames(1));
+}
+
+}  // namespace
+}  // namespace qv::manifest

@@ -1,0 +1,147 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/Errors.h"
+#include "engine/TdmUpdateCommon.h"
+#include "support/MemoryFileSystem.h"
+#include "support/RecordingReport.h"
+#include "support/TestPackage.h"
+
+namespace qv {
+namespace {
+
+using testing::ElementsAre;
+
+class TdmUpdateCommonTest : public testing::Test {
+protected:
+    std::unique_ptr<PackageFileSource> package = test::MakePackage({
+        {"FileNames.txt", "gs\\a.int\r\ngs\\b.int\r\n", 1},
+    });
+    test::MemoryFileSystem files;
+    test::RecordingReportSink report;
+};
+
+TEST_F(TdmUpdateCommonTest, TempFileNamesAreFreshAndWellFormed)
+{
+    TdmUpdateCommon dm(*package, files);
+    dm.Randomize(1234);
+    const std::regex form(R"(C:\\TEMP\\Update(0|[1-9][0-9]{0,6})\.tmp)");
+    std::set<std::string> seen;
+    for (int i = 0; i < 200; ++i) {
+        std::string name = dm.TempFileName(kTempPrefix);
+        EXPECT_TRUE(std::regex_match(name, form)) << name;
+        seen.insert(name);
+    }
+    EXPECT_GT(seen.size(), 195u);
+}
+
+TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
+{
+    // The same seed draws the same number: learn it, then plant a leftover.
+    std::string name;
+    {
+        TdmUpdateCommon probe(*package, files);
+        probe.Randomize(42);
+        name = probe.TempFileName("Update");
+    }
+    files.Put(name, "left over");
+
+    TdmUpdateCommon dm(*package, files);
+    dm.SetReportTarget(&report);
+    dm.Randomize(42);
+    EXPECT_EQ(dm.TempFileName("Update"), name);
+    EXPECT_FALSE(files.FileIsPresent(name));
+    EXPECT_THAT(report.Texts(), ElementsAre("Fichier " + name + " est supprim\xE9.\r\n"));
+
+    // A leftover that cannot be deleted: the line is written, then the error.
+    files.Put(name).locked = true;
+    dm.Randomize(42);
+    EXPECT_THROW(dm.TempFileName("Update"), Error);
+    EXPECT_EQ(report.lines.size(), 2u);
+    files.Put(name).locked = false;
+}
+
+TEST_F(TdmUpdateCommonTest, DestructionDeletesOnlyTheTemporaryFiles)
+{
+    files.Put("C:\\TEMP\\Update17.tmp");
+    files.Put("C:\\TEMP\\update9999999.TMP");
+    files.Put("C:\\TEMP\\Other1.tmp");
+    files.Put("C:\\TEMP\\Update1.txt");
+    files.Put("C:\\TEMP\\sub\\Update2.tmp");
+    files.Put("C:\\TEMP\\Update3.tmp").locked = true;  // in use: simply stays
+    {
+        TdmUpdateCommon dm(*package, files);
+        dm.SetReportTarget(&report);
+        files.Put(dm.TempFileName("Update"));
+    }
+    std::vector<std::string> left;
+    for (const auto& [path, file] : files.files)
+        left.push_back(path);
+    EXPECT_THAT(left, ElementsAre("C:\\TEMP\\OTHER1.TMP", "C:\\TEMP\\SUB\\UPDATE2.TMP",
+                                  "C:\\TEMP\\UPDATE1.TXT", "C:\\TEMP\\UPDATE3.TMP"));
+    EXPECT_TRUE(report.lines.empty());
+}
+
+TEST_F(TdmUpdateCommonTest, DeleteTempFilesNeverRaises)
+{
+    class NoTempFolder : public test::MemoryFileSystem {
+        std::string TempFolder() override { throw Error("no temporary folder"); }
+    } broken;
+    TdmUpdateCommon dm(*package, broken);
+    EXPECT_FALSE(dm.DeleteTempFiles(kTempMask));
+    EXPECT_TRUE(TdmUpdateCommon(*package, files).DeleteTempFiles(kTempMask));
+}  // and the destructor of dm swallows the same error
+
+TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
+{
+    TdmUpdateCommon dm(*package, files);
+    EXPECT_EQ(dm.LoadFileNameLines(), 2);
+    EXPECT_EQ(dm.LoadFileNameLines(), 2);
+    EXPECT_THAT(dm.FileNameLines(), ElementsAre("gs\\a.int", "gs\\b.int"));
+    EXPECT_EQ(dm.LoadPrintListLines(), 0);
+}
+
+TEST_F(TdmUpdateCommonTest, StandardReportLines)
+{
+    TdmUpdateCommon dm(*package, files);
+    dm.AddReportLine("dropped: no target yet", 10);
+    dm.SetReportTarget(&report);
+    files.Put("C:\\P\\old.int");
+    dm.DeleteFileWithReport("C:\\P\\old.int");
+    dm.ReportUpToDate("C:\\P\\a.int");
+    dm.ReportNotReplaced("C:\\P\\b.int");
+    dm.Report().ReportCopy("C:\\TEMP\\Update5.tmp", "C:\\P\\c.int");
+    dm.AddReportLine("", 10);
+    EXPECT_THAT(report.Texts(),
+                ElementsAre("Fichier C:\\P\\old.int est supprim\xE9.\r\n",
+                            "Le fichier C:\\P\\a.int", "est \xE0 jour : il n'est pas remplac\xE9.\r\n",
+                            "Le fichier C:\\P\\b.int", "n'est pas remplac\xE9 !!!\r\n",
+                            "Copie de C:\\TEMP\\Update5.tmp", "vers C:\\P\\c.int\r\n", ""));
+    for (std::size_t i = 0; i + 1 < report.lines.size(); ++i) {
+        EXPECT_EQ(report.lines[i].size, 0);
+        EXPECT_EQ(report.lines[i].fontName, "");
+    }
+    EXPECT_EQ(report.lines.back().size, 10);
+    EXPECT_FALSE(files.FileIsPresent("C:\\P\\old.int"));
+}
+
+TEST_F(TdmUpdateCommonTest, DeletingALockedFileReportsThenRaises)
+{
+    TdmUpdateCommon dm(*package, files);
+    dm.SetReportTarget(&report);
+    files.Put("C:\\P\\locked.int").locked = true;
+    try {
+        dm.DeleteFileWithReport("C:\\P\\locked.int");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_THAT(e.Message(), testing::StartsWith("Erreur syst\xE8me.  Code : 32."));
+    }
+    EXPECT_EQ(report.lines.size(), 1u);
+    EXPECT_TRUE(files.FileIsPresent("C:\\P\\locked.int"));
+    files.Put("C:\\P\\locked.int").locked = false;
+}
+
+}  // namespace
+}  // namespace qv

@@ -26,7 +26,7 @@ const char* const kManifests[] = {"AppInfo1.txt", "AppInfo2.txt", "UpdateInfo.tx
                                   "FileNames.txt"};
 const char kMarker[] = "gs\\GS-00.int";
 
-// 2024-03-18 09:30:00 UTC: the files' times spread over the month before it.
+// 2024-03-17 10:30:00 UTC: the files' times spread over the month before it.
 constexpr std::uint64_t kReleaseTime = 133551450000000000ull;
 constexpr std::uint64_t kSecond = 10000000ull;
 constexpr std::uint64_t kDay = 86400 * kSecond;
@@ -270,7 +270,7 @@ int main(int argc, char** argv)
                                                "Date=18.03.2024\r\n");
         Write(output, kMarker, marker, kReleaseTime + 1234567);
         for (const char* manifest : kManifests)
-            Write(output, manifest, ReadFile(manifests / manifest), kReleaseTime + 3600 * kSecond);
+            Write(output, manifest, ReadFile(manifests / manifest), kReleaseTime + 3600 * kSecond + 7654321);
         std::cout << "generate-payload: " << names.size() + 1 << " payload files, " << total + marker.size()
                   << " bytes, and " << std::size(kManifests) << " manifests in " << output.string() << "\n";
         return 0;

@@ -93,7 +93,10 @@ std::string FormatFileTime(std::uint64_t fileTime)
 
 std::string Quoted(std::string_view name)
 {
-    return "\"" + Cp1252ToUtf8(name) + "\"";
+    std::string out(1, '"');
+    out += Cp1252ToUtf8(name);
+    out += '"';
+    return out;
 }
 
 // A resource script string: backslashes and quotes escaped.
@@ -193,7 +196,10 @@ int Build(const fs::path& source, const fs::path& packageFile, const fs::path& r
                 std::snprintf(file, sizeof file, "%05zu.z", k + 1);
                 fs::path target = folder / file;
                 WriteWholeFile(target, entries[k].stored);
-                script += RcString(entries[k].name) + " RCDATA " +
+                // Language neutral. The statement before every entry also keeps
+                // the compiler from joining a file name to the next entry's
+                // name, as it joins adjacent strings.
+                script += "LANGUAGE 0, 0\n" + RcString(entries[k].name) + " RCDATA " +
                           RcString(fs::absolute(target).generic_string()) + "\n";
             }
             WriteWholeFile(rcFile, script);

@@ -1,0 +1,174 @@
+// The package linked into a program as resources, read back under Windows:
+// every packaged file byte for byte and time for time against the payload
+// the build generated, found by FindResourceA under its upper-cased name.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "core/Errors.h"
+#include "core/Text.h"
+#include "engine/TdmUpdateCommon.h"
+#include "platform/PackageFileSource.h"
+#include "platform/win32/FileTimes.h"
+#include "platform/win32/ResourceEmbeddedSource.h"
+#include "platform/win32/Win32Error.h"
+
+namespace fs = std::filesystem;
+
+namespace qv {
+namespace {
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return std::move(s).str();
+}
+
+// Just enough of a real file system for writing packaged files to disk.
+class Win32Files : public FileSystem {
+public:
+    std::string TempFolder() override
+    {
+        char path[MAX_PATH];
+        DWORD n = GetTempPathA(MAX_PATH, path);
+        return std::string(path, n);
+    }
+    bool FileIsPresent(const std::string& path) override
+    {
+        DWORD a = GetFileAttributesA(path.c_str());
+        return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    bool FolderIsPresent(const std::string&) override { return false; }
+    bool PathIsPresent(const std::string& path) override { return FileIsPresent(path); }
+    void WriteNewFile(const std::string& path, std::string_view data) override
+    {
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            throw Error("Cannot create file \"" + path + "\". " + win32::LastErrorText());
+        DWORD written = 0;
+        BOOL ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+        CloseHandle(h);
+        if (!ok || written != data.size())
+            throw Error("write failed");
+    }
+    bool SetFileWriteTime(const std::string& path, FileTime time) override
+    {
+        win32::WriteFileWriteTime(path, time);
+        return true;
+    }
+    void DeleteFile(const std::string& path) override
+    {
+        if (!::DeleteFileA(path.c_str()))
+            win32::RaiseLastSystemError();
+    }
+    void DeleteMatchingFiles(const std::string& mask) override
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA(mask.c_str(), &found);
+        if (h == INVALID_HANDLE_VALUE)
+            return;
+        std::string folder = mask.substr(0, mask.rfind('\\') + 1);
+        do
+            ::DeleteFileA((folder + found.cFileName).c_str());
+        while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    int CompareFiles(const std::string&, const std::string&) override { return 0; }
+    bool SetNormalAttributes(const std::string&) override { return false; }
+    bool CopyFile(const std::string&, const std::string&) override { return false; }
+    std::string LastSystemErrorMessage() override { return {}; }
+    bool ForceDirectories(const std::string&) override { return false; }
+    std::string DriveLetters() override { return "C"; }
+    DriveKind DriveKindOf(const std::string&) override { return DriveKind::Fixed; }
+};
+
+// The generated payload: packaged name -> file.
+std::map<std::string, fs::path> Payload()
+{
+    std::map<std::string, fs::path> files;
+    const fs::path root = QV_PAYLOAD_DIR;
+    for (const auto& item : fs::recursive_directory_iterator(root))
+        if (item.is_regular_file()) {
+            std::string name = fs::relative(item.path(), root).generic_string();
+            for (char& c : name)
+                if (c == '/')
+                    c = '\\';
+            files[name] = item.path();
+        }
+    return files;
+}
+
+TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
+{
+    auto payload = Payload();
+    ASSERT_EQ(payload.size(), 399u);
+    win32::ResourceEmbeddedSource resources;
+    EXPECT_EQ(resources.Names().size(), 399u);
+
+    Win32Files files;
+    TdmUpdateCommon dm(resources, files);
+    std::size_t largest = 0;
+    for (const auto& [name, path] : payload) {
+        // Asked for as the procedures do: the lower-case relative name.
+        auto file = dm.LoadEmbeddedFile(name);
+        ASSERT_TRUE(file) << name;
+        EXPECT_TRUE(file->payload == ReadAll(path)) << name;
+        EXPECT_EQ(file->time, win32::ReadFileWriteTime(path.string())) << name;
+        largest = std::max(largest, file->payload.size());
+    }
+    EXPECT_EQ(largest, 11616054u);
+    EXPECT_FALSE(dm.LoadEmbeddedFile("gs/date.int"));
+    EXPECT_FALSE(dm.LoadEmbeddedFile("Steps.txt"));
+    EXPECT_FALSE(dm.LoadEmbeddedFile("#10"));
+}
+
+TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
+{
+    win32::ResourceEmbeddedSource resources;
+    Win32Files files;
+    std::string written;
+    {
+        TdmUpdateCommon dm(resources, files);
+        dm.Randomize(GetTickCount());
+        for (const char* name : {"gs\\GS-00.int", "images07\\accueil.bmp", "AppInfo2.txt"}) {
+            auto stored = dm.LoadEmbeddedFile(name);
+            ASSERT_TRUE(stored) << name;
+            std::string target = dm.TempFileName(kTempPrefix);
+            ASSERT_EQ(dm.WriteEmbeddedFile(name, target), target);
+            EXPECT_TRUE(ReadAll(target) == stored->payload) << name;
+            EXPECT_EQ(win32::ReadFileWriteTime(target), stored->time) << name;
+            EXPECT_NE(stored->time % 10000000u, 0u) << name << ": a whole second proves nothing";
+            written = target;
+        }
+        EXPECT_TRUE(files.FileIsPresent(written));
+    }
+    // The data module's destruction removed its temporary files.
+    EXPECT_FALSE(files.FileIsPresent(written));
+}
+
+TEST(PackageResources, TheExecutableReaderSeesWhatWindowsSees)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    PackageFileSource image(ReadAll(self));
+    ASSERT_TRUE(image.IsExecutable());
+    win32::ResourceEmbeddedSource resources;
+    auto names = image.Names();
+    EXPECT_EQ(names.size(), 399u);
+    for (const std::string& name : names) {
+        auto fromImage = image.Find(name);
+        auto fromWindows = resources.Find(name);
+        ASSERT_TRUE(fromImage && fromWindows) << name;
+        EXPECT_TRUE(*fromImage == *fromWindows) << name;
+    }
+}
+
+}  // namespace
+}  // namespace qv

@@ -88,6 +88,9 @@ TEST_F(QvpackTest, BuildsAndExtractsWithExactTimes)
 
 TEST_F(QvpackTest, RefusesCollidingNamesAndWritesNothing)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a case-insensitive file system cannot hold both names";
+#endif
     WriteAll(dir / "src/gs/date.int", "a");
     WriteAll(dir / "src/gs/DATE.INT", "b");
     EXPECT_EQ(Build(dir / "src", dir / "p.qvp", {}, out, err), 1);

@@ -13,9 +13,10 @@
 #include "core/Text.h"
 #include "engine/TdmUpdateCommon.h"
 #include "platform/PackageFileSource.h"
+#include "platform/win32/FileSystemWin32.h"
 #include "platform/win32/FileTimes.h"
 #include "platform/win32/ResourceEmbeddedSource.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/WindowsInstaller.h"
 
 namespace fs = std::filesystem;
 
@@ -30,63 +31,10 @@ std::string ReadAll(const fs::path& path)
     return std::move(s).str();
 }
 
-// Just enough of a real file system for writing packaged files to disk.
-class Win32Files : public FileSystem {
-public:
-    std::string TempFolder() override
-    {
-        char path[MAX_PATH];
-        DWORD n = GetTempPathA(MAX_PATH, path);
-        return std::string(path, n);
-    }
-    bool FileIsPresent(const std::string& path) override
-    {
-        DWORD a = GetFileAttributesA(path.c_str());
-        return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-    }
-    bool FolderIsPresent(const std::string&) override { return false; }
-    bool PathIsPresent(const std::string& path) override { return FileIsPresent(path); }
-    void WriteNewFile(const std::string& path, std::string_view data) override
-    {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            throw Error("Cannot create file \"" + path + "\". " + win32::LastErrorText());
-        DWORD written = 0;
-        BOOL ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-        CloseHandle(h);
-        if (!ok || written != data.size())
-            throw Error("write failed");
-    }
-    bool SetFileWriteTime(const std::string& path, FileTime time) override
-    {
-        win32::WriteFileWriteTime(path, time);
-        return true;
-    }
-    void DeleteFile(const std::string& path) override
-    {
-        if (!::DeleteFileA(path.c_str()))
-            win32::RaiseLastSystemError();
-    }
-    void DeleteMatchingFiles(const std::string& mask) override
-    {
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA(mask.c_str(), &found);
-        if (h == INVALID_HANDLE_VALUE)
-            return;
-        std::string folder = mask.substr(0, mask.rfind('\\') + 1);
-        do
-            ::DeleteFileA((folder + found.cFileName).c_str());
-        while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    int CompareFiles(const std::string&, const std::string&) override { return 0; }
-    bool SetNormalAttributes(const std::string&) override { return false; }
-    bool CopyFile(const std::string&, const std::string&) override { return false; }
-    std::string LastSystemErrorMessage() override { return {}; }
-    bool ForceDirectories(const std::string&) override { return false; }
-    std::string DriveLetters() override { return "C"; }
-    DriveKind DriveKindOf(const std::string&) override { return DriveKind::Fixed; }
+// The real file system, as the program uses it.
+struct Win32Files {
+    win32::TWindowsInstaller installer;
+    win32::FileSystemWin32 files{installer};
 };
 
 // The generated payload: packaged name -> file.
@@ -112,8 +60,8 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
     win32::ResourceEmbeddedSource resources;
     EXPECT_EQ(resources.Names().size(), 399u);
 
-    Win32Files files;
-    TdmUpdateCommon dm(resources, files);
+    Win32Files real;
+    TdmUpdateCommon dm(resources, real.files);
     std::size_t largest = 0;
     for (const auto& [name, path] : payload) {
         // Asked for as the procedures do: the lower-case relative name.
@@ -132,7 +80,8 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
 TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
 {
     win32::ResourceEmbeddedSource resources;
-    Win32Files files;
+    Win32Files real;
+    FileSystem& files = real.files;
     std::string written;
     {
         TdmUpdateCommon dm(resources, files);

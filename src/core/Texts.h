@@ -66,6 +66,21 @@ inline constexpr char kReportCopyOf[] = "Copie de ";
 inline constexpr char kReportCopyTo[] = "vers ";
 
 // ---- Update engine --------------------------------------------------------
+inline constexpr char kSeveralFoldersFound[] =
+    "%d répertoires %s ont été trouvés, veuillez choisir l'emplacement correct.";
+inline constexpr char kFolderNotFound[] = "Répertoire %s pas trouvé.";
+inline constexpr char kProgramNotFound[] = "Programme %s pas trouvé.";
+inline constexpr char kPleaseShowLocation[] = "Veuillez indiquer son emplacement.";
+inline constexpr char kSelectFolder[] = "Séléctionner le répertoire ";
+inline constexpr char kInstalledFileMissing[] = "Fichier pas trouvé : %s";
+inline constexpr char kInstalledIsNewer1[] = " présent sur votre système est plus récent";
+inline constexpr char kInstalledIsNewer2[] = "que celui qui est contenu dans cette mise à jour.";
+inline constexpr char kInstalledIsNewer3[] = "Voulez-vous installer un ancien fichier ?";
+inline constexpr char kInstalledIsSame1[] = " présent sur votre système est à jour.";
+inline constexpr char kInstalledIsSame2[] = "Voulez-vous tout de même effectuer la mise à jour ?";
+inline constexpr char kCompareFailed[] =
+    "Une erreur de comparaison des fichiers s'est produite lors de la mise à jour du %s";
+inline constexpr char kUpdateError[] = "Une erreur s'est produite lors de la mise à jour du %s";
 
 // ---- Database -------------------------------------------------------------
 inline constexpr char kClientVersionUnknown[] =

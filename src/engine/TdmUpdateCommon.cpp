@@ -1,7 +1,9 @@
 #include "engine/TdmUpdateCommon.h"
 
 #include "core/Format.h"
+#include "core/Errors.h"
 #include "core/Manifests.h"
+#include "core/WindowsPath.h"
 
 namespace qv {
 
@@ -10,8 +12,16 @@ namespace {
 constexpr std::uint32_t kTempNumberBound = 10000000;
 }
 
-TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files)
-    : files_(files), report_(files), embedded_(source, files)
+TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
+                                 qv::Registry& registry, UserInteraction& user,
+                                 MessageLoop& messages)
+    : files_(files),
+      registry_(registry),
+      user_(user),
+      report_(files),
+      embedded_(source, files),
+      locator_(files, user),
+      replacement_(files, user, messages, report_)
 {
     // The creation order is fixed:
     // 1. the company-selection dialog, which loads the company list;
@@ -58,6 +68,20 @@ bool TdmUpdateCommon::DeleteTempFiles(const std::string& mask)
     } catch (...) {
         return false;
     }
+}
+
+bool TdmUpdateCommon::CopyListedFiles(const std::string& folder)
+{
+    bool allCopied = true;
+    for (const std::string& line : fileNameLines_) {
+        std::string source = WriteEmbeddedFile(line, TempFileName(kTempPrefix));
+        try {
+            CopyFileWithReport(source, AddBackslash(folder) + line);
+        } catch (const Error&) {
+            allCopied = false;  // reported by its copy lines; go on
+        }
+    }
+    return allCopied;
 }
 
 }  // namespace qv

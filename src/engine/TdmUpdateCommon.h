@@ -8,10 +8,16 @@
 #include <vector>
 
 #include "core/PseudoRandom.h"
+#include "core/UpdateStatus.h"
 #include "engine/EmbeddedFiles.h"
+#include "engine/FileReplacement.h"
+#include "engine/InstallationLocator.h"
 #include "engine/InstallationReport.h"
 #include "platform/EmbeddedSource.h"
 #include "platform/FileSystem.h"
+#include "platform/MessageLoop.h"
+#include "platform/Registry.h"
+#include "platform/UserInteraction.h"
 
 namespace qv {
 
@@ -23,8 +29,10 @@ inline constexpr char kTempMask[] = "Update*.tmp";
 class TdmUpdateCommon {
 public:
     // source: the packaged files; files: the file system, which also plays
-    // the installer helper's part of supplying the temporary folder.
-    TdmUpdateCommon(EmbeddedSource& source, FileSystem& files);
+    // the installer helper's part (temporary folder, file comparison);
+    // registry, user and messages: the rest of the OS the engine reaches.
+    TdmUpdateCommon(EmbeddedSource& source, FileSystem& files, Registry& registry,
+                    UserInteraction& user, MessageLoop& messages);
     // Deletes the temporary files; never raises, never shows a dialog.
     ~TdmUpdateCommon();
     TdmUpdateCommon(const TdmUpdateCommon&) = delete;
@@ -73,7 +81,27 @@ public:
     std::uint8_t CurrentKind() const { return currentKind_; }
     void SetCurrentKind(std::uint8_t kind) { currentKind_ = kind; }
 
+    // --- finding the installation --------------------------------------------------
+    std::string LocateDirectory(const std::string& name) { return locator_.LocateDirectory(name); }
+    std::string AskProgramLocation(const std::string& expectedPath) { return locator_.AskProgramLocation(expectedPath); }
+
+    // --- replacing files ------------------------------------------------------------
+    UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, bool compareOnly)
+    {
+        return replacement_.CompareAndReplace(packaged, installed, compareOnly);
+    }
+    void CopyFileWithReport(const std::string& source, const std::string& target)
+    {
+        replacement_.CopyFileWithReport(source, target);
+    }
+    // Writes every file of the file-name list from the package to a
+    // temporary file and copies it to folder + line, without comparison; a
+    // failed copy is skipped. True when every copy succeeded.
+    bool CopyListedFiles(const std::string& folder);
+
     FileSystem& Files() { return files_; }
+    qv::Registry& RegistryAccess() { return registry_; }
+    UserInteraction& User() { return user_; }
 
 private:
     // Members in creation order. The company-selection dialog (created
@@ -81,6 +109,8 @@ private:
     // after the lists) are added with their own code, at the places marked
     // in the constructor.
     FileSystem& files_;  // the installer helper's temporary folder
+    qv::Registry& registry_;
+    UserInteraction& user_;
     std::vector<std::string> printListLines_;
     std::vector<std::string> fileNameLines_;
     std::uint8_t currentKind_ = 0;
@@ -88,6 +118,8 @@ private:
     InstallationReport report_;
     EmbeddedFiles embedded_;
     PseudoRandom random_;
+    InstallationLocator locator_;
+    FileReplacement replacement_;
 };
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 
 #include "core/Errors.h"
 #include "engine/TdmUpdateCommon.h"
+#include "support/EngineDoubles.h"
 #include "support/MemoryFileSystem.h"
 #include "support/RecordingReport.h"
 #include "support/TestPackage.h"
@@ -21,11 +22,12 @@ protected:
     });
     test::MemoryFileSystem files;
     test::RecordingReportSink report;
+    test::EngineServices services;
 };
 
 TEST_F(TdmUpdateCommonTest, TempFileNamesAreFreshAndWellFormed)
 {
-    TdmUpdateCommon dm(*package, files);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
     dm.Randomize(1234);
     const std::regex form(R"(C:\\TEMP\\Update(0|[1-9][0-9]{0,6})\.tmp)");
     std::set<std::string> seen;
@@ -42,13 +44,13 @@ TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
     // The same seed draws the same number: learn it, then plant a leftover.
     std::string name;
     {
-        TdmUpdateCommon probe(*package, files);
+        TdmUpdateCommon probe(*package, files, services.registry, services.user, services.messages);
         probe.Randomize(42);
         name = probe.TempFileName("Update");
     }
     files.Put(name, "left over");
 
-    TdmUpdateCommon dm(*package, files);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
     dm.SetReportTarget(&report);
     dm.Randomize(42);
     EXPECT_EQ(dm.TempFileName("Update"), name);
@@ -72,7 +74,7 @@ TEST_F(TdmUpdateCommonTest, DestructionDeletesOnlyTheTemporaryFiles)
     files.Put("C:\\TEMP\\sub\\Update2.tmp");
     files.Put("C:\\TEMP\\Update3.tmp").locked = true;  // in use: simply stays
     {
-        TdmUpdateCommon dm(*package, files);
+        TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
         dm.SetReportTarget(&report);
         files.Put(dm.TempFileName("Update"));
     }
@@ -89,14 +91,14 @@ TEST_F(TdmUpdateCommonTest, DeleteTempFilesNeverRaises)
     class NoTempFolder : public test::MemoryFileSystem {
         std::string TempFolder() override { throw Error("no temporary folder"); }
     } broken;
-    TdmUpdateCommon dm(*package, broken);
+    TdmUpdateCommon dm(*package, broken, services.registry, services.user, services.messages);
     EXPECT_FALSE(dm.DeleteTempFiles(kTempMask));
-    EXPECT_TRUE(TdmUpdateCommon(*package, files).DeleteTempFiles(kTempMask));
+    EXPECT_TRUE(TdmUpdateCommon(*package, files, services.registry, services.user, services.messages).DeleteTempFiles(kTempMask));
 }  // and the destructor of dm swallows the same error
 
 TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
 {
-    TdmUpdateCommon dm(*package, files);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
     EXPECT_EQ(dm.LoadFileNameLines(), 2);
     EXPECT_EQ(dm.LoadFileNameLines(), 2);
     EXPECT_THAT(dm.FileNameLines(), ElementsAre("gs\\a.int", "gs\\b.int"));
@@ -105,7 +107,7 @@ TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
 
 TEST_F(TdmUpdateCommonTest, StandardReportLines)
 {
-    TdmUpdateCommon dm(*package, files);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
     dm.AddReportLine("dropped: no target yet", 10);
     dm.SetReportTarget(&report);
     files.Put("C:\\P\\old.int");
@@ -129,7 +131,7 @@ TEST_F(TdmUpdateCommonTest, StandardReportLines)
 
 TEST_F(TdmUpdateCommonTest, DeletingALockedFileReportsThenRaises)
 {
-    TdmUpdateCommon dm(*package, files);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
     dm.SetReportTarget(&report);
     files.Put("C:\\P\\locked.int").locked = true;
     try {

@@ -17,6 +17,7 @@
 #include "platform/win32/FileTimes.h"
 #include "platform/win32/ResourceEmbeddedSource.h"
 #include "platform/win32/WindowsInstaller.h"
+#include "support/EngineDoubles.h"
 
 namespace fs = std::filesystem;
 
@@ -35,6 +36,7 @@ std::string ReadAll(const fs::path& path)
 struct Win32Files {
     win32::TWindowsInstaller installer;
     win32::FileSystemWin32 files{installer};
+    test::EngineServices services;  // not reached by these reads
 };
 
 // The generated payload: packaged name -> file.
@@ -61,7 +63,8 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
     EXPECT_EQ(resources.Names().size(), 399u);
 
     Win32Files real;
-    TdmUpdateCommon dm(resources, real.files);
+    TdmUpdateCommon dm(resources, real.files, real.services.registry, real.services.user,
+                       real.services.messages);
     std::size_t largest = 0;
     for (const auto& [name, path] : payload) {
         // Asked for as the procedures do: the lower-case relative name.
@@ -84,7 +87,8 @@ TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
     FileSystem& files = real.files;
     std::string written;
     {
-        TdmUpdateCommon dm(resources, files);
+        TdmUpdateCommon dm(resources, files, real.services.registry, real.services.user,
+                           real.services.messages);
         dm.Randomize(GetTickCount());
         for (const char* name : {"gs\\GS-00.int", "images07\\accueil.bmp", "AppInfo2.txt"}) {
             auto stored = dm.LoadEmbeddedFile(name);

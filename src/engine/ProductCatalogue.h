@@ -1,0 +1,36 @@
+#pragma once
+// Where the products of the family record their installation and their
+// database in the registry. Every call reads or writes the registry afresh;
+// nothing is cached and nothing is shown to the user. A missing key or value
+// (or one that cannot be opened) reads as the empty string.
+#include <string>
+
+#include "core/ProductTables.h"
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+
+namespace qv {
+
+// The maker's root key; a product name is appended directly.
+inline constexpr char kMakerRootKey[] = "SOFTWARE\\QUORVEX S.A.\\";
+
+// The recorded installation (current user): the main file's path (the
+// marker file for the suites, the base folder for Kalvisto). With
+// asFileName false, cut to its folder (up to the last backslash or colon).
+std::string ProductFolder(Registry& registry, const std::string& name, bool asFileName);
+
+// Records value as the product's installation (the value ProductFolder
+// reads); true when written. The "\Program" key is created when missing;
+// Kalvisto's key is not.
+bool SetProductFolder(Registry& registry, const std::string& name, const std::string& value);
+
+// The product's database location (local machine) for a configuration,
+// with the fall-backs of each kind.
+std::string ProductDatabasePath(Registry& registry, const std::string& name,
+                                const std::string& configuration, bool asFileName);
+
+// The folder under which the family's products are installed, derived from
+// the first product that has a record; see the implementation.
+std::string ProductsRootFolder(Registry& registry, FileSystem& files);
+
+}  // namespace qv

@@ -1,0 +1,17 @@
+#pragma once
+// The update procedure of each product kind, as the update run dispatches
+// them. A kind whose procedure this build does not have yet has no entry:
+// the run then behaves as for a package it cannot update.
+#include "core/ProductTables.h"
+#include "core/UpdateStatus.h"
+
+namespace qv {
+
+class TdmUpdateCommon;
+
+using UpdateProcedure = UpdateStatus (*)(TdmUpdateCommon& dm, ProductKind kind);
+
+// nullptr when this build has no procedure for the kind.
+UpdateProcedure FindUpdateProcedure(ProductKind kind);
+
+}  // namespace qv

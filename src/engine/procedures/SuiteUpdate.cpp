@@ -1,0 +1,62 @@
+#include "engine/procedures/SuiteUpdate.h"
+
+#include "core/Errors.h"
+#include "core/Format.h"
+#include "core/Texts.h"
+#include "core/WindowsPath.h"
+#include "engine/ProductCatalogue.h"
+#include "engine/TdmUpdateCommon.h"
+
+namespace qv {
+
+namespace {
+constexpr ProductKind kSovenza = 8;
+constexpr char kImagesFolder[] = "Images07";
+}  // namespace
+
+const char* SuiteMarker(ProductKind kind)
+{
+    return kind == kSovenza ? "svz\\SA-00.int" : "gs\\GS-00.int";
+}
+
+UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind)
+{
+    const std::string marker = SuiteMarker(kind);
+    const std::string product(ProductNames[kind]);
+
+    std::string packaged = dm.WriteEmbeddedFile(marker, dm.TempFileName(kTempPrefix));
+    if (packaged.empty())
+        throw Error("Cannot find " + marker);
+
+    // The record holds the installed marker's path: two levels up is the suite.
+    std::string folder = ParentFolder(ProductFolder(dm.RegistryAccess(), product, false));
+    if (folder.empty())
+        folder = dm.LocateDirectory(kSuiteFolderName);
+    if (folder.empty())
+        throw Error(Format(texts::kFolderNotFound, {kSuiteFolderName}));
+
+    UpdateStatus result;
+    try {
+        const std::string target = AddBackslash(folder) + marker;
+        // Recorded before anything is compared, whatever the outcome.
+        SetProductFolder(dm.RegistryAccess(), product, target);
+
+        result = dm.CompareAndReplace(packaged, target, true);
+        if (result != UpdateStatus::Ok)
+            return result;
+
+        dm.LoadFileNameLines();
+        // Only this sub-folder is created; a failure shows in its copies.
+        dm.Files().ForceDirectories(AddBackslash(folder) + kImagesFolder);
+        if (dm.CopyListedFiles(folder))
+            dm.CopyFileWithReport(packaged, target);  // the marker last
+        else
+            result = UpdateStatus::Warning;  // the old marker stays
+    } catch (const Error& e) {
+        result = UpdateStatus::Ko;
+        dm.AddReportLine(Format(texts::kUpdateError, {marker}) + "\r\n" + e.Message());
+    }
+    return result;
+}
+
+}  // namespace qv

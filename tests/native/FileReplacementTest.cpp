@@ -1,0 +1,156 @@
+#include <gmock/gmock.h>
+
+#include "EngineFixture.h"
+
+namespace qv {
+namespace {
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::StartsWith;
+
+constexpr char kInstalled[] = "C:\\Q\\gs\\date.int";
+constexpr char kPackaged[] = "C:\\TEMP\\Update1.tmp";
+constexpr std::uint64_t V1039 = 0x0001'0000'0003'0009, V1040 = 0x0001'0000'0004'0000;
+
+class FileReplacementTest : public test::EngineFixture {
+protected:
+    void SetUp() override { UsePackage({}); }
+};
+
+struct ReplaceCase {
+    const char* name;
+    std::optional<std::uint64_t> installedVersion, packagedVersion;
+    FileTime installedTime, packagedTime;
+    std::vector<DialogResult> answers;
+    bool compareOnly;
+    UpdateStatus status;
+    bool copied;
+    std::vector<std::string> report;
+    const char* question;  // substring of the one question, or null for none
+};
+
+TEST_F(FileReplacementTest, DecisionTable)
+{
+    const std::string copyLines[] = {std::string("Copie de ") + kPackaged,
+                                     std::string("vers ") + kInstalled + "\r\n"};
+    const std::vector<std::string> copied(std::begin(copyLines), std::end(copyLines));
+    const std::vector<std::string> notReplaced = {std::string("Le fichier ") + kInstalled,
+                                                  "n'est pas remplacé !!!\r\n"};
+    const std::vector<std::string> upToDate = {std::string("Le fichier ") + kInstalled,
+                                               "est à jour : il n'est pas remplacé.\r\n"};
+    const char* newer = "Le fichier date.int présent sur votre système est plus récent\r\n"
+                        "que celui qui est contenu dans cette mise à jour.\r\n"
+                        "Voulez-vous installer un ancien fichier ?";
+    const char* same = "Le fichier date.int présent sur votre système est à jour.\r\n"
+                       "Voulez-vous tout de même effectuer la mise à jour ?";
+    const ReplaceCase cases[] = {
+        {"packaged newer version", V1039, V1040, 9, 1, {}, false, UpdateStatus::Ok, true, copied, nullptr},
+        {"version decides over time", V1040, V1039, 1, 9, {DialogResult::No}, false, UpdateStatus::Not, false, notReplaced, newer},
+        {"older installed on Yes", V1040, V1039, 1, 1, {DialogResult::Yes}, false, UpdateStatus::Ok, true, copied, newer},
+        {"same version other time, No", V1039, V1039, 1, 9, {DialogResult::No}, false, UpdateStatus::Not, false, upToDate, same},
+        {"same version, Yes copies nothing", V1039, V1039, 1, 9, {DialogResult::Yes}, false, UpdateStatus::Ok, false, {}, same},
+        {"no versions: later time wins", std::nullopt, std::nullopt, 1, 2, {}, false, UpdateStatus::Ok, true, copied, nullptr},
+        {"one version only: times", V1040, std::nullopt, 1, 2, {}, false, UpdateStatus::Ok, true, copied, nullptr},
+        {"no versions, equal times", std::nullopt, std::nullopt, 5, 5, {DialogResult::No}, false, UpdateStatus::Not, false, upToDate, same},
+        {"compare only", V1039, V1040, 1, 1, {}, true, UpdateStatus::Ok, false, {}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UsePackage({});
+        files.copies.clear();
+        files.versions.clear();
+        files.PutFile(kInstalled, "old", c.installedTime, c.installedVersion);
+        files.PutFile(kPackaged, "new", c.packagedTime, c.packagedVersion);
+        User().answers.assign(c.answers.begin(), c.answers.end());
+        User().dialogs.clear();
+        User().beeps.clear();
+        report.lines.clear();
+
+        EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, c.compareOnly), c.status);
+        EXPECT_EQ(files.Get(kInstalled)->data, c.copied ? "new" : "old");
+        EXPECT_EQ(report.Texts(), c.report);
+        if (c.question) {
+            ASSERT_EQ(User().dialogs.size(), 1u);
+            EXPECT_EQ(User().dialogs[0].text, c.question);
+            EXPECT_EQ(User().dialogs[0].type, DialogType::Confirmation);
+            // An exclamation first, then the question's own sound.
+            EXPECT_EQ(User().beeps, (std::vector<unsigned>{0x30, 0x20}));
+        } else {
+            EXPECT_TRUE(User().dialogs.empty());
+        }
+    }
+}
+
+TEST_F(FileReplacementTest, MissingFilesAreErrors)
+{
+    files.PutFile(kPackaged, "new", 1);
+    EXPECT_THROW(
+        {
+            try {
+                dm->CompareAndReplace(kPackaged, kInstalled, false);
+            } catch (const Error& e) {
+                EXPECT_EQ(e.Message(), std::string("Fichier pas trouvé : ") + kInstalled);
+                throw;
+            }
+        },
+        Error);
+    files.PutFile(kInstalled, "old", 1);
+    files.files.erase(UpperAscii(kPackaged));
+    EXPECT_THROW(dm->CompareAndReplace(kPackaged, kInstalled, false), Error);
+}
+
+TEST_F(FileReplacementTest, ALockedTargetGivesKoWithTheCopyLinesOnly)
+{
+    files.PutFile(kInstalled, "old", 1).locked = true;
+    files.PutFile(kPackaged, "new", 2);
+    EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, false), UpdateStatus::Ko);
+    EXPECT_EQ(report.lines.size(), 2u);
+    EXPECT_EQ(files.Get(kInstalled)->data, "old");
+}
+
+TEST_F(FileReplacementTest, CopyClearsReadOnlyKeepsTheTimeAndRaisesOnFailure)
+{
+    files.PutFile(kInstalled, "old", 1).readOnly = true;
+    files.PutFile(kPackaged, "new", 42);
+    dm->CopyFileWithReport(kPackaged, kInstalled);
+    EXPECT_EQ(files.Get(kInstalled)->data, "new");
+    EXPECT_EQ(files.Get(kInstalled)->writeTime, 42u);
+    EXPECT_FALSE(files.Get(kInstalled)->readOnly);
+    EXPECT_EQ(services.messages.delays, std::vector<int>{10});
+
+    try {
+        dm->CopyFileWithReport(kPackaged, "C:\\Nowhere\\x.int");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_THAT(e.Message(), StartsWith(std::string("Source: ") + kPackaged +
+                                             "\r\nTarget: C:\\Nowhere\\x.int\r\n\r\nError: "
+                                             "Erreur système.  Code : 3.\r\n"));
+    }
+}
+
+TEST_F(FileReplacementTest, CopyListedFilesGoesOnPastAMissingFile)
+{
+    std::vector<test::TestFile> packaged;
+    std::string list;
+    for (int i = 0; i < 10; ++i) {
+        std::string name = "gs\\f" + std::to_string(i) + ".int";
+        list += name + "\r\n";
+        if (i != 4)
+            packaged.push_back({name, "payload " + std::to_string(i), 100u + i});
+    }
+    packaged.push_back({"FileNames.txt", list, 1});
+    UsePackage(packaged);
+    files.AddFolder("C:\\Q\\gs");
+    dm->LoadFileNameLines();
+    EXPECT_FALSE(dm->CopyListedFiles("C:\\Q"));
+    EXPECT_EQ(files.copies.size(), 9u);
+    EXPECT_EQ(files.Get("C:\\Q\\gs\\f9.int")->data, "payload 9");
+    EXPECT_EQ(files.Get("C:\\Q\\gs\\f9.int")->writeTime, 109u);
+    EXPECT_EQ(report.lines.size(), 20u);
+    EXPECT_EQ(report.lines[8].text, "Copie de ");  // the missing one: no source
+    EXPECT_EQ(report.lines[9].text, "vers C:\\Q\\gs\\f4.int\r\n");
+}
+
+}  // namespace
+}  // namespace qv

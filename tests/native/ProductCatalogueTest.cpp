@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "engine/ProductCatalogue.h"
+#include "support/EngineFileSystem.h"
+#include "support/MemoryRegistry.h"
+
+namespace qv {
+namespace {
+
+using test::MemoryRegistryValue;
+using test::RegistryType;
+constexpr auto HKCU = RegistryHive::CurrentUser;
+constexpr auto HKLM = RegistryHive::LocalMachine;
+
+TEST(ProductCatalogue, KindOfNamesAndDatabaseIdentifiers)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"Quorvex Finance", 9}, {"quorvex finance", 9}, {"telvarin ingenieur", 2},
+        {"tv_repertex", 3},     {"TVP_PRO", 1},         {"Obrenta", 6},
+        {"TVP", 0},             {"", 0},                {"Telvarin ", 0},
+        {"Kalvisto V 3.0", 0},  {"Dravik", 10},         {"DRAVIK", 10},
+    };
+    for (auto [name, kind] : cases)
+        EXPECT_EQ(ProductKindOf(name), kind) << name;
+}
+
+TEST(ProductCatalogue, ProductFolderReadsTheRecord)
+{
+    test::MemoryRegistry reg;
+    reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Quorvex Finance\\Program", "Filename",
+             {RegistryType::String, "D:\\X\\gs\\GS-00.int"});
+    reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Dravik\\Program", "Filename",
+             {RegistryType::Dword, {}, 5});
+    reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Kalvisto", "BaseFolder",
+             {RegistryType::String, "C:\\Kalvisto\\"});
+    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", false), "D:\\X\\gs\\");
+    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", true), "D:\\X\\gs\\GS-00.int");
+    EXPECT_EQ(ProductFolder(reg, "Dravik", true), "5");
+    EXPECT_EQ(ProductFolder(reg, "Dravik", false), "");
+    EXPECT_EQ(ProductFolder(reg, "Kalvisto", false), "C:\\Kalvisto\\");
+    EXPECT_EQ(ProductFolder(reg, "Telvarin", true), "");
+    // No record at all for these kinds: the registry is not even asked.
+    reg.Restrict(HKCU, "SOFTWARE\\QUORVEX S.A.\\Margolin", 0);
+    EXPECT_EQ(ProductFolder(reg, "Margolin", true), "");
+    EXPECT_EQ(ProductFolder(reg, "PDFDLL", true), "");
+}
+
+TEST(ProductCatalogue, SetProductFolderCreatesOnlyTheProgramKey)
+{
+    test::MemoryRegistry reg;
+    EXPECT_TRUE(SetProductFolder(reg, "Sovenza", "C:\\Quorvex5\\svz\\SA-00.int"));
+    EXPECT_EQ(reg.Find(HKCU, "SOFTWARE\\QUORVEX S.A.\\Sovenza\\Program", "Filename")->text,
+              "C:\\Quorvex5\\svz\\SA-00.int");
+    EXPECT_FALSE(SetProductFolder(reg, "Kalvisto", "C:\\K\\"));
+    EXPECT_FALSE(reg.HasKey(HKCU, "SOFTWARE\\QUORVEX S.A.\\Kalvisto"));
+    EXPECT_FALSE(SetProductFolder(reg, "Margolin", "C:\\M\\"));
+    // A record kept as an integer stays one.
+    reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Dravik\\Program", "Filename",
+             {RegistryType::Dword, {}, 1});
+    EXPECT_TRUE(SetProductFolder(reg, "Dravik", "12"));
+    EXPECT_EQ(reg.Find(HKCU, "SOFTWARE\\QUORVEX S.A.\\Dravik\\Program", "Filename")->number, 12u);
+}
+
+TEST(ProductCatalogue, DatabasePathFallBacks)
+{
+    struct Case {
+        const char* name;
+        const char* config;
+        const char* seededKey;  // below the maker's key
+        const char* value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Telvarin", "Default", "Telvarin\\Paths\\TVP_DatabaseName", "Path", "C:\\DB\\TVP.FDB"},
+        {"Telvarin", "ACME", "Telvarin\\ACME\\TVP_DatabaseName", "Path", "C:\\DB\\TVP.FDB"},
+        {"Telvarin Ingenieur", "ACME", "Telvarin Ingenieur\\Default\\TVP_DatabaseName", "Path",
+         "C:\\DB\\TVP.FDB"},
+        {"Repertex", "ACME", "Repertex\\Paths", "DatabaseName", "C:\\DB\\TVP.FDB"},
+        {"Obrenta", "ACME", "Obrenta\\ACME", "ConnectionString", "C:\\DB\\TVP.FDB"},
+        {"Obrenta", "ACME", "Obrenta\\Default", "ConnectionString", ""},  // no fall-back
+        {"Dravik", "Default", "Dravik\\Default", "ConnectionString", "C:\\DB\\TVP.FDB"},
+        {"Quorvex Finance", "Default", "Quorvex Finance\\Default", "Path", ""},
+    };
+    for (const auto& c : cases) {
+        test::MemoryRegistry reg;
+        reg.Seed(HKLM, std::string("SOFTWARE\\QUORVEX S.A.\\") + c.seededKey, c.value,
+                 {RegistryType::String, "C:\\DB\\TVP.FDB"});
+        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, true), c.expected)
+            << c.name << " " << c.seededKey;
+        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, false),
+                  *c.expected ? "C:\\DB\\" : "")
+            << c.name;
+    }
+}
+
+TEST(ProductCatalogue, RootFolderFromTheFirstRecord)
+{
+    test::MemoryRegistry reg;
+    test::EngineFileSystem files;
+    EXPECT_EQ(ProductsRootFolder(reg, files), "");
+    reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Dravik\\Program", "Filename",
+             {RegistryType::String, "C:\\Apps\\WQuorvex\\Dravik\\Programs\\Dravik.exe"});
+    // The folder does not exist: the record's folder as it is.
+    EXPECT_EQ(ProductsRootFolder(reg, files), "C:\\Apps\\WQuorvex\\Dravik\\Programs\\");
+    files.AddFolder("C:\\Apps\\WQuorvex\\Dravik\\Programs");
+    EXPECT_EQ(ProductsRootFolder(reg, files), "C:\\Apps\\WQuorvex\\");
+    // Obrenta comes before Dravik.
+    reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Obrenta\\Program", "Filename",
+             {RegistryType::String, "E:\\Q\\Obrenta\\Programs\\Obrenta.exe"});
+    EXPECT_EQ(ProductsRootFolder(reg, files), "E:\\Q\\Obrenta\\Programs\\");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,175 @@
+#include <gmock/gmock.h>
+
+#include "EngineFixture.h"
+#include "engine/ProductCatalogue.h"
+#include "engine/UpdateProcedures.h"
+#include "engine/procedures/SuiteUpdate.h"
+
+namespace qv {
+namespace {
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+constexpr char kRecordKey[] = "SOFTWARE\\QUORVEX S.A.\\Quorvex Finance\\Program";
+constexpr char kMarker[] = "C:\\Quorvex5\\gs\\GS-00.int";
+
+// A small suite package: two files under gs, one under images07, one under
+// util, and the marker (not listed).
+class SuiteUpdateTest : public test::EngineFixture {
+protected:
+    const std::vector<std::string> listed = {"gs\\date.int", "gs\\menu.int",
+                                             "images07\\logo.bmp", "util\\tool.int"};
+
+    void SetUp() override
+    {
+        std::vector<test::TestFile> packaged = {{"gs\\GS-00.int", "marker v2", 2000}};
+        std::string list;
+        for (const auto& name : listed) {
+            packaged.push_back({name, "new " + name, 1500});
+            list += name + "\r\n";
+        }
+        packaged.push_back({"FileNames.txt", list, 1});
+        UsePackage(packaged);
+        // The installation: older files, no images07 folder.
+        files.PutFile(kMarker, "marker v1", 1000);
+        files.PutFile("C:\\Quorvex5\\gs\\date.int", "old", 900);
+        files.AddFolder("C:\\Quorvex5\\util");
+        Record(kMarker);
+    }
+    void Record(const std::string& path)
+    {
+        services.registry.Seed(RegistryHive::CurrentUser, kRecordKey, "Filename",
+                               {test::RegistryType::String, path});
+    }
+    std::string RecordedPath()
+    {
+        return services.registry.Find(RegistryHive::CurrentUser, kRecordKey, "Filename")->text;
+    }
+    UpdateStatus Run() { return UpdateSuite(*dm, 9); }
+};
+
+TEST_F(SuiteUpdateTest, NewerPackageCopiesEveryListedFileThenTheMarker)
+{
+    EXPECT_EQ(FindUpdateProcedure(9), &UpdateSuite);
+    EXPECT_EQ(Run(), UpdateStatus::Ok);
+    for (const auto& name : listed)
+        EXPECT_EQ(files.Get("C:\\Quorvex5\\" + name)->data, "new " + name) << name;
+    EXPECT_EQ(files.Get(kMarker)->data, "marker v2");
+    EXPECT_EQ(files.Get(kMarker)->writeTime, 2000u);
+    ASSERT_EQ(files.copies.size(), 5u);
+    EXPECT_EQ(files.copies.back(), kMarker);
+    EXPECT_TRUE(User().dialogs.empty());
+    // Two lines a copy, each copy from its own temporary file.
+    ASSERT_EQ(report.lines.size(), 10u);
+    EXPECT_THAT(report.lines[0].text, testing::MatchesRegex(R"(Copie de C:\\TEMP\\Update[0-9]+\.tmp)"));
+    EXPECT_EQ(report.lines[1].text, "vers C:\\Quorvex5\\gs\\date.int\r\n");
+    EXPECT_EQ(report.lines[9].text, std::string("vers ") + kMarker + "\r\n");
+}
+
+TEST_F(SuiteUpdateTest, TheSamePackageTwiceAsksWhetherToGoOn)
+{
+    ASSERT_EQ(Run(), UpdateStatus::Ok);
+    // Second run, No: nothing copied, the up-to-date lines.
+    files.copies.clear();
+    report.lines.clear();
+    User().answers = {DialogResult::No};
+    EXPECT_EQ(Run(), UpdateStatus::Not);
+    EXPECT_THAT(User().dialogs.back().text, HasSubstr("GS-00.int présent sur votre système est à jour."));
+    EXPECT_TRUE(files.copies.empty());
+    EXPECT_THAT(report.Texts(), ElementsAre(std::string("Le fichier ") + kMarker,
+                                            "est à jour : il n'est pas remplacé.\r\n"));
+    // Third run, Yes: everything again, the marker last.
+    User().answers = {DialogResult::Yes};
+    EXPECT_EQ(Run(), UpdateStatus::Ok);
+    EXPECT_EQ(files.copies.size(), 5u);
+}
+
+TEST_F(SuiteUpdateTest, AnInstalledMarkerNewerAsksBeforeInstallingAnOlderOne)
+{
+    files.Get(kMarker);
+    files.PutFile(kMarker, "marker v3", 3000);
+    User().answers = {DialogResult::No};
+    EXPECT_EQ(Run(), UpdateStatus::Not);
+    EXPECT_THAT(User().dialogs[0].text, HasSubstr("GS-00.int présent sur votre système est plus récent"));
+    EXPECT_EQ(files.Get(kMarker)->data, "marker v3");
+}
+
+TEST_F(SuiteUpdateTest, ALockedFileGivesAWarningAndKeepsTheOldMarker)
+{
+    files.Get("C:\\Quorvex5\\gs\\date.int");
+    files.files[UpperAscii("C:\\Quorvex5\\gs\\date.int")].locked = true;
+    EXPECT_EQ(Run(), UpdateStatus::Warning);
+    EXPECT_EQ(files.Get(kMarker)->data, "marker v1");
+    EXPECT_EQ(files.Get("C:\\Quorvex5\\util\\tool.int")->data, "new util\\tool.int");
+    // Next run, unlocked: the installation is still older, no question.
+    files.files[UpperAscii("C:\\Quorvex5\\gs\\date.int")].locked = false;
+    EXPECT_EQ(Run(), UpdateStatus::Ok);
+    EXPECT_TRUE(User().dialogs.empty());
+    EXPECT_EQ(files.Get(kMarker)->data, "marker v2");
+}
+
+TEST_F(SuiteUpdateTest, AMissingUtilFolderGivesAWarningAndImagesIsCreated)
+{
+    files.folders.erase(UpperAscii("C:\\Quorvex5\\util"));
+    EXPECT_EQ(Run(), UpdateStatus::Warning);
+    EXPECT_TRUE(files.FolderIsPresent("C:\\Quorvex5\\Images07"));
+    EXPECT_EQ(files.Get("C:\\Quorvex5\\images07\\logo.bmp")->data, "new images07\\logo.bmp");
+    EXPECT_EQ(files.Get("C:\\Quorvex5\\util\\tool.int"), nullptr);
+}
+
+TEST_F(SuiteUpdateTest, ARecordWithoutMarkerIsKoAndRewrittenToThatFolder)
+{
+    files.AddFolder("D:\\Old\\gs");
+    files.drives['D'] = DriveKind::Fixed;
+    Record("D:\\Old\\gs\\GS-00.int");
+    EXPECT_EQ(Run(), UpdateStatus::Ko);
+    EXPECT_EQ(RecordedPath(), "D:\\Old\\gs\\GS-00.int");
+    ASSERT_EQ(report.lines.size(), 1u);
+    EXPECT_EQ(report.lines[0].text,
+              "Une erreur s'est produite lors de la mise à jour du gs\\GS-00.int\r\n"
+              "Fichier pas trouvé : D:\\Old\\gs\\GS-00.int");
+}
+
+TEST_F(SuiteUpdateTest, WithoutRecordTheDrivesAreSearchedAndTheRecordWritten)
+{
+    services.registry.DeleteRegistryKey(RegistryHive::CurrentUser, kRecordKey);
+    EXPECT_EQ(Run(), UpdateStatus::Ok);
+    EXPECT_TRUE(User().dialogs.empty());
+    EXPECT_EQ(RecordedPath(), kMarker);
+}
+
+TEST_F(SuiteUpdateTest, ErrorsBeforeTheHandlerReachTheCaller)
+{
+    services.registry.DeleteRegistryKey(RegistryHive::CurrentUser, kRecordKey);
+    files.folders.clear();
+    files.AddFolder(files.tempFolder);
+    User().folderAnswers = {""};
+    try {
+        Run();
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), "Répertoire Quorvex5 pas trouvé.");
+    }
+    UsePackage({{"FileNames.txt", "", 1}});
+    try {
+        Run();
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), "Cannot find gs\\GS-00.int");
+    }
+}
+
+TEST_F(SuiteUpdateTest, SovenzaUsesItsOwnMarkerAndRecord)
+{
+    EXPECT_STREQ(SuiteMarker(8), "svz\\SA-00.int");
+    UsePackage({{"svz\\SA-00.int", "m", 5000}, {"FileNames.txt", "", 1}});
+    files.PutFile("C:\\Quorvex5\\svz\\SA-00.int", "old", 1);
+    EXPECT_EQ(UpdateSuite(*dm, 8), UpdateStatus::Ok);
+    EXPECT_EQ(services.registry.Find(RegistryHive::CurrentUser,
+                                     "SOFTWARE\\QUORVEX S.A.\\Sovenza\\Program", "Filename")->text,
+              "C:\\Quorvex5\\svz\\SA-00.int");
+}
+
+}  // namespace
+}  // namespace qv

@@ -9,12 +9,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=${1:-$root/build/win64/screenshots}
-program=${2:-quorvex-update.exe}
+program=${2:-quorvex-update-empty.exe}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target quorvex-update wizard_shots >/dev/null
+cmake --build --preset win64 --target wizard_shots >/dev/null
 
 bin=$root/build/win64/bin
 prefix=$root/build/win64/wineprefix-shots

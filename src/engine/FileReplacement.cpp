@@ -64,7 +64,7 @@ void FileReplacement::CopyFileWithReport(const std::string& source, const std::s
     bool ok = true;
     if (files_.FileIsPresent(target) && !files_.SetNormalAttributes(target))
         ok = false;
-    if (ok && !files_.CopyFile(source, target))
+    if (ok && !files_.CopyFileOver(source, target))
         ok = false;
     // Taken before the attributes are reset, so it names the failure itself.
     std::string error = ok ? std::string() : files_.LastSystemErrorMessage();

@@ -19,7 +19,7 @@ void InstallationReport::AddReportLine(const std::string& text, int size,
 void InstallationReport::DeleteFileWithReport(const std::string& path)
 {
     AddReportLine(Format(texts::kReportFileDeleted, {path}) + kCrLf);
-    files_.DeleteFile(path);
+    files_.RemoveFile(path);
 }
 
 void InstallationReport::ReportUpToDate(const std::string& path)

@@ -40,7 +40,7 @@ public:
     virtual bool SetFileWriteTime(const std::string& path, FileTime time) = 0;
 
     // Deletes one file; raises the last system error on failure.
-    virtual void DeleteFile(const std::string& path) = 0;
+    virtual void RemoveFile(const std::string& path) = 0;
 
     // Silently deletes every file matching mask (wildcards in the last
     // component) for good; never asks, never raises.
@@ -57,7 +57,7 @@ public:
 
     // Copies, overwriting, keeping the source's last-write time; false on
     // failure (LastSystemErrorMessage() then tells why).
-    virtual bool CopyFile(const std::string& source, const std::string& target) = 0;
+    virtual bool CopyFileOver(const std::string& source, const std::string& target) = 0;
 
     // The message of the last failed system call, in the form of
     // SystemErrorMessage().

@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <regex>
+
 #include "EngineFixture.h"
 #include "engine/ProductCatalogue.h"
 #include "engine/UpdateProcedures.h"
@@ -62,7 +64,9 @@ TEST_F(SuiteUpdateTest, NewerPackageCopiesEveryListedFileThenTheMarker)
     EXPECT_TRUE(User().dialogs.empty());
     // Two lines a copy, each copy from its own temporary file.
     ASSERT_EQ(report.lines.size(), 10u);
-    EXPECT_THAT(report.lines[0].text, testing::MatchesRegex(R"(Copie de C:\\TEMP\\Update[0-9]+\.tmp)"));
+    EXPECT_TRUE(std::regex_match(report.lines[0].text,
+                                 std::regex(R"(Copie de C:\\TEMP\\Update[0-9]+\.tmp)")))
+        << report.lines[0].text;
     EXPECT_EQ(report.lines[1].text, "vers C:\\Quorvex5\\gs\\date.int\r\n");
     EXPECT_EQ(report.lines[9].text, std::string("vers ") + kMarker + "\r\n");
 }

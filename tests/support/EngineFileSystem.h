@@ -79,7 +79,7 @@ public:
         return true;
     }
 
-    bool CopyFile(const std::string& source, const std::string& target) override
+    bool CopyFileOver(const std::string& source, const std::string& target) override
     {
         const MemoryFile* from = Get(source);
         const MemoryFile* to = Get(target);

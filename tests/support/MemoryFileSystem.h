@@ -69,7 +69,7 @@ public:
         return true;
     }
 
-    void DeleteFile(const std::string& path) override
+    void RemoveFile(const std::string& path) override
     {
         auto it = files.find(UpperAscii(path));
         if (it == files.end())
@@ -96,7 +96,7 @@ public:
 
     int CompareFiles(const std::string&, const std::string&) override { return Unused(); }
     bool SetNormalAttributes(const std::string&) override { return Unused(); }
-    bool CopyFile(const std::string&, const std::string&) override { return Unused(); }
+    bool CopyFileOver(const std::string&, const std::string&) override { return Unused(); }
     std::string LastSystemErrorMessage() override { return {}; }
     bool ForceDirectories(const std::string&) override { return Unused(); }
     std::string DriveLetters() override { return "C"; }

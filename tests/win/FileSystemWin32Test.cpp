@@ -114,7 +114,7 @@ TEST_F(FileSystemWin32Test, WriteTimeIsExactAndRefusedFilesRaise)
     EXPECT_EQ(MessageOf([&] { fs.SetFileWriteTime(busy, kStamp); })
                   .rfind("Erreur système.  Code : 32.\r\n", 0),
               0u);
-    EXPECT_THROW(fs.DeleteFile(busy), Error);
+    EXPECT_THROW(fs.RemoveFile(busy), Error);
     holder.reset();
     EXPECT_TRUE(fs.SetFileWriteTime(busy, kStamp));
 }
@@ -126,21 +126,21 @@ TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)
     std::string target = dir.Write("dst.txt", "old");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    EXPECT_FALSE(fs.CopyFile(source, target));  // read-only target refuses
+    EXPECT_FALSE(fs.CopyFileOver(source, target));  // read-only target refuses
     EXPECT_EQ(fs.LastSystemErrorMessage().rfind("Erreur système.  Code : 5.\r\n", 0), 0u);
     EXPECT_TRUE(fs.SetNormalAttributes(target));
-    EXPECT_TRUE(fs.CopyFile(source, target));
+    EXPECT_TRUE(fs.CopyFileOver(source, target));
     EXPECT_EQ(ReadAll(target), "payload");
     EXPECT_EQ(WriteTimeOf(target), kStamp);
     EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 
-    EXPECT_FALSE(fs.CopyFile(dir / "missing", target));
+    EXPECT_FALSE(fs.CopyFileOver(dir / "missing", target));
     EXPECT_EQ(fs.LastSystemErrorMessage().rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
     EXPECT_FALSE(fs.SetNormalAttributes(dir / "missing"));
 
-    fs.DeleteFile(target);
+    fs.RemoveFile(target);
     EXPECT_FALSE(fs.FileIsPresent(target));
-    EXPECT_EQ(MessageOf([&] { fs.DeleteFile(target); }).rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
+    EXPECT_EQ(MessageOf([&] { fs.RemoveFile(target); }).rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
 
     EXPECT_TRUE(fs.ForceDirectories(dir / "a\\b\\c\\"));
     EXPECT_TRUE(fs.FolderIsPresent(dir / "a\\b\\c"));

@@ -66,6 +66,7 @@ public:
     }
     std::vector<std::string> ProductNames() override { return kCatalogue; }
     void SetCurrentProductKind(ProductKind kind) override { currentKind = kind; }
+    void Randomize() override {}
 
 private:
     ReportSink* report_ = nullptr;

@@ -11,7 +11,7 @@ namespace {
 
 using namespace qv::wizard;
 
-constexpr char kProgram[] = "quorvex-update.exe";
+constexpr char kProgram[] = "quorvex-update-empty.exe";  // no manifest at all
 constexpr char kChangesNotice[] =
     "\r\nCette mise à jour comporte uniquement des corrections internes.";
 

@@ -77,7 +77,7 @@ bool FileSystemWin32::SetFileWriteTime(const std::string& path, FileTime time)
     return win32::SetFileWriteTime(path, time);
 }
 
-void FileSystemWin32::DeleteFile(const std::string& path)
+void FileSystemWin32::RemoveFile(const std::string& path)
 {
     if (!::DeleteFileA(path.c_str()))
         RaiseLastSystemError();
@@ -103,7 +103,7 @@ bool FileSystemWin32::SetNormalAttributes(const std::string& path)
     return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) ? true : Failed();
 }
 
-bool FileSystemWin32::CopyFile(const std::string& source, const std::string& target)
+bool FileSystemWin32::CopyFileOver(const std::string& source, const std::string& target)
 {
     return ::CopyFileA(source.c_str(), target.c_str(), FALSE) ? true : Failed();
 }

@@ -1,11 +1,6 @@
 #pragma once
 // The file-system interface on the real Windows API, through the installer
 // helper and the Windows helpers.
-//
-// <windows.h> comes first on purpose: it renames DeleteFile and CopyFile to
-// their ...A forms, and every Win32 translation unit must see the interface
-// under the same names (callers without <windows.h> reach the same virtual
-// slots).
 #include <windows.h>
 
 #include "platform/FileSystem.h"
@@ -25,11 +20,11 @@ public:
     bool PathIsPresent(const std::string& path) override;
     void WriteNewFile(const std::string& path, std::string_view data) override;
     bool SetFileWriteTime(const std::string& path, FileTime time) override;
-    void DeleteFile(const std::string& path) override;
+    void RemoveFile(const std::string& path) override;
     void DeleteMatchingFiles(const std::string& mask) override;
     int CompareFiles(const std::string& installed, const std::string& packaged) override;
     bool SetNormalAttributes(const std::string& path) override;
-    bool CopyFile(const std::string& source, const std::string& target) override;
+    bool CopyFileOver(const std::string& source, const std::string& target) override;
     std::string LastSystemErrorMessage() override;
     bool ForceDirectories(const std::string& path) override;
     std::string DriveLetters() override;

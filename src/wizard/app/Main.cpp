@@ -7,12 +7,20 @@
 #include "app/ApplicationWindow.h"
 #include "app/ErrorHandler.h"
 #include "app/SingleInstance.h"
-#include "main/EmptyPackage.h"
+#include "core/ProductTables.h"
+#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateProcedures.h"
+#include "main/DataModuleEngine.h"
 #include "main/TfrmMain.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
 #include "pages/TfrmWelcome.h"
+#include "platform/win32/FileSystemWin32.h"
+#include "platform/win32/ResourceEmbeddedSource.h"
+#include "platform/win32/Win32MessageLoop.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32UserInteraction.h"
+#include "platform/win32/WindowsInstaller.h"
 #include "ui/Window.h"
 
 namespace qv::wizard {
@@ -48,7 +56,19 @@ int Run(int showCommand)
         return 0;
 
     win32::Win32UserInteraction ui;
-    EmptyPackage engine;
+    // The engine's reach into the system: the package in this program's own
+    // resources, the real files, registry and message loop.
+    win32::ResourceEmbeddedSource package;
+    win32::TWindowsInstaller installer;
+    win32::FileSystemWin32 files(installer);
+    win32::Win32Registry registry;
+    win32::Win32MessageLoop messages;
+    // Built before the windows only so that they can hold a reference to it;
+    // it shows nothing while it is created. Destroyed last but for the
+    // services above: that removes the run's temporary files.
+    TdmUpdateCommon dmUpdateCommon(package, files, registry, ui, messages);
+    DataModuleEngine engine(dmUpdateCommon);
+
     ApplicationWindow application;
     TfrmMain frmMain(ui, engine);
     TfrmWelcome frmWelcome(application.Handle());
@@ -56,6 +76,12 @@ int Run(int showCommand)
     TfrmDisplayFile frmDisplayFile(application.Handle(), frmEndInstall.PrinterSetup());
     ui.SetOwner(frmMain.Handle());
     frmMain.SetPages(frmWelcome, frmDisplayFile, frmEndInstall);
+    // The dispatch table: every kind this build has a procedure for.
+    for (ProductKind kind = 1; kind <= kProductKindCount; ++kind)
+        if (UpdateProcedure procedure = FindUpdateProcedure(kind))
+            frmMain.SetUpdateProcedure(kind, [&dmUpdateCommon, procedure, kind] {
+                return procedure(dmUpdateCommon, kind);
+            });
 
     frmMain.Show(showCommand);
     return RunMessageLoop(frmMain);

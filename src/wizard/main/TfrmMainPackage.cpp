@@ -54,7 +54,7 @@ void TfrmMain::LoadPackage()
     RzLabelVersion->SetText(RzLabelVersion->Text() + win32::GetFileVersionRecord("").FileVersion);
     engine_.SetReportTarget(&frmEndInstall_->Report());
     // Temporary file names are drawn from the random generator.
-    std::srand(static_cast<unsigned>(std::time(nullptr)) ^ ::GetTickCount());
+    engine_.Randomize();
     ReadAppInfo();
     LoadUpdateInfo();
     ReadStepNames();

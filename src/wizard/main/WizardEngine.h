@@ -35,6 +35,9 @@ public:
 
     // The kind of the product being updated; the procedures read it.
     virtual void SetCurrentProductKind(ProductKind kind) = 0;
+
+    // Seeds the generator of temporary file names from the clock.
+    virtual void Randomize() = 0;
 };
 
 }  // namespace qv::wizard

@@ -1,14 +1,83 @@
 #!/usr/bin/env bash
-# Sets up, builds the Windows program and runs it on a demo workstation.
-# The wizard and its engine are still being built: for now this builds the
-# win64 tree and says what is there.
+# Sets up, builds the Windows program and runs it on a demo workstation: a
+# Quorvex Finance installation in C:\Quorvex5 of a Wine prefix of its own
+# (build/win64/demo-prefix), older than this build's package.
+#
+# With a display, the wizard opens there for you. Without one, it runs
+# under Xvfb and is walked as a person would (Suivant, Démarrer, Yes to any
+# question); the report is printed here and a screenshot of each page is
+# left in build/win64/demo-screenshots/.
+#
+#   bash scripts/demo.sh            reset the workstation, then update it
+#   bash scripts/demo.sh --again    update it again without resetting: the
+#                                   wizard then asks the "à jour" question
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
+
 bash scripts/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64
-if [ ! -f build/win64/bin/quorvex-update.exe ]; then
-  echo "demo: quorvex-update.exe is not built yet (the wizard is still to come);"
-  echo "demo: the platform layer and its tests are in build/win64/bin/."
-  exit 0
+cmake --build --preset win64 --target quorvex-update demo_walker
+
+bin=$root/build/win64/bin
+prefix=$root/build/win64/demo-prefix
+payload=$root/build/win64/package/payload
+shots=$root/build/win64/demo-screenshots
+export WINEPREFIX=$prefix
+
+if [ "${1:-}" != --again ]; then
+  bash scripts/demo-workstation.sh "$prefix" "$payload"
 fi
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "demo: the wizard opens on $DISPLAY"
+  (cd "$bin" && QV_USE_DISPLAY=1 "$root/scripts/wine-run.sh" "$prefix" quorvex-update.exe) || true
+else
+  echo "demo: no display; the wizard runs under Xvfb, walked by demo_walker"
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  display=$("$root/scripts/wine-display.sh" "$prefix")
+  signals=$(mktemp -d "$bin/demo.XXXXXX")
+  trap 'rm -rf "$signals"' EXIT
+  (cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" explorer /desktop=demo,1024x700 \
+      demo_walker.exe "$(basename "$signals")" quorvex-update.exe) &
+  walker=$!
+  while kill -0 "$walker" 2>/dev/null; do
+    for ready in "$signals"/ready-*; do
+      [ -e "$ready" ] || continue
+      name=${ready##*/ready-}
+      import -display "$display" -window root "$shots/$name.png"
+      rm -f "$ready"
+      touch "$signals/done-$name"
+    done
+    sleep 0.2
+  done
+  wait "$walker" || echo "demo: the walk did not end normally" >&2
+  [ -f "$signals/questions.txt" ] &&
+    iconv -f CP1252 -t UTF-8 "$signals/questions.txt" | tr -d '\r' | sed 's/^/demo: answered Yes to: /'
+  echo "demo: ---- installation report ----"
+  iconv -f CP1252 -t UTF-8 "$signals/report.txt" | tr -d '\r'
+  echo
+  echo "demo: ---- end of report ----"
+  echo "demo: screenshots in $shots"
+fi
+WINEPREFIX=$prefix wineserver -w
+
+# What the update left behind.
+problems=0
+suite=$prefix/drive_c/Quorvex5
+while IFS= read -r line; do
+  line=${line%$'\r'}
+  [ -n "$line" ] || continue
+  rel=${line//\\//}
+  installed=$(find "$suite" -ipath "$suite/$rel" | head -n 1)
+  if [ -z "$installed" ] || ! cmp -s "$payload/$rel" "$installed" ||
+     [ "$(stat -c %.7Y "$payload/$rel")" != "$(stat -c %.7Y "$installed")" ]; then
+    echo "demo: not updated: $line" >&2
+    problems=$((problems + 1))
+  fi
+done < <(cat "$payload/FileNames.txt"; printf '\ngs\\GS-00.int\n')
+record=$(grep -A3 'QUORVEX S.A.\\\\Quorvex Finance\\\\Program' "$prefix/user.reg" | grep '"Filename"' || true)
+leftovers=$(find "$prefix/drive_c/users" -path '*/Temp/Update*.tmp' | wc -l)
+echo "demo: files differing from the package: $problems; registry: ${record:-none}; Update*.tmp left: $leftovers"
+[ "$problems" -eq 0 ] && [ "$leftovers" -eq 0 ] && [ -n "$record" ]

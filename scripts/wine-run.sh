@@ -9,8 +9,11 @@ export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/wine-prefix.sh" "$prefix"
-DISPLAY=$("$here/wine-display.sh" "$prefix")
-export DISPLAY
+# QV_USE_DISPLAY=1 keeps the caller's display (a person watching the demo).
+if [ "${QV_USE_DISPLAY:-0}" != 1 ]; then
+  DISPLAY=$("$here/wine-display.sh" "$prefix")
+  export DISPLAY
+fi
 wine=$(command -v wine64 || command -v wine)
 [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 # Wine marks a read-only file by taking away its write permission bits, and

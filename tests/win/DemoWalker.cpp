@@ -1,0 +1,88 @@
+// Walks the real wizard through a whole update for scripts/demo.sh, as a
+// person would: Suivant, Démarrer, Yes to any question, then reads the
+// report and presses Quitter. At each page it writes "<folder>\ready-<name>"
+// and waits for "<folder>\done-<name>" (the script's screenshot); the
+// report's text is left in "<folder>\report.txt" and the questions asked in
+// "<folder>\questions.txt" (Windows-1252).
+//   demo_walker FOLDER [PROGRAM]
+// Exit code 0 when the wizard ended normally, 1 otherwise.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "ControlIds.h"
+#include "WizardDriver.h"
+
+using namespace qv::test;
+using namespace qv::wizard;
+
+namespace {
+
+bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Shot(const std::string& folder, const std::string& name)
+{
+    WaitUntil([] { return false; }, 700);  // let painting settle
+    std::string ready = folder + "\\ready-" + name;
+    if (FILE* f = std::fopen(ready.c_str(), "w"))
+        std::fclose(f);
+    return WaitUntil([&] { return Exists(folder + "\\done-" + name); }, 30000);
+}
+
+// Answers the run's questions Yes (OK for a plain message) until the
+// wizard offers "Quitter" again.
+bool WaitForTheRun(WizardDriver& wizard, const std::string& folder)
+{
+    int questions = 0;
+    return WaitUntil(
+        [&] {
+            if (HWND box = wizard.FindMessageBox()) {
+                if (FILE* f = std::fopen((folder + "\\questions.txt").c_str(), "ab")) {
+                    std::string text = WizardDriver::MessageBoxText(box);
+                    std::fprintf(f, "%s\n", text.c_str());
+                    std::fclose(f);
+                }
+                if (++questions == 1)
+                    Shot(folder, "3-question");
+                bool yesNo = ::GetDlgItem(box, IDYES) != nullptr;
+                WizardDriver::Answer(box, yesNo ? IDYES : IDOK);
+                return false;
+            }
+            return wizard.IsEnabled(kIdButtonNext) &&
+                   wizard.ControlText(kIdButtonNext) == "Quitter";
+        },
+        20 * 60 * 1000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: demo_walker FOLDER [PROGRAM]\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const std::string program = argc > 2 ? argv[2] : "quorvex-update.exe";
+    WizardDriver wizard;
+    wizard.Start(program);
+    if (!wizard.WaitForWelcome())
+        return 1;
+    bool ok = Shot(folder, "1-welcome");
+    ok = ok && wizard.NextTo(kDisplayFileClass) && Shot(folder, "2-list-of-changes");
+    if (ok) {
+        wizard.Press(kIdButtonNext);  // Démarrer: the update runs
+        ok = WaitForTheRun(wizard, folder) && Shot(folder, "4-report");
+    }
+    std::string report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
+    if (FILE* f = std::fopen((folder + "\\report.txt").c_str(), "wb")) {
+        std::fwrite(report.data(), 1, report.size(), f);
+        std::fclose(f);
+    }
+    wizard.Press(kIdButtonNext);  // Quitter
+    return ok && wizard.WaitForExit(60000) == 0 ? 0 : 1;
+}

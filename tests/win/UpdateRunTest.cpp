@@ -1,0 +1,178 @@
+// The whole update as a person runs it: the real quorvex-update.exe, with
+// this build's package, on a Quorvex Finance installation prepared in
+// C:\Quorvex5 of the tests' prefix, walked through its windows.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ControlIds.h"
+#include "WizardDriver.h"
+
+namespace fs = std::filesystem;
+
+namespace qv::test {
+namespace {
+
+using namespace qv::wizard;
+
+constexpr char kSuite[] = "C:\\Quorvex5";
+constexpr char kMarker[] = "C:\\Quorvex5\\gs\\GS-00.int";
+constexpr char kRecordKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance\\Program";
+constexpr char kOk[] = "La mise à jour est terminée avec succès.";
+constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
+constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
+
+FILETIME Time(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+std::string Read(const std::string& path)
+{
+    std::string data;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    DWORD size = GetFileSize(h, nullptr), read = 0;
+    data.resize(size);
+    ReadFile(h, data.data(), size, &read, nullptr);
+    CloseHandle(h);
+    return data;
+}
+
+class UpdateRun : public ::testing::Test {
+protected:
+    const fs::path payload = QV_PAYLOAD_DIR;
+
+    // An installation older than the package: gs and util with other
+    // content and a 2019 time stamp, no images07, the record in HKCU.
+    void SetUp() override
+    {
+        fs::remove_all(kSuite);
+        FILETIME old{};
+        SYSTEMTIME st{2019, 3, 5, 1, 8, 0, 0, 0};
+        SystemTimeToFileTime(&st, &old);
+        for (const char* folder : {"gs", "util"}) {
+            fs::create_directories(fs::path(kSuite) / folder);
+            for (const auto& item : fs::directory_iterator(payload / folder)) {
+                std::string target = std::string(kSuite) + "\\" + folder + "\\" +
+                                     item.path().filename().string();
+                HANDLE h = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+                DWORD written = 0;
+                WriteFile(h, "old", 3, &written, nullptr);
+                SetFileTime(h, nullptr, nullptr, &old);
+                CloseHandle(h);
+            }
+        }
+        RegSetKeyValueA(HKEY_CURRENT_USER, kRecordKey, "Filename", REG_SZ, kMarker,
+                        sizeof kMarker);
+    }
+    void TearDown() override
+    {
+        fs::remove_all(kSuite);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+    }
+
+    // Runs the wizard to its report: Suivant, Démarrer, then each question
+    // answered in turn from answers (IDYES / IDNO). Returns the report.
+    std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr)
+    {
+        WizardDriver wizard;
+        wizard.Start("quorvex-update.exe");
+        EXPECT_TRUE(wizard.WaitForWelcome());
+        EXPECT_TRUE(wizard.NextTo(kDisplayFileClass));
+        wizard.Press(kIdButtonNext);
+        bool finished = WaitUntil(
+            [&] {
+                if (HWND box = wizard.FindMessageBox()) {
+                    if (asked)
+                        asked->push_back(WizardDriver::MessageBoxText(box));
+                    int answer = answers.empty() ? IDOK : answers.front();
+                    if (!answers.empty())
+                        answers.erase(answers.begin());
+                    WizardDriver::Answer(box, answer);
+                    return false;
+                }
+                return wizard.IsEnabled(kIdButtonNext) &&
+                       wizard.ControlText(kIdButtonNext) == "Quitter";
+            },
+            10 * 60 * 1000);
+        EXPECT_TRUE(finished);
+        std::string report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
+        wizard.Press(kIdButtonNext);
+        EXPECT_EQ(wizard.WaitForExit(60000), 0u);
+        return report;
+    }
+
+    // Every listed file and the marker equal their packaged bytes and time.
+    int Differing()
+    {
+        int differing = 0;
+        for (const char* folder : {"gs", "images07", "util"})
+            for (const auto& item : fs::directory_iterator(payload / folder)) {
+                std::string installed = std::string(kSuite) + "\\" + folder + "\\" +
+                                        item.path().filename().string();
+                FILETIME a = Time(installed), b = Time(item.path().string());
+                if (Read(installed) != Read(item.path().string()) || CompareFileTime(&a, &b) != 0)
+                    ++differing;
+            }
+        return differing;
+    }
+};
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    std::string trimmed = text;
+    while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n'))
+        trimmed.pop_back();
+    return trimmed.size() >= end.size() && trimmed.compare(trimmed.size() - end.size(), end.size(), end) == 0;
+}
+
+TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
+{
+    std::string report = Run({});
+    EXPECT_TRUE(EndsWith(report, kOk)) << report.substr(report.size() > 300 ? report.size() - 300 : 0);
+    EXPECT_EQ(report.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
+    EXPECT_EQ(Differing(), 0);
+
+    // The same package again: the "à jour" question; No changes nothing.
+    std::vector<std::string> asked;
+    report = Run({IDNO}, &asked);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_NE(asked[0].find("GS-00.int présent sur votre système est à jour."), std::string::npos);
+    EXPECT_TRUE(EndsWith(report, kNot));
+    EXPECT_NE(report.find("est à jour : il n'est pas remplacé."), std::string::npos);
+    EXPECT_EQ(report.find("Copie de"), std::string::npos);
+
+    // Yes copies everything again, the marker last.
+    report = Run({IDYES});
+    EXPECT_TRUE(EndsWith(report, kOk));
+    EXPECT_EQ(Differing(), 0);
+}
+
+TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
+{
+    const std::string locked = std::string(kSuite) + "\\util\\pays.dat";
+    HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    std::string report = Run({});
+    CloseHandle(h);
+    EXPECT_TRUE(EndsWith(report, kWarning));
+    EXPECT_EQ(Read(kMarker), "old");  // the old marker stays
+    EXPECT_EQ(Read(locked), "old");
+
+    std::vector<std::string> asked;
+    report = Run({}, &asked);
+    EXPECT_TRUE(asked.empty());  // still older: no question
+    EXPECT_TRUE(EndsWith(report, kOk));
+    EXPECT_EQ(Differing(), 0);
+}
+
+}  // namespace
+}  // namespace qv::test

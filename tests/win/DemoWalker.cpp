@@ -7,6 +7,7 @@
 //   demo_walker FOLDER [PROGRAM]
 // Exit code 0 when the wizard ended normally, 1 otherwise.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -75,8 +76,20 @@ int main(int argc, char** argv)
     bool ok = Shot(folder, "1-welcome");
     ok = ok && wizard.NextTo(kDisplayFileClass) && Shot(folder, "2-list-of-changes");
     if (ok) {
+        const ULONGLONG start = ::GetTickCount64();
         wizard.Press(kIdButtonNext);  // Démarrer: the update runs
-        ok = WaitForTheRun(wizard, folder) && Shot(folder, "4-report");
+        ok = WaitForTheRun(wizard, folder);
+        const ULONGLONG runMs = ::GetTickCount64() - start;
+        // For the benchmark: the run's duration and the program's peak memory.
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        ::GetProcessMemoryInfo(wizard.Process(), &memory, sizeof memory);
+        if (FILE* f = std::fopen((folder + "\\timing.txt").c_str(), "w")) {
+            std::fprintf(f, "run_ms %llu\npeak_working_set %llu\n", runMs,
+                         static_cast<unsigned long long>(memory.PeakWorkingSetSize));
+            std::fclose(f);
+        }
+        ok = ok && Shot(folder, "4-report");
     }
     std::string report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
     if (FILE* f = std::fopen((folder + "\\report.txt").c_str(), "wb")) {

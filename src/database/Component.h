@@ -31,4 +31,21 @@ private:
     std::vector<Component*> watched_;    // this is told when they go
 };
 
+// Points link at next on behalf of client: the client leaves the old
+// owner's list and stops watching it, then joins the new one's list and
+// watches it, so that it hears when the owner goes.
+template <class Owner, class Client>
+void Relink(Owner*& link, Owner* next, Client* client)
+{
+    if (link) {
+        link->Detach(client);
+        link->RemoveFreeNotification(client);
+    }
+    link = next;
+    if (link) {
+        link->Attach(client);
+        link->FreeNotification(client);
+    }
+}
+
 }  // namespace qv

@@ -104,15 +104,7 @@ void FirebirdTransaction::SetDefaultDatabase(FirebirdDatabase* db)
         return;
     if (Active())
         throw Error("Cannot change the database of an active transaction");
-    if (database_) {
-        database_->Detach(this);
-        database_->RemoveFreeNotification(this);
-    }
-    database_ = db;
-    if (database_) {
-        database_->Attach(this);
-        database_->FreeNotification(this);
-    }
+    Relink(database_, db, this);
 }
 
 void FirebirdTransaction::Notification(Component* removed)

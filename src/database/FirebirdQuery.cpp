@@ -85,15 +85,7 @@ void FirebirdQuery::SetDatabase(FirebirdDatabase* db)
     if (db == database_)
         return;
     ReleaseStatement();
-    if (database_) {
-        database_->Detach(this);
-        database_->RemoveFreeNotification(this);
-    }
-    database_ = db;
-    if (database_) {
-        database_->Attach(this);
-        database_->FreeNotification(this);
-    }
+    Relink(database_, db, this);
 }
 
 void FirebirdQuery::SetTransaction(FirebirdTransaction* tr)
@@ -101,15 +93,7 @@ void FirebirdQuery::SetTransaction(FirebirdTransaction* tr)
     if (tr == transaction_)
         return;
     Close();
-    if (transaction_) {
-        transaction_->Detach(this);
-        transaction_->RemoveFreeNotification(this);
-    }
-    transaction_ = tr;
-    if (transaction_) {
-        transaction_->Attach(this);
-        transaction_->FreeNotification(this);
-    }
+    Relink(transaction_, tr, this);
 }
 
 void FirebirdQuery::Notification(Component* removed)

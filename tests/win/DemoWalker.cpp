@@ -20,20 +20,6 @@ using namespace qv::wizard;
 
 namespace {
 
-bool Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool Shot(const std::string& folder, const std::string& name)
-{
-    WaitUntil([] { return false; }, 700);  // let painting settle
-    std::string ready = folder + "\\ready-" + name;
-    if (FILE* f = std::fopen(ready.c_str(), "w"))
-        std::fclose(f);
-    return WaitUntil([&] { return Exists(folder + "\\done-" + name); }, 30000);
-}
-
 // Answers the run's questions Yes (OK for a plain message) until the
 // wizard offers "Quitter" again.
 bool WaitForTheRun(WizardDriver& wizard, const std::string& folder)
@@ -48,7 +34,7 @@ bool WaitForTheRun(WizardDriver& wizard, const std::string& folder)
                     std::fclose(f);
                 }
                 if (++questions == 1)
-                    Shot(folder, "3-question");
+                    WaitForScreenshot(folder, "3-question");
                 bool yesNo = ::GetDlgItem(box, IDYES) != nullptr;
                 WizardDriver::Answer(box, yesNo ? IDYES : IDOK);
                 return false;
@@ -73,8 +59,8 @@ int main(int argc, char** argv)
     wizard.Start(program);
     if (!wizard.WaitForWelcome())
         return 1;
-    bool ok = Shot(folder, "1-welcome");
-    ok = ok && wizard.NextTo(kDisplayFileClass) && Shot(folder, "2-list-of-changes");
+    bool ok = WaitForScreenshot(folder, "1-welcome");
+    ok = ok && wizard.NextTo(kDisplayFileClass) && WaitForScreenshot(folder, "2-list-of-changes");
     if (ok) {
         const ULONGLONG start = ::GetTickCount64();
         wizard.Press(kIdButtonNext);  // Démarrer: the update runs
@@ -89,7 +75,7 @@ int main(int argc, char** argv)
                          static_cast<unsigned long long>(memory.PeakWorkingSetSize));
             std::fclose(f);
         }
-        ok = ok && Shot(folder, "4-report");
+        ok = ok && WaitForScreenshot(folder, "4-report");
     }
     std::string report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
     if (FILE* f = std::fopen((folder + "\\report.txt").c_str(), "wb")) {

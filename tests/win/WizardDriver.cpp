@@ -1,5 +1,6 @@
 #include "WizardDriver.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "ControlIds.h"
@@ -199,6 +200,17 @@ DWORD WizardDriver::WaitForExit(DWORD timeoutMs)
     DWORD code = STILL_ACTIVE;
     ::GetExitCodeProcess(pi_.hProcess, &code);
     return code;
+}
+
+bool WaitForScreenshot(const std::string& folder, const std::string& name)
+{
+    WaitUntil([] { return false; }, 700);  // let the idle update and painting settle
+    const std::string ready = folder + "\\ready-" + name;
+    if (FILE* f = std::fopen(ready.c_str(), "w"))
+        std::fclose(f);
+    const std::string done = folder + "\\done-" + name;
+    return WaitUntil([&] { return ::GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                     30000);
 }
 
 }  // namespace qv::test

@@ -17,6 +17,10 @@ std::string TestProgramFolder();
 // Waits (pumping this thread's messages) until done() or the time-out.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
+// For the scripts that take screenshots: lets the painting settle, writes
+// "<folder>\ready-<name>" and waits for the script's "<folder>\done-<name>".
+bool WaitForScreenshot(const std::string& folder, const std::string& name);
+
 class WizardDriver {
 public:
     WizardDriver() = default;

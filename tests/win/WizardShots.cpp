@@ -12,25 +12,6 @@
 using namespace qv::test;
 using namespace qv::wizard;
 
-namespace {
-
-bool Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool Shot(const std::string& folder, const std::string& name)
-{
-    // Let the idle update and the painting settle first.
-    WaitUntil([] { return false; }, 700);
-    std::string ready = folder + "\\ready-" + name;
-    if (FILE* f = std::fopen(ready.c_str(), "w"))
-        std::fclose(f);
-    return WaitUntil([&] { return Exists(folder + "\\done-" + name); }, 30000);
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc < 2) {
@@ -43,16 +24,16 @@ int main(int argc, char** argv)
     wizard.Start(program);
     if (!wizard.WaitForWelcome())
         return 1;
-    bool ok = Shot(folder, "1-welcome");
-    ok = ok && wizard.NextTo(kDisplayFileClass) && Shot(folder, "2-list-of-changes");
+    bool ok = WaitForScreenshot(folder, "1-welcome");
+    ok = ok && wizard.NextTo(kDisplayFileClass) && WaitForScreenshot(folder, "2-list-of-changes");
     if (ok) {
         wizard.Press(kIdButtonCancel);
         HWND box = wizard.WaitForMessageBox();
-        ok = box && Shot(folder, "3-cancel-question");
+        ok = box && WaitForScreenshot(folder, "3-cancel-question");
         if (box)
             WizardDriver::Answer(box, IDNO);
     }
-    ok = ok && wizard.NextTo(kEndInstallClass) && Shot(folder, "4-report");
+    ok = ok && wizard.NextTo(kEndInstallClass) && WaitForScreenshot(folder, "4-report");
     wizard.Press(kIdButtonNext);
     wizard.WaitForExit();
     return ok ? 0 : 1;

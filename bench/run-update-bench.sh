@@ -11,30 +11,18 @@ root=$PWD
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target quorvex-update demo_walker >/dev/null
 
-bin=$root/build/win64/bin
 prefix=$root/build/win64/bench-prefix
 payload=$root/build/win64/package/payload
 export WINEPREFIX=$prefix
 bash scripts/demo-workstation.sh "$prefix" "$payload" >/dev/null
 
-# The update, walked; screenshots are not taken, so the signals are
-# answered at once and do not count in the run's time.
-signals=$(mktemp -d "$bin/bench.XXXXXX")
-trap 'rm -rf "$signals"' EXIT
-(cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" demo_walker.exe \
-    "$(basename "$signals")" quorvex-update.exe >/dev/null 2>&1) &
-walker=$!
-while kill -0 "$walker" 2>/dev/null; do
-  for ready in "$signals"/ready-*; do
-    [ -e "$ready" ] || continue
-    touch "$signals/done-${ready##*/ready-}"
-    rm -f "$ready"
-  done
-  sleep 0.05
-done
-wait "$walker"
-run_ms=$(tr -d '\r' <"$signals/timing.txt" | awk '/run_ms/ {print $2}')
-peak=$(tr -d '\r' <"$signals/timing.txt" | awk '/peak_working_set/ {print $2}')
+# The update, walked; no screenshots, so the walker's page signals are
+# answered at once and do not weigh on the run's time.
+timing=$(mktemp -d)
+trap 'rm -rf "$timing"' EXIT
+bash scripts/walk-wizard.sh "$prefix" demo_walker.exe quorvex-update.exe "$timing" --no-shots >/dev/null
+run_ms=$(tr -d '\r' <"$timing/timing.txt" | awk '/run_ms/ {print $2}')
+peak=$(tr -d '\r' <"$timing/timing.txt" | awk '/peak_working_set/ {print $2}')
 copies=$(( $(grep -c . "$payload/FileNames.txt") + 1 ))
 
 # xcopy of the same files, extracted beforehand with their time stamps.

@@ -35,28 +35,12 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 else
   echo "demo: no display; the wizard runs under Xvfb, walked by demo_walker"
   rm -rf "$shots"
-  mkdir -p "$shots"
-  display=$("$root/scripts/wine-display.sh" "$prefix")
-  signals=$(mktemp -d "$bin/demo.XXXXXX")
-  trap 'rm -rf "$signals"' EXIT
-  (cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" explorer /desktop=demo,1024x700 \
-      demo_walker.exe "$(basename "$signals")" quorvex-update.exe) &
-  walker=$!
-  while kill -0 "$walker" 2>/dev/null; do
-    for ready in "$signals"/ready-*; do
-      [ -e "$ready" ] || continue
-      name=${ready##*/ready-}
-      import -display "$display" -window root "$shots/$name.png"
-      rm -f "$ready"
-      touch "$signals/done-$name"
-    done
-    sleep 0.2
-  done
-  wait "$walker" || echo "demo: the walk did not end normally" >&2
-  [ -f "$signals/questions.txt" ] &&
-    iconv -f CP1252 -t UTF-8 "$signals/questions.txt" | tr -d '\r' | sed 's/^/demo: answered Yes to: /'
+  bash scripts/walk-wizard.sh "$prefix" demo_walker.exe quorvex-update.exe "$shots" ||
+    echo "demo: the walk did not end normally" >&2
+  [ -f "$shots/questions.txt" ] &&
+    iconv -f CP1252 -t UTF-8 "$shots/questions.txt" | tr -d '\r' | sed 's/^/demo: answered Yes to: /'
   echo "demo: ---- installation report ----"
-  iconv -f CP1252 -t UTF-8 "$signals/report.txt" | tr -d '\r'
+  iconv -f CP1252 -t UTF-8 "$shots/report.txt" | tr -d '\r'
   echo
   echo "demo: ---- end of report ----"
   echo "demo: screenshots in $shots"

@@ -174,5 +174,31 @@ TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
     EXPECT_EQ(Differing(), 0);
 }
 
+TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
+{
+    // C: is a fixed drive holding C:\Quorvex5: found without a question.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+    std::vector<std::string> asked;
+    std::string report = Run({}, &asked);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(EndsWith(report, kOk));
+    char recorded[MAX_PATH] = {};
+    DWORD size = sizeof recorded;
+    RegGetValueA(HKEY_CURRENT_USER, kRecordKey, "Filename", RRF_RT_REG_SZ, nullptr, recorded, &size);
+    EXPECT_STREQ(recorded, kMarker);
+
+    // Nowhere to be found, and the user gives up the folder chooser: the
+    // error reaches the report through the update run.
+    fs::remove_all(kSuite);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+    asked.clear();
+    report = Run({IDOK, IDCANCEL, IDOK}, &asked);
+    ASSERT_GE(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Répertoire Quorvex5 pas trouvé. Veuillez indiquer son emplacement.");
+    EXPECT_NE(report.find("Répertoire Quorvex5 pas trouvé.\r\n\r\nLa mise à jour a échouée !"),
+              std::string::npos)
+        << report;
+}
+
 }  // namespace
 }  // namespace qv::test

@@ -14,7 +14,7 @@
 #include "engine/TdmUpdateCommon.h"
 #include "platform/PackageFileSource.h"
 #include "platform/win32/FileSystemWin32.h"
-#include "platform/win32/FileTimes.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "platform/win32/ResourceEmbeddedSource.h"
 #include "platform/win32/WindowsInstaller.h"
 #include "support/EngineDoubles.h"
@@ -30,6 +30,13 @@ std::string ReadAll(const fs::path& path)
     std::ostringstream s;
     s << in.rdbuf();
     return std::move(s).str();
+}
+
+// The exact last-write time of a file, or 0 when there is none.
+std::uint64_t WriteTimeOf(const std::string& path)
+{
+    FILETIME time;
+    return win32::FileWriteTime(path, time) ? win32::ToFileTime(time) : 0;
 }
 
 // The real file system, as the program uses it.
@@ -71,7 +78,7 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
         auto file = dm.LoadEmbeddedFile(name);
         ASSERT_TRUE(file) << name;
         EXPECT_TRUE(file->payload == ReadAll(path)) << name;
-        EXPECT_EQ(file->time, win32::ReadFileWriteTime(path.string())) << name;
+        EXPECT_EQ(file->time, WriteTimeOf(path.string())) << name;
         largest = std::max(largest, file->payload.size());
     }
     EXPECT_EQ(largest, 11616054u);
@@ -96,7 +103,7 @@ TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
             std::string target = dm.TempFileName(kTempPrefix);
             ASSERT_EQ(dm.WriteEmbeddedFile(name, target), target);
             EXPECT_TRUE(ReadAll(target) == stored->payload) << name;
-            EXPECT_EQ(win32::ReadFileWriteTime(target), stored->time) << name;
+            EXPECT_EQ(WriteTimeOf(target), stored->time) << name;
             EXPECT_NE(stored->time % 10000000u, 0u) << name << ": a whole second proves nothing";
             written = target;
         }

@@ -31,16 +31,20 @@ fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "demo: the wizard opens on $DISPLAY"
+  opened_on_display=1
   (cd "$bin" && QV_USE_DISPLAY=1 "$root/scripts/wine-run.sh" "$prefix" quorvex-update.exe) || true
 else
   echo "demo: no display; the wizard runs under Xvfb, walked by demo_walker"
   rm -rf "$shots"
+  mkdir -p "$shots"
   bash scripts/walk-wizard.sh "$prefix" demo_walker.exe quorvex-update.exe "$shots" ||
     echo "demo: the walk did not end normally" >&2
-  [ -f "$shots/questions.txt" ] &&
-    iconv -f CP1252 -t UTF-8 "$shots/questions.txt" | tr -d '\r' | sed 's/^/demo: answered Yes to: /'
+  if [ -f "$shots/questions.txt" ]; then
+    echo "demo: questions answered Yes:"
+    iconv -f CP1252 -t UTF-8 "$shots/questions.txt" | tr -d '\r' | sed 's/^/  /'
+  fi
   echo "demo: ---- installation report ----"
-  iconv -f CP1252 -t UTF-8 "$shots/report.txt" | tr -d '\r'
+  iconv -f CP1252 -t UTF-8 "$shots/report.txt" 2>/dev/null | tr -d '\r' || echo "demo: no report"
   echo
   echo "demo: ---- end of report ----"
   echo "demo: screenshots in $shots"
@@ -61,7 +65,15 @@ while IFS= read -r line; do
     problems=$((problems + 1))
   fi
 done < <(cat "$payload/FileNames.txt"; printf '\ngs\\GS-00.int\n')
+# Walked, the run succeeded only if the report's result line says so; run
+# by the person, it is judged by what it left behind.
+result_ok=1
+if [ -z "${opened_on_display:-}" ]; then
+  last=$(iconv -f CP1252 -t UTF-8 "$shots/report.txt" 2>/dev/null | tr -d '\r' | sed '/^$/d' | tail -n 1 || true)
+  echo "demo: result: ${last:-no report}"
+  [ "$last" = "La mise à jour est terminée avec succès." ] || result_ok=0
+fi
 record=$(grep -A3 'QUORVEX S.A.\\\\Quorvex Finance\\\\Program' "$prefix/user.reg" | grep '"Filename"' || true)
 leftovers=$(find "$prefix/drive_c/users" -path '*/Temp/Update*.tmp' | wc -l)
 echo "demo: files differing from the package: $problems; registry: ${record:-none}; Update*.tmp left: $leftovers"
-[ "$problems" -eq 0 ] && [ "$leftovers" -eq 0 ] && [ -n "$record" ]
+[ "$result_ok" -eq 1 ] && [ "$problems" -eq 0 ] && [ "$leftovers" -eq 0 ] && [ -n "$record" ]

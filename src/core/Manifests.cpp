@@ -6,35 +6,30 @@
 
 namespace qv::manifest {
 
-std::vector<std::string_view> FixedPackagedNames(std::uint8_t kind)
+std::vector<std::string_view> FixedPackagedNames(ProductKind kind)
 {
     switch (kind) {
-    case 1:
-    case 2: return {"TELVARIN.EXE", "QUORVEX.DLL"};
-    case 3: return {"TVRepertex2.dll"};
-    case 4: return {"Kalvisto.exe"};
-    case 5: return {"wPDF200A.dll"};
-    case 6: return {"Obrenta.exe", "TVE_intf.dll", "OBEPFL.exe", "OBPCS.exe"};
-    case 7: return {"TVPMargolin.exe"};
-    case 8: return {"svz\\SA-00.int"};
-    case 9: return {"gs\\GS-00.int"};
-    case 10: return {"Dravik.exe"};
-    default: return {};
+    case ProductKind::Telvarin:
+    case ProductKind::TelvarinIngenieur: return {"TELVARIN.EXE", "QUORVEX.DLL"};
+    case ProductKind::Repertex: return {"TVRepertex2.dll"};
+    case ProductKind::Kalvisto: return {"Kalvisto.exe"};
+    case ProductKind::PdfLibrary: return {"wPDF200A.dll"};
+    case ProductKind::Obrenta: return {"Obrenta.exe", "TVE_intf.dll", "OBEPFL.exe", "OBPCS.exe"};
+    case ProductKind::Margolin: return {"TVPMargolin.exe"};
+    case ProductKind::Sovenza: return {"svz\\SA-00.int"};
+    case ProductKind::QuorvexFinance: return {"gs\\GS-00.int"};
+    case ProductKind::Dravik: return {"Dravik.exe"};
+    case ProductKind::None: break;
     }
+    return {};
 }
 
-bool UsesFileNames(std::uint8_t kind)
-{
-    return kind == 7 || kind == 8 || kind == 9;
-}
-
-std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines,
-                                           const std::vector<std::string>& productNames)
+std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines)
 {
     std::vector<std::string> kept;
     for (const std::string& line : lines) {
-        bool inCatalogue = !line.empty() && std::any_of(productNames.begin(), productNames.end(),
-            [&](const std::string& name) { return name.find(line) != std::string::npos; });
+        bool inCatalogue = !line.empty() && std::any_of(kProductKinds.begin(), kProductKinds.end(),
+            [&](ProductKind kind) { return ProductNames[kind].find(line) != std::string_view::npos; });
         bool seen = std::any_of(kept.begin(), kept.end(),
             [&](const std::string& k) { return EqualsIgnoreCaseAscii(k, line); });
         if (inCatalogue && !seen)

@@ -2,10 +2,11 @@
 // The package's manifests: their packaged names, the fixed packaged names
 // each kind of product needs, and the line rules of Updates.txt and
 // Steps.txt. Reading them goes through the engine's embedded file access.
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/ProductTables.h"
 
 namespace qv::manifest {
 
@@ -18,17 +19,15 @@ inline constexpr char kFileNames[] = "FileNames.txt";    // payload files to ins
 inline constexpr char kPrintLists[] = "PrintLists.txt";  // print-parameter lists
 
 // The packaged names a product kind's procedure extracts besides the lines
-// of FileNames.txt (empty for 0 and unknown kinds).
-std::vector<std::string_view> FixedPackagedNames(std::uint8_t kind);
-
-// Whether the kind's procedure also installs the lines of FileNames.txt.
-bool UsesFileNames(std::uint8_t kind);
+// of FileNames.txt, the main or marker file first (empty for None).
+std::vector<std::string_view> FixedPackagedNames(ProductKind kind);
 
 // Updates.txt: keeps the lines that occur, with exact case, inside one of
-// the catalogue's product names, in file order, dropping a line equal to an
-// earlier kept one without regard to case.
-std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines,
-                                           const std::vector<std::string>& productNames);
+// the catalogue's product names (a loose filter: whether a line names a
+// product is decided when the update runs), in file order, dropping a line
+// equal to an earlier kept one without regard to case. An empty line is
+// never kept.
+std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines);
 
 // Steps.txt: the page list. standardPages are the welcome, list-of-changes
 // and report pages, in that order; knownPages every page that can be named

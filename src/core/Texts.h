@@ -45,9 +45,11 @@ inline constexpr char kWelcomeNoDataDeleted[] = "Aucune donnée existante ne ser
 inline constexpr char kWelcomeCloseApplications[] =
     "Veuillez fermer les applications Quorvex sur tous les postes de travail avant "
     "d'installer cette mise à jour.";
-inline constexpr char kListOfChanges[] = "La liste des modifications";
+inline constexpr char kWelcomePlaceholder[] = "Info";  // until the welcome text is set
+inline constexpr char kListOfChanges[] = "La liste des modifications";  // also its print job
 inline constexpr char kInstallationReport[] = "Rapport d'installation";
 inline constexpr char kPrintHint[] = "Imprimer";
+inline constexpr char kReportPrintJob[] = "Update report";
 inline constexpr char kNoPrinter[] = "Aucune imprimante n'est disponible.";
 inline constexpr char kPrintFailed[] = "L'impression a échoué.";
 inline constexpr char kRunHeader[] = "Mise à jour : %s ";

@@ -1,8 +1,8 @@
 #pragma once
 // A shared library opened at run time, and the names under which this
 // platform's Firebird client is looked for. Split by platform:
-// platform/posix/FirebirdClientLibrary.cpp (dlopen) and
-// platform/win32/FirebirdClientLibrary.cpp (LoadLibraryA).
+// ClientLibrary_posix.cpp (dlopen) and ClientLibrary_win32.cpp
+// (LoadLibraryA).
 #include <memory>
 #include <string>
 #include <vector>

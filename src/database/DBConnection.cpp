@@ -277,23 +277,23 @@ void TdmDBConnection::RollbackTransaction(std::exception_ptr error)
         GlobalTransaction.Params.clear();
     }
     if (error)
-        RaiseAgain(error, true);
+        RaiseAgain(error, SilentAbortPolicy::Keep);
 }
 
-void TdmDBConnection::TimerUsersTimer()
+void TdmDBConnection::PresenceTimerFired()
 {
     DatabaseManager.RegisterUser(UserPresenceName());
 }
 
-void TdmDBConnection::Timer2Timer()
+void TdmDBConnection::DiskSpaceTimerFired()
 {
     CheckDiskSpace();
 }
 
 std::vector<ModuleTimer> TdmDBConnection::Timers()
 {
-    return {{"TimerUsers", kTimerUsersInterval, [this] { TimerUsersTimer(); }},
-            {"Timer2", kTimer2Interval, [this] { Timer2Timer(); }}};
+    return {{"PresenceTimer", kPresenceRefreshIntervalMs, [this] { PresenceTimerFired(); }},
+            {"DiskSpaceTimer", kDiskSpaceCheckIntervalMs, [this] { DiskSpaceTimerFired(); }}};
 }
 
 }  // namespace qv

@@ -45,8 +45,8 @@ public:
     static constexpr const char* kProductPassword = "47130628";
     static constexpr std::int64_t kCriticalFreeSpace = 50'000'000;
     static constexpr std::int64_t kLowFreeSpace = 150'000'000;
-    static constexpr unsigned kTimerUsersInterval = 1'800'000;  // 30 minutes
-    static constexpr unsigned kTimer2Interval = 3'600'000;      // 60 minutes
+    static constexpr unsigned kPresenceRefreshIntervalMs = 1'800'000;  // 30 minutes
+    static constexpr unsigned kDiskSpaceCheckIntervalMs = 3'600'000;   // 60 minutes
 
     // The references must outlive the module.
     TdmDBConnection(UserInteraction& ui, FirebirdVersionSource& versions, Workstation& workstation);
@@ -92,8 +92,10 @@ public:
     static bool IsKnownVersionPair(const std::string& clientVersion,
                                    const std::string& serverVersion);
 
-    void TimerUsersTimer();
-    void Timer2Timer();
+    // The timers' handlers: the presence row is refreshed (whether or not a
+    // database is open), the free disk space checked.
+    void PresenceTimerFired();
+    void DiskSpaceTimerFired();
     std::vector<ModuleTimer> Timers();
 
 private:

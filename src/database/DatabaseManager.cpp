@@ -28,14 +28,14 @@ unsigned RandomPause()
 
 }  // namespace
 
-void RaiseAgain(std::exception_ptr error, bool allowSilent)
+void RaiseAgain(std::exception_ptr error, SilentAbortPolicy silentAbort)
 {
     try {
         std::rethrow_exception(error);
     } catch (const FirebirdError& e) {
         throw FirebirdError(e.Message(), e.SqlCode(), e.FirebirdCode());
     } catch (const SilentAbort&) {
-        if (allowSilent)
+        if (silentAbort == SilentAbortPolicy::Keep)
             throw SilentAbort();
         throw Error(std::string());
     } catch (const std::exception& e) {
@@ -152,7 +152,7 @@ void TDatabaseManager::RollbackTransaction(std::exception_ptr error)
     if (--transaction_->TransactionDepth == 0)
         transaction_->Rollback();
     if (error)
-        RaiseAgain(error, false);
+        RaiseAgain(error, SilentAbortPolicy::AsError);
 }
 
 void TDatabaseManager::ReadConnectionControl(std::string& identifier, int& version)
@@ -247,14 +247,14 @@ void TDatabaseManager::AddToDatasetPool(FirebirdQuery* query)
     pool_.push_back(query);
 }
 
-void TDatabaseManager::FreeDataset(FirebirdQuery* query)
+void TDatabaseManager::FreeDataset(std::unique_ptr<FirebirdQuery>& query)
 {
     if (!query)
         return;
-    if (std::find(pool_.begin(), pool_.end(), query) == pool_.end())
+    if (std::find(pool_.begin(), pool_.end(), query.get()) == pool_.end())
         throw Error("FreeDataset : not found");
     query->Close();
-    delete query;  // its removal notice takes it out of the pool
+    query.reset();  // its removal notice takes it out of the pool
 }
 
 void TDatabaseManager::CloseDatasets() noexcept

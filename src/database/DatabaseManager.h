@@ -7,6 +7,7 @@
 // managers made for it (the DatasetPool).
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,14 @@ public:
     void RegisterUser(const std::string& presenceName) noexcept;
     void UnregisterUser(const std::string& presenceName) noexcept;
 
+    // The queries made for this manager; not owned (whoever created one
+    // owns it), each listed until it is destroyed.
     const std::vector<FirebirdQuery*>& DatasetPool() const { return pool_; }
     void AddToDatasetPool(FirebirdQuery* query);
-    void FreeDataset(FirebirdQuery* query);
+    // Closes and destroys a query of the pool; nothing for an empty one.
+    // Raises "FreeDataset : not found" (query left as it was) for a query
+    // that is not in the pool.
+    void FreeDataset(std::unique_ptr<FirebirdQuery>& query);
     void CloseDatasets() noexcept;
 
     FirebirdTransaction& PresenceTransaction() { return presenceTransaction_; }
@@ -83,9 +89,13 @@ private:
     std::vector<FirebirdQuery*> pool_;
 };
 
+// What RaiseAgain makes of a silent abort: the connection module's bracket
+// keeps it silent; the manager's makes it a general error like any other.
+enum class SilentAbortPolicy { Keep, AsError };
+
 // Raises error again as a new error of its kind: a Firebird error keeps its
-// codes and message, a silent abort stays silent (when allowSilent), and
-// anything else becomes a qv::Error with the same message.
-[[noreturn]] void RaiseAgain(std::exception_ptr error, bool allowSilent);
+// codes and message, a silent abort follows the policy, and anything else
+// becomes a qv::Error with the same message.
+[[noreturn]] void RaiseAgain(std::exception_ptr error, SilentAbortPolicy silentAbort);
 
 }  // namespace qv

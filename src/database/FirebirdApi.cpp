@@ -16,11 +16,14 @@ struct LoadedLibrary {
 
 LoadedLibrary* g_client = nullptr;  // lives until the process ends
 
+// Whether a client without the entry point is refused.
+enum class EntryPoint { Required, Optional };
+
 template <typename Fn>
-void Bind(const ClientLibrary& lib, Fn& fn, const char* name, bool required)
+void Bind(const ClientLibrary& lib, Fn& fn, const char* name, EntryPoint entry)
 {
     fn = reinterpret_cast<Fn>(lib.Symbol(name));
-    if (!fn && required)
+    if (!fn && entry == EntryPoint::Required)
         throw Error("Firebird client " + lib.FileName() + ": entry point " + name + " missing");
 }
 
@@ -37,33 +40,33 @@ std::unique_ptr<LoadedLibrary> Load()
     auto loaded = std::make_unique<LoadedLibrary>();
     FirebirdApi& a = loaded->api;
     const ClientLibrary& l = *lib;
-    Bind(l, a.attach_database, "isc_attach_database", true);
-    Bind(l, a.detach_database, "isc_detach_database", true);
-    Bind(l, a.start_multiple, "isc_start_multiple", true);
-    Bind(l, a.commit_transaction, "isc_commit_transaction", true);
-    Bind(l, a.rollback_transaction, "isc_rollback_transaction", true);
-    Bind(l, a.dsql_allocate_statement, "isc_dsql_allocate_statement", true);
-    Bind(l, a.dsql_prepare, "isc_dsql_prepare", true);
-    Bind(l, a.dsql_describe, "isc_dsql_describe", true);
-    Bind(l, a.dsql_describe_bind, "isc_dsql_describe_bind", true);
-    Bind(l, a.dsql_execute, "isc_dsql_execute", true);
-    Bind(l, a.dsql_fetch, "isc_dsql_fetch", true);
-    Bind(l, a.dsql_free_statement, "isc_dsql_free_statement", true);
-    Bind(l, a.dsql_sql_info, "isc_dsql_sql_info", true);
-    Bind(l, a.create_blob2, "isc_create_blob2", true);
-    Bind(l, a.open_blob2, "isc_open_blob2", true);
-    Bind(l, a.put_segment, "isc_put_segment", true);
-    Bind(l, a.get_segment, "isc_get_segment", true);
-    Bind(l, a.close_blob, "isc_close_blob", true);
-    Bind(l, a.cancel_blob, "isc_cancel_blob", true);
-    Bind(l, a.sqlcode, "isc_sqlcode", true);
-    Bind(l, a.vax_integer, "isc_vax_integer", true);
-    Bind(l, a.service_attach, "isc_service_attach", true);
-    Bind(l, a.service_detach, "isc_service_detach", true);
-    Bind(l, a.service_query, "isc_service_query", true);
-    Bind(l, a.interpret, "fb_interpret", false);
-    Bind(l, a.interprete, "isc_interprete", false);
-    Bind(l, a.get_client_version, "isc_get_client_version", false);
+    Bind(l, a.attach_database, "isc_attach_database", EntryPoint::Required);
+    Bind(l, a.detach_database, "isc_detach_database", EntryPoint::Required);
+    Bind(l, a.start_multiple, "isc_start_multiple", EntryPoint::Required);
+    Bind(l, a.commit_transaction, "isc_commit_transaction", EntryPoint::Required);
+    Bind(l, a.rollback_transaction, "isc_rollback_transaction", EntryPoint::Required);
+    Bind(l, a.dsql_allocate_statement, "isc_dsql_allocate_statement", EntryPoint::Required);
+    Bind(l, a.dsql_prepare, "isc_dsql_prepare", EntryPoint::Required);
+    Bind(l, a.dsql_describe, "isc_dsql_describe", EntryPoint::Required);
+    Bind(l, a.dsql_describe_bind, "isc_dsql_describe_bind", EntryPoint::Required);
+    Bind(l, a.dsql_execute, "isc_dsql_execute", EntryPoint::Required);
+    Bind(l, a.dsql_fetch, "isc_dsql_fetch", EntryPoint::Required);
+    Bind(l, a.dsql_free_statement, "isc_dsql_free_statement", EntryPoint::Required);
+    Bind(l, a.dsql_sql_info, "isc_dsql_sql_info", EntryPoint::Required);
+    Bind(l, a.create_blob2, "isc_create_blob2", EntryPoint::Required);
+    Bind(l, a.open_blob2, "isc_open_blob2", EntryPoint::Required);
+    Bind(l, a.put_segment, "isc_put_segment", EntryPoint::Required);
+    Bind(l, a.get_segment, "isc_get_segment", EntryPoint::Required);
+    Bind(l, a.close_blob, "isc_close_blob", EntryPoint::Required);
+    Bind(l, a.cancel_blob, "isc_cancel_blob", EntryPoint::Required);
+    Bind(l, a.sqlcode, "isc_sqlcode", EntryPoint::Required);
+    Bind(l, a.vax_integer, "isc_vax_integer", EntryPoint::Required);
+    Bind(l, a.service_attach, "isc_service_attach", EntryPoint::Required);
+    Bind(l, a.service_detach, "isc_service_detach", EntryPoint::Required);
+    Bind(l, a.service_query, "isc_service_query", EntryPoint::Required);
+    Bind(l, a.interpret, "fb_interpret", EntryPoint::Optional);
+    Bind(l, a.interprete, "isc_interprete", EntryPoint::Optional);
+    Bind(l, a.get_client_version, "isc_get_client_version", EntryPoint::Optional);
     if (!a.interpret && !a.interprete)
         throw Error("Firebird client " + l.FileName() + ": no error interpreter");
     loaded->library = std::move(lib);

@@ -39,7 +39,7 @@ FieldDefinition ParseFieldDef(std::string_view line)
 
 TTableManager::~TTableManager()
 {
-    delete fpkQuery_;  // its removal notice takes it out of the manager's pool
+    fpkQuery_.reset();  // its removal notice takes it out of the manager's pool
     SetDatabaseManager(nullptr);
 }
 
@@ -56,8 +56,6 @@ void TTableManager::Notification(Component* removed)
 {
     if (removed == manager_)
         manager_ = nullptr;
-    if (removed == fpkQuery_)
-        fpkQuery_ = nullptr;
 }
 
 void TTableManager::BuildInsertSQL(std::vector<std::string>& lines) const
@@ -93,14 +91,14 @@ void TTableManager::GetKeyFields(std::vector<std::string>& names)
     keyCount_ = static_cast<int>(names.size());
 }
 
-FirebirdQuery* TTableManager::CreateDataset(FirebirdTransaction* transaction)
+std::unique_ptr<FirebirdQuery> TTableManager::CreateDataset(FirebirdTransaction* transaction)
 {
     if (!manager_ || !manager_->Database())
         throw Error("no database! (" + std::to_string(3) + ")");
-    auto* query = new FirebirdQuery();
+    auto query = std::make_unique<FirebirdQuery>();
     query->SetDatabase(manager_->Database());
     query->SetTransaction(transaction);
-    manager_->AddToDatasetPool(query);
+    manager_->AddToDatasetPool(query.get());
     char number[16];
     std::snprintf(number, sizeof number, "%.4d", datasetCounter_);
     query->SetName(TableName + "_" + number);
@@ -111,26 +109,23 @@ FirebirdQuery* TTableManager::CreateDataset(FirebirdTransaction* transaction)
 bool TTableManager::FindPK(const std::vector<SqlValue>& keys)
 {
     if (!fpkQuery_) {
-        FirebirdQuery* query = CreateDataset(manager_ ? manager_->Transaction() : nullptr);
-        try {
-            query->Unidirectional = true;
-            std::vector<std::string> names;
-            GetKeyFields(names);
-            std::vector<std::string> sql = {"SELECT 'T' FROM RDB$DATABASE WHERE EXISTS", "(",
-                                            "SELECT 'T' FROM " + TableName + " WHERE"};
-            for (size_t i = 0; i < names.size(); ++i) {
-                std::string line = i ? "AND " : "";
-                line.append(names[i]).append(" = :p").append(std::to_string(i));
-                sql.push_back(std::move(line));
-            }
-            sql.push_back(")");
-            query->SetSql(std::move(sql));
-        } catch (...) {
-            manager_->FreeDataset(query);
-            throw;
+        // A failure after the query was made frees it again (its removal
+        // notice takes it out of the pool), and the next call starts afresh.
+        std::unique_ptr<FirebirdQuery> query =
+            CreateDataset(manager_ ? manager_->Transaction() : nullptr);
+        query->Unidirectional = true;
+        std::vector<std::string> names;
+        GetKeyFields(names);
+        std::vector<std::string> sql = {"SELECT 'T' FROM RDB$DATABASE WHERE EXISTS", "(",
+                                        "SELECT 'T' FROM " + TableName + " WHERE"};
+        for (size_t i = 0; i < names.size(); ++i) {
+            std::string line = i ? "AND " : "";
+            line.append(names[i]).append(" = :p").append(std::to_string(i));
+            sql.push_back(std::move(line));
         }
-        fpkQuery_ = query;
-        fpkQuery_->FreeNotification(this);
+        sql.push_back(")");
+        query->SetSql(std::move(sql));
+        fpkQuery_ = std::move(query);
     }
     if (fpkQuery_->Active())
         throw Error("Query FPK is active");

@@ -3,16 +3,17 @@
 // field-definition lines ("pname VARCHAR(60) NOT NULL *"): "*" marks a key
 // field, "#" a column that INSERT statements leave out. It writes the
 // table's INSERT statement and answers whether a key exists.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "database/Component.h"
+#include "database/FirebirdQuery.h"
 #include "database/SqlValue.h"
 
 namespace qv {
 
-class FirebirdQuery;
 class FirebirdTransaction;
 class TDatabaseManager;
 
@@ -40,8 +41,9 @@ public:
     // whatever the caller opened on the shared transaction.
     bool FindPK(const std::vector<SqlValue>& keys);
     void GetKeyFields(std::vector<std::string>& names);
-    // A read-only query on the manager's database, in its DatasetPool.
-    FirebirdQuery* CreateDataset(FirebirdTransaction* transaction);
+    // A read-only query on the manager's database, registered in its
+    // DatasetPool until it is destroyed. The caller owns it.
+    std::unique_ptr<FirebirdQuery> CreateDataset(FirebirdTransaction* transaction);
 
     int KeyCount() const { return keyCount_; }
 
@@ -51,7 +53,7 @@ protected:
 private:
     TDatabaseManager* manager_ = nullptr;
     int datasetCounter_ = 0;
-    FirebirdQuery* fpkQuery_ = nullptr;
+    std::unique_ptr<FirebirdQuery> fpkQuery_;  // built by the first FindPK
     int keyCount_ = 0;
 };
 

@@ -15,12 +15,18 @@ public:
     // The client library's version, "?" when it cannot be told. Must not
     // load the client where the version can be read from the file.
     virtual std::string ClientVersion() = 0;
+    // What the service manager says; the real source asks the server
+    // (QueryServerProperties).
     virtual ServerVersionInfo ServerVersion(const std::string& serviceName,
                                             const std::string& user,
-                                            const std::string& password) = 0;
+                                            const std::string& password)
+    {
+        return QueryServerProperties(serviceName, user, password);
+    }
 };
 
-// The real source of this platform.
+// The real source of this platform (VersionSource_win32.cpp,
+// VersionSource_posix.cpp).
 std::unique_ptr<FirebirdVersionSource> MakeFirebirdVersionSource();
 
 }  // namespace qv

@@ -5,6 +5,8 @@
 
 namespace qv {
 
+class UserInteraction;
+
 class Workstation {
 public:
     virtual ~Workstation() = default;
@@ -17,6 +19,9 @@ public:
     virtual unsigned long SessionIdOfCurrentProcess() = 0;
 };
 
-std::unique_ptr<Workstation> MakeWorkstation();
+// The workstation of this platform (Workstation_win32.cpp,
+// Workstation_posix.cpp). On Windows an unexpected failure to read the
+// computer name is shown through ui and aborts silently.
+std::unique_ptr<Workstation> MakeWorkstation(UserInteraction& ui);
 
 }  // namespace qv

@@ -13,7 +13,7 @@ constexpr int kRepaintDelayMs = 10;
 }  // namespace
 
 UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
-                                                const std::string& installed, bool compareOnly)
+                                                const std::string& installed, ReplaceMode mode)
 {
     if (!files_.FileIsPresent(installed))
         throw Error(Format(texts::kInstalledFileMissing, {installed}));
@@ -46,7 +46,7 @@ UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
         throw Error(Format(texts::kCompareFailed, {installed}));
     }
 
-    if (result == UpdateStatus::Ok && !compareOnly) {
+    if (result == UpdateStatus::Ok && mode == ReplaceMode::Replace) {
         try {
             CopyFileWithReport(packaged, installed);
         } catch (const Error&) {
@@ -67,7 +67,7 @@ void FileReplacement::CopyFileWithReport(const std::string& source, const std::s
     if (ok && !files_.CopyFileOver(source, target))
         ok = false;
     // Taken before the attributes are reset, so it names the failure itself.
-    std::string error = ok ? std::string() : files_.LastSystemErrorMessage();
+    std::string error = ok ? std::string() : files_.LastFailureMessage();
     files_.SetNormalAttributes(target);
     if (!ok)
         throw Error("Source: " + source + kCrLf + "Target: " + target + kCrLf + kCrLf +

@@ -12,6 +12,10 @@
 
 namespace qv {
 
+// Whether CompareAndReplace copies the packaged file when it may, or only
+// compares (and asks) and leaves the copy to its caller.
+enum class ReplaceMode { Replace, CompareOnly };
+
 class FileReplacement {
 public:
     FileReplacement(FileSystem& files, UserInteraction& user, MessageLoop& messages,
@@ -22,10 +26,10 @@ public:
     // full path of the installed file, which must exist ("Fichier pas
     // trouvé : %s" otherwise). Returns Ok (replaced, or the user agreed to
     // go on), Not (the user kept the installed file) or Ko (the copy
-    // failed; only its two report lines tell). With compareOnly nothing is
+    // failed; only its two report lines tell). With CompareOnly nothing is
     // copied. A same-version Yes returns Ok without copying.
     UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed,
-                                   bool compareOnly);
+                                   ReplaceMode mode);
 
     // Writes the two copy lines, lets the window repaint, then copies over
     // target (attributes cleared before and after; the source's time kept).

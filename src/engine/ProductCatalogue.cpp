@@ -14,39 +14,46 @@ std::string ReadText(Registry& registry, RegistryHive hive, const std::string& k
     return RegistryValueText(v);
 }
 
-// Everything up to and including the last backslash or colon; "" without.
-std::string FolderPart(const std::string& path)
-{
-    size_t pos = path.find_last_of("\\:");
-    return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
-}
-
 std::string MakerKey(const std::string& name) { return kMakerRootKey + name; }
 std::string ProgramKey(const std::string& name) { return MakerKey(name) + "\\Program"; }
 
+std::string Part(const std::string& recorded, RecordedPath part)
+{
+    if (part == RecordedPath::AsRecorded)
+        return recorded;
+    size_t pos = recorded.find_last_of("\\:");
+    return pos == std::string::npos ? std::string() : recorded.substr(0, pos + 1);
+}
+
+// The kinds whose record is the main file's path under NAME\Program.
 bool RecordsProgramFile(ProductKind kind)
 {
     switch (kind) {
-    case 1: case 2: case 3: case 6: case 8: case 9: case 10: return true;
-    default: return false;
+    case ProductKind::Telvarin:
+    case ProductKind::TelvarinIngenieur:
+    case ProductKind::Repertex:
+    case ProductKind::Obrenta:
+    case ProductKind::Sovenza:
+    case ProductKind::QuorvexFinance:
+    case ProductKind::Dravik:
+        return true;
+    default:
+        return false;
     }
 }
 
-constexpr ProductKind kKalvisto = 4;
-
 }  // namespace
 
-std::string ProductFolder(Registry& registry, const std::string& name, bool asFileName)
+std::string ProductFolder(Registry& registry, const std::string& name, RecordedPath part)
 {
     ProductKind kind = ProductKindOf(name);
-    std::string result;
     if (RecordsProgramFile(kind))
-        result = ReadText(registry, RegistryHive::CurrentUser, ProgramKey(name), "Filename");
-    else if (kind == kKalvisto)
-        result = ReadText(registry, RegistryHive::CurrentUser, MakerKey(name), "BaseFolder");
-    else
-        return {};
-    return asFileName ? result : FolderPart(result);
+        return Part(ReadText(registry, RegistryHive::CurrentUser, ProgramKey(name), "Filename"),
+                    part);
+    if (kind == ProductKind::Kalvisto)
+        return Part(ReadText(registry, RegistryHive::CurrentUser, MakerKey(name), "BaseFolder"),
+                    part);
+    return {};
 }
 
 bool SetProductFolder(Registry& registry, const std::string& name, const std::string& value)
@@ -58,51 +65,50 @@ bool SetProductFolder(Registry& registry, const std::string& name, const std::st
             registry.CreateRegistryKey(RegistryHive::CurrentUser, key);
         return registry.WriteRegistryValue(RegistryHive::CurrentUser, key, "Filename", value);
     }
-    if (kind == kKalvisto)
+    if (kind == ProductKind::Kalvisto)
         return registry.WriteRegistryValue(RegistryHive::CurrentUser, MakerKey(name),
                                            "BaseFolder", value);
     return false;
 }
 
 std::string ProductDatabasePath(Registry& registry, const std::string& name,
-                                const std::string& configuration, bool asFileName)
+                                const std::string& configuration, RecordedPath part)
 {
-    const RegistryHive hklm = RegistryHive::LocalMachine;
-    std::string base = MakerKey(name) + "\\";
-    std::string result;
+    const std::string base = MakerKey(name) + "\\";
+    // The configuration's key, then Default's, then Paths': the first value
+    // found.
+    auto withFallbacks = [&](const std::string& subKey, const char* value) {
+        for (const std::string& config : {configuration, std::string("Default"), std::string("Paths")})
+            if (std::string found = ReadText(registry, RegistryHive::LocalMachine,
+                                             base + config + subKey, value);
+                !found.empty())
+                return found;
+        return std::string();
+    };
     switch (ProductKindOf(name)) {
-    case 1:
-    case 2:
-        for (const std::string& config : {configuration, std::string("Default"), std::string("Paths")}) {
-            result = ReadText(registry, hklm, base + config + "\\TVP_DatabaseName", "Path");
-            if (!result.empty())
-                break;
-        }
-        break;
-    case 3:
-        for (const std::string& config : {configuration, std::string("Default"), std::string("Paths")}) {
-            result = ReadText(registry, hklm, base + config, "DatabaseName");
-            if (!result.empty())
-                break;
-        }
-        break;
-    case 6:
-    case 10:
-        result = ReadText(registry, hklm, base + configuration, "ConnectionString");
-        break;
+    case ProductKind::Telvarin:
+    case ProductKind::TelvarinIngenieur:
+        return Part(withFallbacks("\\TVP_DatabaseName", "Path"), part);
+    case ProductKind::Repertex:
+        return Part(withFallbacks("", "DatabaseName"), part);
+    case ProductKind::Obrenta:
+    case ProductKind::Dravik:
+        return Part(ReadText(registry, RegistryHive::LocalMachine, base + configuration,
+                             "ConnectionString"),
+                    part);
     default:
         return {};
     }
-    return asFileName ? result : FolderPart(result);
 }
 
 std::string ProductsRootFolder(Registry& registry, FileSystem& files)
 {
-    // Main product, engineering edition, Obrenta, address book, Dravik.
-    constexpr ProductKind kOrder[] = {1, 2, 6, 3, 10};
+    constexpr ProductKind kOrder[] = {ProductKind::Telvarin, ProductKind::TelvarinIngenieur,
+                                      ProductKind::Obrenta, ProductKind::Repertex,
+                                      ProductKind::Dravik};
     std::string folder;
     for (ProductKind kind : kOrder) {
-        folder = ProductFolder(registry, std::string(ProductNames[kind]), false);
+        folder = ProductFolder(registry, std::string(ProductNames[kind]), RecordedPath::FolderOnly);
         if (!folder.empty())
             break;
     }

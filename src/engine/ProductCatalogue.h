@@ -14,10 +14,14 @@ namespace qv {
 // The maker's root key; a product name is appended directly.
 inline constexpr char kMakerRootKey[] = "SOFTWARE\\QUORVEX S.A.\\";
 
+// How much of a recorded path a lookup returns: the value as recorded, or
+// only its folder part (up to and including the last backslash or colon;
+// "" when it has neither).
+enum class RecordedPath { AsRecorded, FolderOnly };
+
 // The recorded installation (current user): the main file's path (the
-// marker file for the suites, the base folder for Kalvisto). With
-// asFileName false, cut to its folder (up to the last backslash or colon).
-std::string ProductFolder(Registry& registry, const std::string& name, bool asFileName);
+// marker file for the suites, the base folder for Kalvisto).
+std::string ProductFolder(Registry& registry, const std::string& name, RecordedPath part);
 
 // Records value as the product's installation (the value ProductFolder
 // reads); true when written. The "\Program" key is created when missing;
@@ -27,7 +31,7 @@ bool SetProductFolder(Registry& registry, const std::string& name, const std::st
 // The product's database location (local machine) for a configuration,
 // with the fall-backs of each kind.
 std::string ProductDatabasePath(Registry& registry, const std::string& name,
-                                const std::string& configuration, bool asFileName);
+                                const std::string& configuration, RecordedPath part);
 
 // The folder under which the family's products are installed, derived from
 // the first product that has a record; see the implementation.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ProductTables.h"
 #include "core/PseudoRandom.h"
 #include "core/UpdateStatus.h"
 #include "engine/EmbeddedFiles.h"
@@ -77,18 +78,18 @@ public:
 
     // --- the run -----------------------------------------------------------------
     // The product kind being updated, set by the update run before its
-    // procedure starts (0 until then).
-    std::uint8_t CurrentKind() const { return currentKind_; }
-    void SetCurrentKind(std::uint8_t kind) { currentKind_ = kind; }
+    // procedure starts (None until then).
+    ProductKind CurrentKind() const { return currentKind_; }
+    void SetCurrentKind(ProductKind kind) { currentKind_ = kind; }
 
     // --- finding the installation --------------------------------------------------
     std::string LocateDirectory(const std::string& name) { return locator_.LocateDirectory(name); }
     std::string AskProgramLocation(const std::string& expectedPath) { return locator_.AskProgramLocation(expectedPath); }
 
     // --- replacing files ------------------------------------------------------------
-    UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, bool compareOnly)
+    UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, ReplaceMode mode)
     {
-        return replacement_.CompareAndReplace(packaged, installed, compareOnly);
+        return replacement_.CompareAndReplace(packaged, installed, mode);
     }
     void CopyFileWithReport(const std::string& source, const std::string& target)
     {
@@ -113,7 +114,7 @@ private:
     UserInteraction& user_;
     std::vector<std::string> printListLines_;
     std::vector<std::string> fileNameLines_;
-    std::uint8_t currentKind_ = 0;
+    ProductKind currentKind_ = ProductKind::None;
 
     InstallationReport report_;
     EmbeddedFiles embedded_;

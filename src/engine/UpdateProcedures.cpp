@@ -7,12 +7,10 @@ namespace qv {
 UpdateProcedure FindUpdateProcedure(ProductKind kind)
 {
     switch (kind) {
-    case 8:  // Sovenza
-    case 9:  // Quorvex Finance
+    case ProductKind::Sovenza:
+    case ProductKind::QuorvexFinance:
         return &UpdateSuite;
     default:
-        // Main product (1, 2), address book (3), Kalvisto (4), PDF library
-        // (5), Obrenta (6), Margolin (7) and Dravik (10) are still to come.
         return nullptr;
     }
 }

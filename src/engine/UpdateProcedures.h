@@ -1,7 +1,7 @@
 #pragma once
 // The update procedure of each product kind, as the update run dispatches
 // them. A kind whose procedure this build does not have yet has no entry:
-// the run then behaves as for a package it cannot update.
+// the run then ends as for a procedure that failed.
 #include "core/ProductTables.h"
 #include "core/UpdateStatus.h"
 
@@ -11,7 +11,7 @@ class TdmUpdateCommon;
 
 using UpdateProcedure = UpdateStatus (*)(TdmUpdateCommon& dm, ProductKind kind);
 
-// nullptr when this build has no procedure for the kind.
+// nullptr when this build has no procedure for the kind (and for None).
 UpdateProcedure FindUpdateProcedure(ProductKind kind);
 
 }  // namespace qv

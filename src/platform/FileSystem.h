@@ -6,7 +6,7 @@
 // Contract shared by every implementation: existence tests never raise and
 // never show a system error box; operations that "raise" throw qv::Error with
 // the message the user sees (system errors in the form of
-// SystemErrorMessage()).
+// qv::SystemErrorMessage).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -56,12 +56,12 @@ public:
     virtual bool SetNormalAttributes(const std::string& path) = 0;
 
     // Copies, overwriting, keeping the source's last-write time; false on
-    // failure (LastSystemErrorMessage() then tells why).
+    // failure (LastFailureMessage() then tells why).
     virtual bool CopyFileOver(const std::string& source, const std::string& target) = 0;
 
-    // The message of the last failed system call, in the form of
-    // SystemErrorMessage().
-    virtual std::string LastSystemErrorMessage() = 0;
+    // Why the last operation of this object that returned false failed, in
+    // the form of qv::SystemErrorMessage.
+    virtual std::string LastFailureMessage() = 0;
 
     // Creates a folder with all its missing levels; false on failure.
     virtual bool ForceDirectories(const std::string& path) = 0;

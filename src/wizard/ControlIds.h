@@ -14,23 +14,23 @@ inline constexpr char kLabelClass[] = "QvLabel";
 
 // Controls of the main window.
 enum MainControlId : int {
-    kIdPanelButtons = 100,
-    kIdBevelButtons,
-    kIdLabelVersion,
+    kIdButtonBar = 100,      // the strip of Back / Next / Cancel along the bottom
+    kIdButtonBarBevel,       // its separator line
+    kIdVersionLabel,
     kIdButtonPrev,
     kIdButtonNext,
     kIdButtonCancel,
     kIdPanelImage,
     kIdImageStep,
     kIdPanelSteps,
-    kIdLabelTitle,
+    kIdTitleLabel,
     kIdPanelCurrStep,
 };
 
 // Controls of the step pages.
 enum PageControlId : int {
-    kIdLabelInfo = 200,      // welcome text
-    kIdPageStrip,            // title strip of the two printable pages
+    kIdWelcomeLabel = 200,   // welcome text
+    kIdTitleStrip,           // title strip of the two printable pages
     kIdSpeedButtonPrint,
     kIdRichEditFile,         // list of changes
     kIdPanelMain,

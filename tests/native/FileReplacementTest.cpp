@@ -23,7 +23,7 @@ struct ReplaceCase {
     std::optional<std::uint64_t> installedVersion, packagedVersion;
     FileTime installedTime, packagedTime;
     std::vector<DialogResult> answers;
-    bool compareOnly;
+    ReplaceMode mode;
     UpdateStatus status;
     bool copied;
     std::vector<std::string> report;
@@ -45,15 +45,15 @@ TEST_F(FileReplacementTest, DecisionTable)
     const char* same = "Le fichier date.int présent sur votre système est à jour.\r\n"
                        "Voulez-vous tout de même effectuer la mise à jour ?";
     const ReplaceCase cases[] = {
-        {"packaged newer version", V1039, V1040, 9, 1, {}, false, UpdateStatus::Ok, true, copied, nullptr},
-        {"version decides over time", V1040, V1039, 1, 9, {DialogResult::No}, false, UpdateStatus::Not, false, notReplaced, newer},
-        {"older installed on Yes", V1040, V1039, 1, 1, {DialogResult::Yes}, false, UpdateStatus::Ok, true, copied, newer},
-        {"same version other time, No", V1039, V1039, 1, 9, {DialogResult::No}, false, UpdateStatus::Not, false, upToDate, same},
-        {"same version, Yes copies nothing", V1039, V1039, 1, 9, {DialogResult::Yes}, false, UpdateStatus::Ok, false, {}, same},
-        {"no versions: later time wins", std::nullopt, std::nullopt, 1, 2, {}, false, UpdateStatus::Ok, true, copied, nullptr},
-        {"one version only: times", V1040, std::nullopt, 1, 2, {}, false, UpdateStatus::Ok, true, copied, nullptr},
-        {"no versions, equal times", std::nullopt, std::nullopt, 5, 5, {DialogResult::No}, false, UpdateStatus::Not, false, upToDate, same},
-        {"compare only", V1039, V1040, 1, 1, {}, true, UpdateStatus::Ok, false, {}, nullptr},
+        {"packaged newer version", V1039, V1040, 9, 1, {}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, nullptr},
+        {"version decides over time", V1040, V1039, 1, 9, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, notReplaced, newer},
+        {"older installed on Yes", V1040, V1039, 1, 1, {DialogResult::Yes}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, newer},
+        {"same version other time, No", V1039, V1039, 1, 9, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, upToDate, same},
+        {"same version, Yes copies nothing", V1039, V1039, 1, 9, {DialogResult::Yes}, ReplaceMode::Replace, UpdateStatus::Ok, false, {}, same},
+        {"no versions: later time wins", std::nullopt, std::nullopt, 1, 2, {}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, nullptr},
+        {"one version only: times", V1040, std::nullopt, 1, 2, {}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, nullptr},
+        {"no versions, equal times", std::nullopt, std::nullopt, 5, 5, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, upToDate, same},
+        {"compare only", V1039, V1040, 1, 1, {}, ReplaceMode::CompareOnly, UpdateStatus::Ok, false, {}, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -67,7 +67,7 @@ TEST_F(FileReplacementTest, DecisionTable)
         User().beeps.clear();
         report.lines.clear();
 
-        EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, c.compareOnly), c.status);
+        EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, c.mode), c.status);
         EXPECT_EQ(files.Get(kInstalled)->data, c.copied ? "new" : "old");
         EXPECT_EQ(report.Texts(), c.report);
         if (c.question) {
@@ -88,7 +88,7 @@ TEST_F(FileReplacementTest, MissingFilesAreErrors)
     EXPECT_THROW(
         {
             try {
-                dm->CompareAndReplace(kPackaged, kInstalled, false);
+                dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace);
             } catch (const Error& e) {
                 EXPECT_EQ(e.Message(), std::string("Fichier pas trouvé : ") + kInstalled);
                 throw;
@@ -97,14 +97,14 @@ TEST_F(FileReplacementTest, MissingFilesAreErrors)
         Error);
     files.PutFile(kInstalled, "old", 1);
     files.files.erase(UpperAscii(kPackaged));
-    EXPECT_THROW(dm->CompareAndReplace(kPackaged, kInstalled, false), Error);
+    EXPECT_THROW(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), Error);
 }
 
 TEST_F(FileReplacementTest, ALockedTargetGivesKoWithTheCopyLinesOnly)
 {
     files.PutFile(kInstalled, "old", 1).locked = true;
     files.PutFile(kPackaged, "new", 2);
-    EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, false), UpdateStatus::Ko);
+    EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ko);
     EXPECT_EQ(report.lines.size(), 2u);
     EXPECT_EQ(files.Get(kInstalled)->data, "old");
 }

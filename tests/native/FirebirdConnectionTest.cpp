@@ -189,7 +189,7 @@ TEST_F(ConnectionTest, UnknownFreeSpaceDisablesTheCheckForGood)
         EXPECT_TRUE(fresh.IsConnected());
 
         sql.SetFreeSpace(1'000'000);  // would be critical, but nobody looks any more
-        fresh.Timer2Timer();
+        fresh.DiskSpaceTimerFired();
         fresh.ConnectAsProduct();
         EXPECT_EQ(ui.dialogs.size(), 1u);
         EXPECT_TRUE(fresh.IsConnected());
@@ -206,7 +206,7 @@ TEST_F(ConnectionTest, FreeSpaceQueryFailureReachesTheCallerAndKeepsTheDatabase)
     // database stays open as it was.
     EXPECT_TRUE(module.IsConnected());
     EXPECT_EQ(module.GlobalTransaction.TransactionDepth, 0);
-    EXPECT_THROW(module.Timer2Timer(), FirebirdError);
+    EXPECT_THROW(module.DiskSpaceTimerFired(), FirebirdError);
     EXPECT_TRUE(module.IsConnected());
 }
 
@@ -239,7 +239,7 @@ TEST_F(ConnectionTest, HeartbeatRefreshesAndPurgesByTheServersClock)
              {Timestamp::FromTicks(now.Ticks() - stale - 1)});
     sql.Exec("INSERT INTO Users VALUES ('exactly 0.03 day', :p0)",
              {Timestamp::FromTicks(now.Ticks() - stale)});
-    module.TimerUsersTimer();
+    module.PresenceTimerFired();
     EXPECT_EQ(sql.Users(),
               (std::vector<std::string>{"exactly 0.03 day", "marie (COMPTA-01) - Updater"}));
     auto checked = sql.Column("SELECT lastcheck FROM Users WHERE username = :p0",
@@ -265,7 +265,7 @@ TEST_F(ConnectionTest, PresenceKeyIsTheFirstSixtyCharacters)
 TEST_F(ConnectionTest, PresenceOnAClosedDatabaseGivesUpSilently)
 {
     module.SetDatabaseIdentity(1, "TVP_PRO", "", "Updater");
-    module.TimerUsersTimer();
+    module.PresenceTimerFired();
     module.DatabaseManager.UnregisterUser("x");
     ASSERT_EQ(sleeps.size(), 8u);  // four pauses before attempts 2 to 5, twice
     for (unsigned ms : sleeps)
@@ -355,9 +355,11 @@ TEST_F(ConnectionTest, ManagerChecks)
     TDatabaseManager lone(ui, "Lone");
     EXPECT_EQ(ErrorOf([&] { lone.OpenConnection(); }), "NIL Database");
     EXPECT_EQ(ErrorOf([&] { lone.BeginTransaction(); }), "Lone no transaction");
-    EXPECT_NO_THROW(lone.FreeDataset(nullptr));
-    FirebirdQuery stranger;
-    EXPECT_EQ(ErrorOf([&] { lone.FreeDataset(&stranger); }), "FreeDataset : not found");
+    std::unique_ptr<FirebirdQuery> none;
+    EXPECT_NO_THROW(lone.FreeDataset(none));
+    auto stranger = std::make_unique<FirebirdQuery>();
+    EXPECT_EQ(ErrorOf([&] { lone.FreeDataset(stranger); }), "FreeDataset : not found");
+    EXPECT_TRUE(stranger) << "a query that is not in the pool stays its owner's";
     OpenTvp();
     EXPECT_EQ(ErrorOf([&] { module.DatabaseManager.OpenConnection(); }), "Already connected!");
     EXPECT_EQ(module.IBDatabase.Params,
@@ -404,7 +406,7 @@ TEST_F(ConnectionTest, FindPK)
 TEST_F(ConnectionTest, UnreleasedDatasetsAreReportedWhenTheManagerGoes)
 {
     OpenTvp();
-    FirebirdQuery* kept = nullptr;
+    std::unique_ptr<FirebirdQuery> kept;
     {
         TDatabaseManager manager(ui, "Other");
         manager.SetDatabase(&module.IBDatabase);
@@ -413,17 +415,17 @@ TEST_F(ConnectionTest, UnreleasedDatasetsAreReportedWhenTheManagerGoes)
         table.SetDatabaseManager(&manager);
         table.TableName = "PRT_Images";
         kept = table.CreateDataset(&module.GlobalTransaction);
-        FirebirdQuery* freed = table.CreateDataset(&module.GlobalTransaction);
+        std::unique_ptr<FirebirdQuery> freed = table.CreateDataset(&module.GlobalTransaction);
         EXPECT_EQ(freed->Name(), "PRT_Images_0001");
         manager.FreeDataset(freed);
-        EXPECT_EQ(manager.DatasetPool(), std::vector<FirebirdQuery*>{kept});
+        EXPECT_FALSE(freed);
+        EXPECT_EQ(manager.DatasetPool(), std::vector<FirebirdQuery*>{kept.get()});
         ui.dialogs.clear();
     }
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogs[0].text, "Dataset NOT RELEASED !\r\n");
     EXPECT_EQ(ui.dialogs[0].type, DialogType::Error);
     EXPECT_EQ(kept->Name(), "PRT_Images_0000");  // still alive
-    delete kept;
 }
 
 // The real services request, asked of the server itself.

@@ -10,7 +10,6 @@ using Lines = std::vector<std::string>;
 
 TEST(UpdatesManifest, KeepsCatalogueNamesCaseSensitivelyAndOnce)
 {
-    const Lines catalogue = {"Telvarin", "Telvarin Ingenieur", "Quorvex Finance", "Margolin"};
     struct Case {
         Lines lines;
         Lines kept;
@@ -25,7 +24,7 @@ TEST(UpdatesManifest, KeepsCatalogueNamesCaseSensitivelyAndOnce)
         {{}, {}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FilterUpdateLines(c.lines, catalogue), c.kept) << testing::PrintToString(c.lines);
+        EXPECT_EQ(FilterUpdateLines(c.lines), c.kept) << testing::PrintToString(c.lines);
 }
 
 TEST(StepsManifest, PlacesNamedPagesAfterTheFirstTwo)
@@ -47,12 +46,9 @@ TEST(StepsManifest, PlacesNamedPagesAfterTheFirstTwo)
 
 TEST(FixedNames, NameWhatEachProcedureExtracts)
 {
-    EXPECT_THAT(FixedPackagedNames(9), testing::ElementsAre("gs\\GS-00.int"));
-    EXPECT_THAT(FixedPackagedNames(6), testing::SizeIs(4));
-    EXPECT_TRUE(FixedPackagedNames(0).empty());
-    EXPECT_TRUE(FixedPackagedNames(11).empty());
-    EXPECT_TRUE(UsesFileNames(9));
-    EXPECT_FALSE(UsesFileNames(1));
+    EXPECT_THAT(FixedPackagedNames(ProductKind::QuorvexFinance), testing::ElementsAre("gs\\GS-00.int"));
+    EXPECT_THAT(FixedPackagedNames(ProductKind::Obrenta), testing::SizeIs(4));
+    EXPECT_TRUE(FixedPackagedNames(ProductKind::None).empty());
 }
 
 }  // namespace

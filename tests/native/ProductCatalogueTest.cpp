@@ -14,11 +14,12 @@ constexpr auto HKLM = RegistryHive::LocalMachine;
 
 TEST(ProductCatalogue, KindOfNamesAndDatabaseIdentifiers)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"Quorvex Finance", 9}, {"quorvex finance", 9}, {"telvarin ingenieur", 2},
-        {"tv_repertex", 3},     {"TVP_PRO", 1},         {"Obrenta", 6},
-        {"TVP", 0},             {"", 0},                {"Telvarin ", 0},
-        {"Kalvisto V 3.0", 0},  {"Dravik", 10},         {"DRAVIK", 10},
+    using enum ProductKind;
+    const std::pair<const char*, ProductKind> cases[] = {
+        {"Quorvex Finance", QuorvexFinance}, {"quorvex finance", QuorvexFinance},
+        {"telvarin ingenieur", TelvarinIngenieur}, {"tv_repertex", Repertex},
+        {"TVP_PRO", Telvarin}, {"Obrenta", Obrenta}, {"TVP", None}, {"", None},
+        {"Telvarin ", None}, {"Kalvisto V 3.0", None}, {"Dravik", Dravik}, {"DRAVIK", Dravik},
     };
     for (auto [name, kind] : cases)
         EXPECT_EQ(ProductKindOf(name), kind) << name;
@@ -33,16 +34,16 @@ TEST(ProductCatalogue, ProductFolderReadsTheRecord)
              {RegistryType::Dword, {}, 5});
     reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Kalvisto", "BaseFolder",
              {RegistryType::String, "C:\\Kalvisto\\"});
-    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", false), "D:\\X\\gs\\");
-    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", true), "D:\\X\\gs\\GS-00.int");
-    EXPECT_EQ(ProductFolder(reg, "Dravik", true), "5");
-    EXPECT_EQ(ProductFolder(reg, "Dravik", false), "");
-    EXPECT_EQ(ProductFolder(reg, "Kalvisto", false), "C:\\Kalvisto\\");
-    EXPECT_EQ(ProductFolder(reg, "Telvarin", true), "");
+    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", RecordedPath::FolderOnly), "D:\\X\\gs\\");
+    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", RecordedPath::AsRecorded), "D:\\X\\gs\\GS-00.int");
+    EXPECT_EQ(ProductFolder(reg, "Dravik", RecordedPath::AsRecorded), "5");
+    EXPECT_EQ(ProductFolder(reg, "Dravik", RecordedPath::FolderOnly), "");
+    EXPECT_EQ(ProductFolder(reg, "Kalvisto", RecordedPath::FolderOnly), "C:\\Kalvisto\\");
+    EXPECT_EQ(ProductFolder(reg, "Telvarin", RecordedPath::AsRecorded), "");
     // No record at all for these kinds: the registry is not even asked.
     reg.Restrict(HKCU, "SOFTWARE\\QUORVEX S.A.\\Margolin", 0);
-    EXPECT_EQ(ProductFolder(reg, "Margolin", true), "");
-    EXPECT_EQ(ProductFolder(reg, "PDFDLL", true), "");
+    EXPECT_EQ(ProductFolder(reg, "Margolin", RecordedPath::AsRecorded), "");
+    EXPECT_EQ(ProductFolder(reg, "PDFDLL", RecordedPath::AsRecorded), "");
 }
 
 TEST(ProductCatalogue, SetProductFolderCreatesOnlyTheProgramKey)
@@ -85,9 +86,9 @@ TEST(ProductCatalogue, DatabasePathFallBacks)
         test::MemoryRegistry reg;
         reg.Seed(HKLM, std::string("SOFTWARE\\QUORVEX S.A.\\") + c.seededKey, c.value,
                  {RegistryType::String, "C:\\DB\\TVP.FDB"});
-        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, true), c.expected)
+        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, RecordedPath::AsRecorded), c.expected)
             << c.name << " " << c.seededKey;
-        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, false),
+        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, RecordedPath::FolderOnly),
                   *c.expected ? "C:\\DB\\" : "")
             << c.name;
     }

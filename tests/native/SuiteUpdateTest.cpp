@@ -48,12 +48,12 @@ protected:
     {
         return services.registry.Find(RegistryHive::CurrentUser, kRecordKey, "Filename")->text;
     }
-    UpdateStatus Run() { return UpdateSuite(*dm, 9); }
+    UpdateStatus Run() { return UpdateSuite(*dm, ProductKind::QuorvexFinance); }
 };
 
 TEST_F(SuiteUpdateTest, NewerPackageCopiesEveryListedFileThenTheMarker)
 {
-    EXPECT_EQ(FindUpdateProcedure(9), &UpdateSuite);
+    EXPECT_EQ(FindUpdateProcedure(ProductKind::QuorvexFinance), &UpdateSuite);
     EXPECT_EQ(Run(), UpdateStatus::Ok);
     for (const auto& name : listed)
         EXPECT_EQ(files.Get("C:\\Quorvex5\\" + name)->data, "new " + name) << name;
@@ -166,10 +166,10 @@ TEST_F(SuiteUpdateTest, ErrorsBeforeTheHandlerReachTheCaller)
 
 TEST_F(SuiteUpdateTest, SovenzaUsesItsOwnMarkerAndRecord)
 {
-    EXPECT_STREQ(SuiteMarker(8), "svz\\SA-00.int");
+    EXPECT_EQ(SuiteMarker(ProductKind::Sovenza), "svz\\SA-00.int");
     UsePackage({{"svz\\SA-00.int", "m", 5000}, {"FileNames.txt", "", 1}});
     files.PutFile("C:\\Quorvex5\\svz\\SA-00.int", "old", 1);
-    EXPECT_EQ(UpdateSuite(*dm, 8), UpdateStatus::Ok);
+    EXPECT_EQ(UpdateSuite(*dm, ProductKind::Sovenza), UpdateStatus::Ok);
     EXPECT_EQ(services.registry.Find(RegistryHive::CurrentUser,
                                      "SOFTWARE\\QUORVEX S.A.\\Sovenza\\Program", "Filename")->text,
               "C:\\Quorvex5\\svz\\SA-00.int");

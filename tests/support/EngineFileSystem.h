@@ -108,7 +108,7 @@ public:
         return true;
     }
 
-    std::string LastSystemErrorMessage() override { return lastError; }
+    std::string LastFailureMessage() override { return lastError; }
 
     bool ForceDirectories(const std::string& path) override
     {

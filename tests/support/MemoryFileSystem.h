@@ -97,7 +97,7 @@ public:
     int CompareFiles(const std::string&, const std::string&) override { return Unused(); }
     bool SetNormalAttributes(const std::string&) override { return Unused(); }
     bool CopyFileOver(const std::string&, const std::string&) override { return Unused(); }
-    std::string LastSystemErrorMessage() override { return {}; }
+    std::string LastFailureMessage() override { return {}; }
     bool ForceDirectories(const std::string&) override { return Unused(); }
     std::string DriveLetters() override { return "C"; }
     DriveKind DriveKindOf(const std::string&) override { return DriveKind::Fixed; }

@@ -25,7 +25,7 @@ TEST(DatabaseWithoutClient, ModuleLivesWithoutLoadingTheClient)
 {
     test::ScriptedInteraction ui;
     auto versions = MakeFirebirdVersionSource();
-    auto workstation = MakeWorkstation();
+    auto workstation = MakeWorkstation(ui);
     {
         TdmDBConnection module(ui, *versions, *workstation);
         module.DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
@@ -43,7 +43,7 @@ TEST(DatabaseWithoutClient, ProductDatabaseIsRefusedWithTheClientVersionMessage)
 {
     test::ScriptedInteraction ui;
     auto versions = MakeFirebirdVersionSource();
-    auto workstation = MakeWorkstation();
+    auto workstation = MakeWorkstation(ui);
     TdmDBConnection module(ui, *versions, *workstation);
     module.SetDatabaseIdentity(1, "TVP_PRO", "Base de données", "Updater");
     module.SetConnectionParams(R"(localhost:C:\QUORVEX\DB\TVP.FDB)", "", "", "");

@@ -127,7 +127,7 @@ TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
 
     EXPECT_FALSE(fs.CopyFileOver(source, target));  // read-only target refuses
-    EXPECT_EQ(fs.LastSystemErrorMessage().rfind("Erreur système.  Code : 5.\r\n", 0), 0u);
+    EXPECT_EQ(fs.LastFailureMessage().rfind("Erreur système.  Code : 5.\r\n", 0), 0u);
     EXPECT_TRUE(fs.SetNormalAttributes(target));
     EXPECT_TRUE(fs.CopyFileOver(source, target));
     EXPECT_EQ(ReadAll(target), "payload");
@@ -135,7 +135,7 @@ TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)
     EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 
     EXPECT_FALSE(fs.CopyFileOver(dir / "missing", target));
-    EXPECT_EQ(fs.LastSystemErrorMessage().rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
+    EXPECT_EQ(fs.LastFailureMessage().rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
     EXPECT_FALSE(fs.SetNormalAttributes(dir / "missing"));
 
     fs.RemoveFile(target);

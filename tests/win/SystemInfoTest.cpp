@@ -32,9 +32,9 @@ TEST(SystemInfo, ShowLastErrorShowsTheSystemTextThenAbortsUnlessContinuing)
 {
     test::ScriptedInteraction ui;
     SetLastError(ERROR_ACCESS_DENIED);
-    ShowLastError(ui, "Copie impossible", true);
+    ShowLastError(ui, "Copie impossible", AfterError::Continue);
     SetLastError(ERROR_FILE_NOT_FOUND);
-    EXPECT_THROW(ShowLastError(ui, "Lecture impossible", false), SilentAbort);
+    EXPECT_THROW(ShowLastError(ui, "Lecture impossible", AfterError::Abort), SilentAbort);
 
     ASSERT_EQ(ui.dialogs.size(), 2u);
     EXPECT_EQ(ui.dialogs[0].text, "Copie impossible\r\n" + SystemErrorText(ERROR_ACCESS_DENIED));

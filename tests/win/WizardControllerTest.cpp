@@ -12,7 +12,6 @@
 #include "ControlIds.h"
 #include "app/ApplicationWindow.h"
 #include "core/Errors.h"
-#include "core/Text.h"
 #include "main/TfrmMain.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
@@ -27,16 +26,12 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-const std::vector<std::string> kCatalogue = {
-    "Telvarin", "Telvarin Ingenieur", "Repertex", "Kalvisto", "PDFDLL",
-    "Obrenta",  "Margolin",           "Sovenza",  "Quorvex Finance", "Dravik"};
-
 // A package held in memory.
 class FakePackage : public WizardEngine {
 public:
     std::map<std::string, std::vector<std::string>> files;
     std::string updateInfo;  // empty: no UpdateInfo.txt
-    ProductKind currentKind = 0;
+    ProductKind currentKind = ProductKind::None;
 
     int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines) override
     {
@@ -44,12 +39,12 @@ public:
         lines = it == files.end() ? std::vector<std::string>{} : it->second;
         return static_cast<int>(lines.size());
     }
-    int LoadEmbeddedRichText(const std::string&, HWND viewer) override
+    int LoadEmbeddedRichText(const std::string&, RichTextViewer& viewer) override
     {
-        ::SetWindowTextA(viewer, "");
+        viewer.Clear();
         if (!updateInfo.empty())
-            StreamRichText(viewer, updateInfo);
-        return RichLineCount(viewer);
+            viewer.StreamRtf(updateInfo);
+        return viewer.LineCount();
     }
     void SetReportTarget(ReportSink* target) override { report_ = target; }
     void AddReportLine(const std::string& text, int size, const std::string& font) override
@@ -57,14 +52,6 @@ public:
         if (report_)
             report_->AddLine(text, size, font);
     }
-    ProductKind ProductKindOf(const std::string& name) override
-    {
-        for (std::size_t i = 0; i < kCatalogue.size(); ++i)
-            if (EqualsIgnoreCaseAscii(kCatalogue[i], name))
-                return static_cast<ProductKind>(i + 1);
-        return 0;
-    }
-    std::vector<std::string> ProductNames() override { return kCatalogue; }
     void SetCurrentProductKind(ProductKind kind) override { currentKind = kind; }
     void Randomize() override {}
 
@@ -75,7 +62,7 @@ private:
 // A product-specific page, as a package may add.
 class TfrmExtra : public TFrmStep {
 public:
-    explicit TfrmExtra(HWND parking) : TFrmStep("frmExtra", "TfrmExtra", parking) { Initialise(); }
+    explicit TfrmExtra(HWND parking) : TFrmStep("frmExtra", "TfrmExtra", parking) {}
     void LeaveStep() override { ++leaves; }
     int leaves = 0;
 };
@@ -114,7 +101,7 @@ protected:
                 ::DispatchMessageA(&msg);
             }
             if (main && main->Handle())
-                main->ActionListMainUpdate();
+                main->OnIdle();
             if (done())
                 return true;
             if (::GetTickCount64() >= end)
@@ -235,8 +222,8 @@ TEST_F(Wizard, TitleAndExtraTextComeFromTheManifests)
     package.files["AppInfo2.txt"] = {"Première ligne", "Seconde ligne"};
     package.updateInfo = "{\\rtf1\\ansi Nouvelle fonction\\par Correction\\par}";
     Start();
-    EXPECT_EQ(Text(kIdLabelTitle), "Quorvex Finance");
-    EXPECT_EQ(Text(kIdLabelInfo),
+    EXPECT_EQ(Text(kIdTitleLabel), "Quorvex Finance");
+    EXPECT_EQ(Text(kIdWelcomeLabel),
               "Cet assistant va mettre à jour Quorvex Finance.\r\n\r\n"
               "Aucune donnée existante ne sera supprimée.\r\n\r\n"
               "Veuillez fermer les applications Quorvex sur tous les postes de travail avant "
@@ -255,22 +242,23 @@ TEST_F(Wizard, RunsTheFirstKnownProductBetweenHeaderAndResult)
     package.files["Updates.txt"] = {"Finance", "Quorvex Finance", "QUORVEX FINANCE", "",
                                     "Dravik", "Nothing of ours"};
     std::vector<ProductKind> ran;
+    using enum ProductKind;
     bool buttonsDisabled = false;
     main.reset();
     Start();
-    main->SetUpdateProcedure(9, [&] {
+    main->SetUpdateProcedure(ProductKind::QuorvexFinance, [&] {
         ran.push_back(package.currentKind);
         buttonsDisabled = !Enabled(kIdButtonPrev) && !Enabled(kIdButtonNext) &&
                           !Enabled(kIdButtonCancel);
         package.AddReportLine("Copie de X", 0, "");
         return UpdateStatus::Ok;
     });
-    main->SetUpdateProcedure(10, [&] { ran.push_back(10); return UpdateStatus::Ok; });
+    main->SetUpdateProcedure(Dravik, [&] { ran.push_back(Dravik); return UpdateStatus::Ok; });
     ASSERT_EQ(Next(), kDisplayFileClass);
     ASSERT_EQ(Next(), kEndInstallClass);
     ASSERT_TRUE(Pump([&] { return Enabled(kIdButtonNext); }));
 
-    EXPECT_THAT(ran, ElementsAre(9));
+    EXPECT_THAT(ran, ElementsAre(QuorvexFinance));
     EXPECT_TRUE(buttonsDisabled);
     auto report = ReportParagraphs();
     ASSERT_GE(report.size(), 5u);
@@ -301,7 +289,7 @@ TEST_F(Wizard, WritesTheResultLineOfTheStatus)
         SCOPED_TRACE(static_cast<int>(status));
         package.files["Updates.txt"] = {"Sovenza"};
         Start();
-        main->SetUpdateProcedure(8, [status = status] { return status; });
+        main->SetUpdateProcedure(ProductKind::Sovenza, [status = status] { return status; });
         Next();
         ASSERT_EQ(Next(), kEndInstallClass);
         ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
@@ -317,19 +305,28 @@ TEST_F(Wizard, WritesTheResultLineOfTheStatus)
     }
 }
 
-// A kind without a procedure in the dispatch table runs nothing: the header
-// stands alone and the wizard finishes.
-TEST_F(Wizard, AKindWithoutAProcedureWritesTheHeaderOnly)
+// A kind without a procedure in the dispatch table is no silent run: it
+// ends as a procedure error does, in an error box and in the report.
+TEST_F(Wizard, AKindWithoutAProcedureEndsAsAProcedureError)
 {
     package.files["Updates.txt"] = {"Telvarin"};
     Start();
+    main->SetUpdateProcedure(ProductKind::QuorvexFinance, [] { return UpdateStatus::Ok; });
     Next();
     ASSERT_EQ(Next(), kEndInstallClass);
     ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
+    EXPECT_EQ(package.currentKind, ProductKind::Telvarin);
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ui.dialogs[0].text, "No update procedure for kind 1");
+    EXPECT_EQ(ui.dialogs[0].type, DialogType::Error);
     auto report = ReportParagraphs();
-    ASSERT_EQ(report.size(), 2u);
+    ASSERT_EQ(report.size(), 5u);
     EXPECT_THAT(report[0], HasSubstr("Mise à jour : "));
-    EXPECT_EQ(package.currentKind, 1);
+    EXPECT_EQ(report[2], "No update procedure for kind 1");
+    EXPECT_EQ(report[3], "");
+    EXPECT_EQ(report[4], "La mise à jour a échouée !");
+    EXPECT_FALSE(Enabled(kIdButtonPrev));
+    EXPECT_FALSE(Enabled(kIdButtonCancel));
 }
 
 TEST_F(Wizard, NoKnownProductLeavesTheReportEmpty)
@@ -348,7 +345,8 @@ TEST_F(Wizard, AProcedureErrorIsShownAndReported)
 {
     package.files["Updates.txt"] = {"Quorvex Finance"};
     Start();
-    main->SetUpdateProcedure(9, []() -> UpdateStatus { throw Error("Cannot find QFIN.EXE"); });
+    main->SetUpdateProcedure(ProductKind::QuorvexFinance,
+                             []() -> UpdateStatus { throw Error("Cannot find QFIN.EXE"); });
     Next();
     ASSERT_EQ(Next(), kEndInstallClass);
     ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
@@ -370,7 +368,7 @@ TEST_F(Wizard, TheWindowStaysWhileAProcedureWorks)
     package.files["Updates.txt"] = {"Quorvex Finance"};
     Start();
     bool aliveAfterClose = false;
-    main->SetUpdateProcedure(9, [&] {
+    main->SetUpdateProcedure(ProductKind::QuorvexFinance, [&] {
         ::PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
         ::PostMessageA(main->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
         win32::Delay(50);

@@ -39,10 +39,10 @@ protected:
 TEST_F(WizardUi, WalksAnEmptyPackageToAnEmptyReportAndQuits)
 {
     EXPECT_EQ(WizardDriver::Text(wizard.MainWindow()), "Mise à jour Quorvex");
-    EXPECT_EQ(wizard.ControlText(kIdLabelVersion), "Version : 1.0.3.9");
-    EXPECT_EQ(wizard.ControlText(kIdLabelTitle), "");
+    EXPECT_EQ(wizard.ControlText(kIdVersionLabel), "Version : 1.0.3.9");
+    EXPECT_EQ(wizard.ControlText(kIdTitleLabel), "");
     // Without a title the welcome text names "?".
-    EXPECT_EQ(wizard.ControlText(kIdLabelInfo),
+    EXPECT_EQ(wizard.ControlText(kIdWelcomeLabel),
               "Cet assistant va mettre à jour ?.\r\n\r\n"
               "Aucune donnée existante ne sera supprimée.\r\n\r\n"
               "Veuillez fermer les applications Quorvex sur tous les postes de travail avant "
@@ -54,13 +54,13 @@ TEST_F(WizardUi, WalksAnEmptyPackageToAnEmptyReportAndQuits)
     EXPECT_EQ(wizard.ControlText(kIdButtonCancel), "Annuler");
 
     ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
-    EXPECT_EQ(wizard.ControlText(kIdPageStrip), "La liste des modifications");
+    EXPECT_EQ(wizard.ControlText(kIdTitleStrip), "La liste des modifications");
     EXPECT_EQ(wizard.ControlText(kIdRichEditFile), kChangesNotice);
     EXPECT_TRUE(WaitButton(kIdButtonNext, true, "Démarrer"));
     EXPECT_TRUE(WaitButton(kIdButtonPrev, true));
 
     ASSERT_TRUE(wizard.NextTo(kEndInstallClass));
-    EXPECT_EQ(wizard.ControlText(kIdPageStrip), "Rapport d'installation");
+    EXPECT_EQ(wizard.ControlText(kIdTitleStrip), "Rapport d'installation");
     EXPECT_TRUE(WaitButton(kIdButtonNext, true, "Quitter"));
     EXPECT_FALSE(wizard.IsEnabled(kIdButtonPrev));
     EXPECT_FALSE(wizard.IsEnabled(kIdButtonCancel));
@@ -73,12 +73,12 @@ TEST_F(WizardUi, WalksAnEmptyPackageToAnEmptyReportAndQuits)
 // Back from the list of changes shows the welcome page as it was.
 TEST_F(WizardUi, BackFromTheListOfChangesReturnsToTheWelcomePage)
 {
-    std::string welcome = wizard.ControlText(kIdLabelInfo);
+    std::string welcome = wizard.ControlText(kIdWelcomeLabel);
     ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
     ASSERT_TRUE(WaitButton(kIdButtonPrev, true));
     wizard.Press(kIdButtonPrev);
     ASSERT_TRUE(wizard.WaitForPage(kWelcomeClass));
-    EXPECT_EQ(wizard.ControlText(kIdLabelInfo), welcome);
+    EXPECT_EQ(wizard.ControlText(kIdWelcomeLabel), welcome);
     EXPECT_TRUE(WaitButton(kIdButtonPrev, false));
     // And forward again.
     ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
@@ -140,7 +140,7 @@ TEST_F(WizardUi, LaysTheWindowOutAtTheScreensResolution)
     EXPECT_EQ(client.bottom, scale(469));
 
     const int h = scale(25), margin = h * 10 / 25;
-    RECT strip = rectOf(kIdPanelButtons);
+    RECT strip = rectOf(kIdButtonBar);
     EXPECT_EQ(strip.bottom, client.bottom);
     EXPECT_EQ(strip.bottom - strip.top, h + 2 * margin);
     RECT prev = rectOf(kIdButtonPrev), next = rectOf(kIdButtonNext), cancel = rectOf(kIdButtonCancel);
@@ -155,7 +155,7 @@ TEST_F(WizardUi, LaysTheWindowOutAtTheScreensResolution)
     RECT image = rectOf(kIdPanelImage);
     EXPECT_EQ(image.right - image.left, scale(189));
     EXPECT_EQ(image.bottom, strip.top);
-    RECT title = rectOf(kIdLabelTitle);
+    RECT title = rectOf(kIdTitleLabel);
     EXPECT_EQ(title.left, image.right);
     EXPECT_EQ(title.right, client.right);
     EXPECT_EQ(title.bottom - title.top, scale(46));

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "core/Manifests.h"
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
@@ -10,13 +11,12 @@
 namespace qv {
 
 namespace {
-constexpr ProductKind kSovenza = 8;
 constexpr char kImagesFolder[] = "Images07";
 }  // namespace
 
-const char* SuiteMarker(ProductKind kind)
+std::string SuiteMarker(ProductKind kind)
 {
-    return kind == kSovenza ? "svz\\SA-00.int" : "gs\\GS-00.int";
+    return std::string(manifest::FixedPackagedNames(kind).front());
 }
 
 UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind)
@@ -29,7 +29,8 @@ UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind)
         throw Error("Cannot find " + marker);
 
     // The record holds the installed marker's path: two levels up is the suite.
-    std::string folder = ParentFolder(ProductFolder(dm.RegistryAccess(), product, false));
+    std::string folder =
+        ParentFolder(ProductFolder(dm.RegistryAccess(), product, RecordedPath::FolderOnly));
     if (folder.empty())
         folder = dm.LocateDirectory(kSuiteFolderName);
     if (folder.empty())
@@ -41,7 +42,7 @@ UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind)
         // Recorded before anything is compared, whatever the outcome.
         SetProductFolder(dm.RegistryAccess(), product, target);
 
-        result = dm.CompareAndReplace(packaged, target, true);
+        result = dm.CompareAndReplace(packaged, target, ReplaceMode::CompareOnly);
         if (result != UpdateStatus::Ok)
             return result;
 

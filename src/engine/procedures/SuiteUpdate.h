@@ -4,6 +4,8 @@
 // file is copied when the package is newer (or the user agrees), and the
 // marker goes last, only when every other copy succeeded, so that a run that
 // failed half-way is repeated in full next time.
+#include <string>
+
 #include "core/ProductTables.h"
 #include "core/UpdateStatus.h"
 
@@ -14,8 +16,8 @@ class TdmUpdateCommon;
 // The suite folder's name searched for on the drives when nothing is recorded.
 inline constexpr char kSuiteFolderName[] = "Quorvex5";
 
-// The marker of kind 8 or 9, relative to the suite folder.
-const char* SuiteMarker(ProductKind kind);
+// The marker of Sovenza or Quorvex Finance, relative to the suite folder.
+std::string SuiteMarker(ProductKind kind);
 
 // Raises, unhandled, "Cannot find " + marker when the package lacks the
 // marker, "Répertoire Quorvex5 pas trouvé." when the user gives up the

@@ -27,7 +27,7 @@ std::string Reason(DWORD code)
 
 bool FileSystemWin32::Failed()
 {
-    lastError_ = GetLastError();
+    lastFailure_ = LastErrorMessage();
     return false;
 }
 
@@ -108,17 +108,12 @@ bool FileSystemWin32::CopyFileOver(const std::string& source, const std::string&
     return ::CopyFileA(source.c_str(), target.c_str(), FALSE) ? true : Failed();
 }
 
-std::string FileSystemWin32::LastSystemErrorMessage()
-{
-    return SystemErrorMessage(lastError_, lastError_ ? SystemErrorText(lastError_) : std::string());
-}
-
 bool FileSystemWin32::ForceDirectories(const std::string& path)
 {
     std::string folder = qv::WithoutBackslash(path);
     if (folder.empty()) {
-        lastError_ = ERROR_INVALID_NAME;
-        return false;
+        SetLastError(ERROR_INVALID_NAME);
+        return Failed();
     }
     if (FolderIsPresent(folder))
         return true;

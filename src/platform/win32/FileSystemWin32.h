@@ -3,6 +3,7 @@
 // helper and the Windows helpers.
 #include <windows.h>
 
+#include "core/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/WindowsInstaller.h"
 
@@ -25,16 +26,16 @@ public:
     int CompareFiles(const std::string& installed, const std::string& packaged) override;
     bool SetNormalAttributes(const std::string& path) override;
     bool CopyFileOver(const std::string& source, const std::string& target) override;
-    std::string LastSystemErrorMessage() override;
+    std::string LastFailureMessage() override { return lastFailure_; }
     bool ForceDirectories(const std::string& path) override;
     std::string DriveLetters() override;
     DriveKind DriveKindOf(const std::string& root) override;
 
 private:
-    bool Failed();  // notes GetLastError() for LastSystemErrorMessage; false
+    bool Failed();  // notes the last error's message for LastFailureMessage; false
 
     TWindowsInstaller& installer_;
-    unsigned long lastError_ = 0;
+    std::string lastFailure_ = SystemErrorMessage(0, {});
 };
 
 }  // namespace qv::win32

@@ -19,10 +19,10 @@ std::string GetWindowsFolder()
     return folder;
 }
 
-void ShowLastError(UserInteraction& ui, const std::string& prefix, bool continueAfter)
+void ShowLastError(UserInteraction& ui, const std::string& prefix, AfterError after)
 {
     ui.ShowErrorMessage(prefix + "\r\n" + LastErrorText());
-    if (!continueAfter)
+    if (after == AfterError::Abort)
         throw SilentAbort();
 }
 
@@ -37,7 +37,7 @@ std::string GetComputerNameText(UserInteraction& ui)
         return "?";
     std::string prefix = "GetComputerName " + std::to_string(code);
     SetLastError(code);
-    ShowLastError(ui, prefix, false);
+    ShowLastError(ui, prefix, AfterError::Abort);
     return "?";  // not reached
 }
 

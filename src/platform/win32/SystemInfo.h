@@ -12,9 +12,13 @@ namespace qv::win32 {
 // none.
 std::string GetWindowsFolder();
 
-// Error box with prefix, CR LF and the last system error's text. Unless
-// continueAfter, then stops the current action with a silent abort.
-void ShowLastError(UserInteraction& ui, const std::string& prefix, bool continueAfter);
+// What follows ShowLastError's box: the caller goes on, or the current
+// action stops with a silent abort.
+enum class AfterError { Continue, Abort };
+
+// Error box with prefix, CR LF and the last system error's text, then
+// whatever after says.
+void ShowLastError(UserInteraction& ui, const std::string& prefix, AfterError after);
 
 // The NetBIOS computer name; "?" when nobody is logged on; any other
 // failure is shown (ShowLastError) and aborts silently.

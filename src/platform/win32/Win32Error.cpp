@@ -22,7 +22,7 @@ std::string LastErrorText()
     return SystemErrorText(GetLastError());
 }
 
-std::string LastSystemErrorMessage()
+std::string LastErrorMessage()
 {
     DWORD code = GetLastError();
     return SystemErrorMessage(code, code ? SystemErrorText(code) : std::string());
@@ -30,7 +30,7 @@ std::string LastSystemErrorMessage()
 
 void RaiseLastSystemError()
 {
-    throw Error(LastSystemErrorMessage());
+    throw Error(LastErrorMessage());
 }
 
 }  // namespace qv::win32

@@ -1,5 +1,7 @@
 #pragma once
-// Raising "the last system error" from Win32 code.
+// The texts of Windows error codes, and raising "the last system error".
+// A text is what the system says about a code; a message is the program's
+// whole error message around it (qv::SystemErrorMessage).
 #include <string>
 
 namespace qv::win32 {
@@ -11,10 +13,11 @@ std::string SystemErrorText(unsigned long code);
 // SystemErrorText(GetLastError()).
 std::string LastErrorText();
 
-// The message of the last system error (see SystemErrorMessage).
-std::string LastSystemErrorMessage();
+// The message of GetLastError(): "Erreur système.  Code : %d." + CR LF +
+// its text, or the generic text when the code is 0.
+std::string LastErrorMessage();
 
-// Throws qv::Error with LastSystemErrorMessage().
+// Throws qv::Error with LastErrorMessage().
 [[noreturn]] void RaiseLastSystemError();
 
 }  // namespace qv::win32

@@ -23,7 +23,7 @@ struct FileHandleTraits {
 };
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 
-// Events, threads, processes: invalid is null.
+// Semaphores, events, threads, processes: invalid is null.
 struct KernelHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() noexcept { return nullptr; }
@@ -44,6 +44,14 @@ struct ModuleTraits {
     static void Close(Handle h) noexcept { ::FreeLibrary(h); }
 };
 using UniqueModule = UniqueHandle<ModuleTraits>;
+
+// Memory from GlobalAlloc (the common dialogs' device settings).
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::GlobalFree(h); }
+};
+using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 struct HookTraits {
     using Handle = HHOOK;

@@ -1,7 +1,7 @@
 #pragma once
 // The hidden application window: it owns the step pages while they are not
 // shown in the wizard.
-#include "app/ErrorHandler.h"
+#include "ui/ErrorHandler.h"
 #include "ui/Window.h"
 
 namespace qv::wizard {

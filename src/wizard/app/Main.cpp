@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include "app/ApplicationWindow.h"
-#include "app/ErrorHandler.h"
 #include "app/SingleInstance.h"
 #include "core/ProductTables.h"
 #include "engine/TdmUpdateCommon.h"
@@ -21,6 +20,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32UserInteraction.h"
 #include "platform/win32/WindowsInstaller.h"
+#include "ui/ErrorHandler.h"
 #include "ui/Window.h"
 
 namespace qv::wizard {
@@ -41,7 +41,7 @@ int RunMessageLoop(TfrmMain& main)
             ::DispatchMessageA(&msg);
         }
         if (main.Handle())
-            Guarded([&] { main.ActionListMainUpdate(); });
+            Guarded([&] { main.OnIdle(); });
         ::WaitMessage();
     }
 }
@@ -77,7 +77,7 @@ int Run(int showCommand)
     ui.SetOwner(frmMain.Handle());
     frmMain.SetPages(frmWelcome, frmDisplayFile, frmEndInstall);
     // The dispatch table: every kind this build has a procedure for.
-    for (ProductKind kind = 1; kind <= kProductKindCount; ++kind)
+    for (ProductKind kind : kProductKinds)
         if (UpdateProcedure procedure = FindUpdateProcedure(kind))
             frmMain.SetUpdateProcedure(kind, [&dmUpdateCommon, procedure, kind] {
                 return procedure(dmUpdateCommon, kind);

@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "app/ErrorHandler.h"
+#include "ui/ErrorHandler.h"
 
 namespace qv::wizard {
 

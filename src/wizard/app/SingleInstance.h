@@ -1,7 +1,7 @@
 #pragma once
 // One instance of the program at a time, through a semaphore named after
 // the application title.
-#include "ui/GdiHandles.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace qv::wizard {
 
@@ -12,7 +12,7 @@ public:
     bool AlreadyRunning();
 
 private:
-    UniqueKernelHandle semaphore_;
+    win32::UniqueKernelHandle semaphore_;
 };
 
 }  // namespace qv::wizard

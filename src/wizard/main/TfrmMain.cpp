@@ -5,6 +5,7 @@
 #include "ControlIds.h"
 #include "core/Errors.h"
 #include "core/Text.h"
+#include "core/Manifests.h"
 #include "core/Texts.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
@@ -13,6 +14,7 @@
 #include "platform/win32/Win32UserInteraction.h"
 #include "res/ResourceIds.h"
 #include "ui/Dpi.h"
+#include "ui/ErrorHandler.h"
 #include "ui/ForceForegroundWindow.h"
 #include "ui/LayoutButtonPanel.h"
 
@@ -28,8 +30,9 @@ constexpr int kTitleHeight = 46;
 constexpr int kButtonHeight = 25;
 constexpr int kVersionLeft = 12;
 constexpr int kVersionTop = 12;
-constexpr UINT_PTR kTimerOneTime = 1;
-constexpr UINT kTimerOneTimeMs = 10;
+// The one-shot timer that shows the welcome page once the loop runs.
+constexpr UINT_PTR kStartTimerId = 1;
+constexpr UINT kStartTimerDelayMs = 10;
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                              WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
@@ -103,8 +106,8 @@ void TfrmMain::SetPages(TfrmWelcome& welcome, TfrmDisplayFile& displayFile,
     frmDisplayFile_ = &displayFile;
     frmEndInstall_ = &endInstall;
     allPages_ = {&welcome, &displayFile, &endInstall};
-    RzBalloonHints->Add(displayFile.SpeedButtonPrint(), texts::kPrintHint);
-    RzBalloonHints->Add(endInstall.SpeedButtonPrint(), texts::kPrintHint);
+    balloonHints_->Add(displayFile.SpeedButtonPrint(), texts::kPrintHint);
+    balloonHints_->Add(endInstall.SpeedButtonPrint(), texts::kPrintHint);
 }
 
 void TfrmMain::AddExtraPage(TFrmStep& page)
@@ -122,82 +125,82 @@ void TfrmMain::SetUpdateProcedure(ProductKind kind, UpdateProcedure procedure)
 void TfrmMain::FormCreate()
 {
     CreateControls();
-    ActionBack.SetCaption(texts::kActionBack);
-    ActionAnnuler.SetCaption(texts::kActionCancel);
-    ActionBack.Bind(ButtonPrev);
-    ActionNext.Bind(ButtonNext);
-    ActionAnnuler.Bind(ButtonCancel);
-    ActionBack.onExecute = [this] { ActionBackExecute(); };
-    ActionNext.onExecute = [this] { ActionNextExecute(); };
-    ActionAnnuler.onExecute = [this] { ActionAnnulerExecute(); };
+    actionBack_.SetCaption(texts::kActionBack);
+    actionCancel_.SetCaption(texts::kActionCancel);
+    actionBack_.Bind(buttonPrev_);
+    actionNext_.Bind(buttonNext_);
+    actionCancel_.Bind(buttonCancel_);
+    actionBack_.onExecute = [this] { ActionBackExecute(); };
+    actionNext_.onExecute = [this] { ActionNextExecute(); };
+    actionCancel_.onExecute = [this] { ActionCancelExecute(); };
     // Starting: nothing to go back or forth to yet.
-    ActionBack.SetEnabled(false);
-    ActionNext.SetEnabled(false);
+    actionBack_.SetEnabled(false);
+    actionNext_.SetEnabled(false);
 
-    LayoutButtonPanel(*PanelButtons);
+    LayoutButtonPanel(*buttonBar_);
     LayoutControls();
-    ::SetTimer(Handle(), kTimerOneTime, kTimerOneTimeMs, nullptr);
+    ::SetTimer(Handle(), kStartTimerId, kStartTimerDelayMs, nullptr);
 }
 
 void TfrmMain::CreateControls()
 {
     font_ = MakeFont("MS Sans Serif", 13);
     stepFont_ = MakeFont("MS Sans Serif", 17);
-    titleFont_ = MakeFont("Arial", 17, true);
+    titleFont_ = MakeFont("Arial", 17, FontWeight::Bold);
     auto setFont = [](HWND h, HFONT f) { ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
     RECT client;
     ::GetClientRect(Handle(), &client);
 
     // The button strip along the bottom.
-    PanelButtons = std::make_unique<Panel>(Handle(), kIdPanelButtons);
-    ::MoveWindow(PanelButtons->Handle(), 0, 0, client.right, Scale(45), FALSE);
-    BevelButtons = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0,
-                                     client.right, 2, PanelButtons->Handle(),
-                                     reinterpret_cast<HMENU>(kIdBevelButtons),
-                                     ::GetModuleHandleA(nullptr), nullptr);
+    buttonBar_ = std::make_unique<Panel>(Handle(), kIdButtonBar);
+    ::MoveWindow(buttonBar_->Handle(), 0, 0, client.right, Scale(45), FALSE);
+    buttonBarBevel_ = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0,
+                                        0, client.right, 2, buttonBar_->Handle(),
+                                        reinterpret_cast<HMENU>(kIdButtonBarBevel),
+                                        ::GetModuleHandleA(nullptr), nullptr);
     LabelStyle versionStyle;
     versionStyle.wordWrap = false;
     versionStyle.raised = true;
-    RzLabelVersion = std::make_unique<Label>(PanelButtons->Handle(), kIdLabelVersion, versionStyle);
-    RzLabelVersion->SetFont(font_.get());
-    RzLabelVersion->SetText(texts::kVersionLabel);
-    ::MoveWindow(RzLabelVersion->Handle(), Scale(kVersionLeft), Scale(kVersionTop), Scale(260),
+    versionLabel_ = std::make_unique<Label>(buttonBar_->Handle(), kIdVersionLabel, versionStyle);
+    versionLabel_->SetFont(font_.get());
+    versionLabel_->SetText(texts::kVersionLabel);
+    ::MoveWindow(versionLabel_->Handle(), Scale(kVersionLeft), Scale(kVersionTop), Scale(260),
                  Scale(18), FALSE);
     // Placed left to right; LayoutButtonPanel packs them against the right edge.
-    ButtonPrev = CreatePushButton(PanelButtons->Handle(), kIdButtonPrev, Scale(300), Scale(90), 0);
-    ButtonNext = CreatePushButton(PanelButtons->Handle(), kIdButtonNext, Scale(400), Scale(90),
-                                  BS_DEFPUSHBUTTON);
-    ButtonCancel = CreatePushButton(PanelButtons->Handle(), kIdButtonCancel, Scale(500), Scale(75), 0);
-    for (HWND b : {ButtonPrev, ButtonNext, ButtonCancel})
+    buttonPrev_ = CreatePushButton(buttonBar_->Handle(), kIdButtonPrev, Scale(300), Scale(90), 0);
+    buttonNext_ = CreatePushButton(buttonBar_->Handle(), kIdButtonNext, Scale(400), Scale(90),
+                                   BS_DEFPUSHBUTTON);
+    buttonCancel_ = CreatePushButton(buttonBar_->Handle(), kIdButtonCancel, Scale(500), Scale(75), 0);
+    for (HWND b : {buttonPrev_, buttonNext_, buttonCancel_})
         setFont(b, font_.get());
 
     // The picture column.
-    PanelImage = std::make_unique<Panel>(Handle(), kIdPanelImage, Bevel::Lowered);
-    ImageStep = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0,
-                                  PanelImage->Handle(), reinterpret_cast<HMENU>(kIdImageStep),
-                                  ::GetModuleHandleA(nullptr), nullptr);
-    PanelImage->onResize = [this](int, int) { PanelImageResize(); };
+    panelImage_ = std::make_unique<Panel>(Handle(), kIdPanelImage, Bevel::Lowered);
+    imageStep_ = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0,
+                                   panelImage_->Handle(), reinterpret_cast<HMENU>(kIdImageStep),
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    panelImage_->onResize = [this](int, int) { PanelImageResize(); };
 
     // The step area: title strip over the current page.
-    PanelSteps = std::make_unique<Panel>(Handle(), kIdPanelSteps);
+    panelSteps_ = std::make_unique<Panel>(Handle(), kIdPanelSteps);
     LabelStyle titleStyle;
     titleStyle.textColor = RGB(255, 255, 255);
     titleStyle.background = RGB(128, 128, 128);
     titleStyle.centred = true;
-    RzLabelTitle = std::make_unique<Label>(PanelSteps->Handle(), kIdLabelTitle, titleStyle);
-    RzLabelTitle->SetFont(titleFont_.get());
-    PanelCurrStep = std::make_unique<Panel>(PanelSteps->Handle(), kIdPanelCurrStep);
-    ::SendMessageA(PanelCurrStep->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_.get()), FALSE);
-    PanelCurrStep->onResize = [this](int, int) { PanelCurrStepResize(); };
-    PanelSteps->onResize = [this](int w, int h) {
+    titleLabel_ = std::make_unique<Label>(panelSteps_->Handle(), kIdTitleLabel, titleStyle);
+    titleLabel_->SetFont(titleFont_.get());
+    panelCurrStep_ = std::make_unique<Panel>(panelSteps_->Handle(), kIdPanelCurrStep);
+    ::SendMessageA(panelCurrStep_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_.get()), FALSE);
+    panelCurrStep_->onResize = [this](int, int) { PanelCurrStepResize(); };
+    panelSteps_->onResize = [this](int w, int h) {
         const int title = Scale(kTitleHeight);
-        ::MoveWindow(RzLabelTitle->Handle(), 0, 0, w, title, TRUE);
-        ::MoveWindow(PanelCurrStep->Handle(), 0, title, w, h > title ? h - title : 0, TRUE);
+        ::MoveWindow(titleLabel_->Handle(), 0, 0, w, title, TRUE);
+        ::MoveWindow(panelCurrStep_->Handle(), 0, title, w, h > title ? h - title : 0, TRUE);
     };
 
-    RzBalloonHints = std::make_unique<BalloonHints>(Handle());
+    balloonHints_ = std::make_unique<BalloonHints>(Handle());
 
-    for (Panel* p : {PanelButtons.get(), PanelImage.get(), PanelSteps.get(), PanelCurrStep.get()})
+    for (Panel* p : {buttonBar_.get(), panelImage_.get(), panelSteps_.get(), panelCurrStep_.get()})
         ::ShowWindow(p->Handle(), SW_SHOW);
 }
 
@@ -206,14 +209,14 @@ void TfrmMain::LayoutControls()
     RECT client;
     ::GetClientRect(Handle(), &client);
     RECT strip;
-    ::GetWindowRect(PanelButtons->Handle(), &strip);
+    ::GetWindowRect(buttonBar_->Handle(), &strip);
     const int stripHeight = strip.bottom - strip.top;
     const int above = client.bottom - stripHeight;
     const int imageWidth = Scale(kImageColumnWidth);
-    ::MoveWindow(PanelButtons->Handle(), 0, above, client.right, stripHeight, TRUE);
-    ::MoveWindow(BevelButtons, 0, 0, client.right, 2, TRUE);
-    ::MoveWindow(PanelImage->Handle(), 0, 0, imageWidth, above, TRUE);
-    ::MoveWindow(PanelSteps->Handle(), imageWidth, 0, client.right - imageWidth, above, TRUE);
+    ::MoveWindow(buttonBar_->Handle(), 0, above, client.right, stripHeight, TRUE);
+    ::MoveWindow(buttonBarBevel_, 0, 0, client.right, 2, TRUE);
+    ::MoveWindow(panelImage_->Handle(), 0, 0, imageWidth, above, TRUE);
+    ::MoveWindow(panelSteps_->Handle(), imageWidth, 0, client.right - imageWidth, above, TRUE);
 }
 
 void TfrmMain::Show(int showCommand)
@@ -221,8 +224,8 @@ void TfrmMain::Show(int showCommand)
     ::ShowWindow(Handle(), showCommand);
     // After ShowWindow, so that a window started minimised is already
     // minimised when FormShow brings it back.
-    if (!shown_) {
-        shown_ = true;
+    if (!formShown_) {
+        formShown_ = true;
         Guarded([&] { FormShow(); });
     }
     ::UpdateWindow(Handle());
@@ -240,54 +243,51 @@ void TfrmMain::FormShow()
 
 void TfrmMain::BuildStepList()
 {
-    StepList.clear();
-    StepList.push_back(frmWelcome_);
-    StepList.push_back(frmDisplayFile_);
-
     HWND changes = frmDisplayFile_->RichEditFile();
     if (RichLineCount(changes) == 0) {
         std::string notice = std::string("\r\n") + texts::kInternalCorrectionsOnly;
         ::SetWindowTextA(changes, notice.c_str());
     }
 
-    for (const std::string& name : StepNames) {
-        auto page = std::find_if(allPages_.begin(), allPages_.end(), [&](TFrmStep* p) {
-            return EqualsIgnoreCaseAscii(p->Name(), name);
-        });
-        if (page != allPages_.end() &&
-            std::find(StepList.begin(), StepList.end(), *page) == StepList.end())
-            StepList.push_back(*page);
-    }
-    if (std::find(StepList.begin(), StepList.end(), frmEndInstall_) == StepList.end())
-        StepList.push_back(frmEndInstall_);
+    std::vector<std::string> known;
+    for (const TFrmStep* page : allPages_)
+        known.push_back(page->Name());
+    const std::vector<std::string> names = manifest::ApplyStepLines(
+        stepNames_, {frmWelcome_->Name(), frmDisplayFile_->Name(), frmEndInstall_->Name()},
+        known);
+    stepList_.clear();
+    for (const std::string& name : names)
+        stepList_.push_back(*std::find_if(allPages_.begin(), allPages_.end(),
+                                          [&](const TFrmStep* p) { return p->Name() == name; }));
 }
 
 TFrmStep* TfrmMain::CurrentStep() const
 {
-    return StepHistory.empty() ? nullptr : StepHistory.back();
+    return stepHistory_.empty() ? nullptr : stepHistory_.back();
 }
 
 TFrmStep* TfrmMain::NextStepAfter(TFrmStep* step) const
 {
-    auto it = std::find(StepList.begin(), StepList.end(), step);
-    if (it == StepList.end())
-        return StepList.empty() ? nullptr : StepList.front();
+    auto it = std::find(stepList_.begin(), stepList_.end(), step);
+    if (it == stepList_.end())
+        return stepList_.empty() ? nullptr : stepList_.front();
     ++it;
-    return it == StepList.end() ? nullptr : *it;
+    return it == stepList_.end() ? nullptr : *it;
 }
 
-void TfrmMain::TimerOneTimeTimer()
+void TfrmMain::StartTimerFired()
 {
-    if (WelcomeShown)
+    ::KillTimer(Handle(), kStartTimerId);
+    // A tick already queued when the timer was killed finds the welcome page
+    // shown.
+    if (!stepHistory_.empty())
         return;
-    WelcomeShown = true;
-    ::KillTimer(Handle(), kTimerOneTime);
-    frmWelcome_->SetWelcomeText(RzLabelTitle->Text(), WelcomeExtraText);
-    StepHistory.push_back(frmWelcome_);
+    frmWelcome_->SetWelcomeText(titleLabel_->Text(), welcomeExtraText_);
+    stepHistory_.push_back(frmWelcome_);
     ShowCurrentStep();
 }
 
-void TfrmMain::ActionListMainUpdate()
+void TfrmMain::OnIdle()
 {
     UpdateActions();
 }
@@ -296,33 +296,33 @@ void TfrmMain::UpdateActions()
 {
     TFrmStep* step = CurrentStep();
     if (step) {
-        ActionBack.SetEnabled(step != frmWelcome_ && !UpdateStarted);
-        ActionAnnuler.SetEnabled(!UpdateStarted);
-        ActionNext.SetEnabled(step->CanGoNext());
-        ActionNext.SetCaption(step->GetNextCaption());
+        actionBack_.SetEnabled(step != frmWelcome_ && !UpdateStarted());
+        actionCancel_.SetEnabled(!UpdateStarted());
+        actionNext_.SetEnabled(step->CanGoNext());
+        actionNext_.SetCaption(step->GetNextCaption());
     } else {
-        ActionNext.SetCaption("");
-        ActionBack.SetEnabled(false);
-        ActionNext.SetEnabled(false);
+        actionNext_.SetCaption("");
+        actionBack_.SetEnabled(false);
+        actionNext_.SetEnabled(false);
     }
 }
 
 void TfrmMain::ShowCurrentStep()
 {
     WaitCursor wait(ui_);
-    for (TFrmStep* page : StepList)
+    for (TFrmStep* page : stepList_)
         page->Detach();
 
     TFrmStep* step = CurrentStep();
     if (!step)
         throw Error("Cannot get current step");
 
-    step->AttachTo(PanelCurrStep->Handle(), stepFont_.get());
+    step->AttachTo(panelCurrStep_->Handle(), stepFont_.get());
     PanelCurrStepResize();
 
     HBITMAP picture = step->GetStepImage();
-    ::SendMessageA(ImageStep, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-    PanelImage->SetColor(picture ? BottomLeftPixel(picture) : CLR_INVALID);
+    ::SendMessageA(imageStep_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+    panelImage_->SetColor(picture ? BottomLeftPixel(picture) : CLR_INVALID);
     PanelImageResize();
 
     step->EnterStep();
@@ -332,34 +332,34 @@ void TfrmMain::ShowCurrentStep()
     if (focus)
         ::SetFocus(focus);
     else if (!::IsChild(Handle(), ::GetFocus()))
-        ::SetFocus(ButtonNext);
+        ::SetFocus(buttonNext_);
 }
 
 void TfrmMain::PanelCurrStepResize()
 {
     TFrmStep* step = CurrentStep();
-    if (!step || !PanelCurrStep)
+    if (!step || !panelCurrStep_)
         return;
     RECT r;
-    ::GetClientRect(PanelCurrStep->Handle(), &r);
+    ::GetClientRect(panelCurrStep_->Handle(), &r);
     ::MoveWindow(step->Handle(), 0, 0, r.right, r.bottom, TRUE);
 }
 
 void TfrmMain::PanelImageResize()
 {
-    if (!PanelImage || !ImageStep)
+    if (!panelImage_ || !imageStep_)
         return;
     RECT client, image;
-    ::GetClientRect(PanelImage->Handle(), &client);
-    ::GetWindowRect(ImageStep, &image);
+    ::GetClientRect(panelImage_->Handle(), &client);
+    ::GetWindowRect(imageStep_, &image);
     int w = image.right - image.left, h = image.bottom - image.top;
-    ::SetWindowPos(ImageStep, nullptr, (client.right - w) / 2, (client.bottom - h) / 2, 0, 0,
+    ::SetWindowPos(imageStep_, nullptr, (client.right - w) / 2, (client.bottom - h) / 2, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmMain::ActionNextExecute()
 {
-    if (UpdateStarted) {
+    if (UpdateStarted()) {
         ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return;
     }
@@ -367,7 +367,7 @@ void TfrmMain::ActionNextExecute()
     TFrmStep* next = NextStepAfter(CurrentStep());
     if (!next)
         throw Error("Next step is missing.");
-    StepHistory.push_back(next);
+    stepHistory_.push_back(next);
     ShowCurrentStep();
     if (CurrentStep() == frmEndInstall_)
         RunUpdate();
@@ -375,13 +375,13 @@ void TfrmMain::ActionNextExecute()
 
 void TfrmMain::ActionBackExecute()
 {
-    if (StepHistory.empty())
+    if (stepHistory_.empty())
         return;
-    StepHistory.pop_back();
+    stepHistory_.pop_back();
     ShowCurrentStep();
 }
 
-void TfrmMain::ActionAnnulerExecute()
+void TfrmMain::ActionCancelExecute()
 {
     if (ui_.AskYesNoCancel(texts::kAskCancelUpdate))
         ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
@@ -393,23 +393,23 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_TIMER:
-        if (wParam == kTimerOneTime) {
-            TimerOneTimeTimer();
+        if (wParam == kStartTimerId) {
+            StartTimerFired();
             return 0;
         }
         break;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case kIdButtonPrev:
-            ActionBack.Execute();
+            actionBack_.Execute();
             return 0;
         case IDOK:  // Enter: the default button
         case kIdButtonNext:
-            ActionNext.Execute();
+            actionNext_.Execute();
             return 0;
         case IDCANCEL:  // Escape
         case kIdButtonCancel:
-            ActionAnnuler.Execute();
+            actionCancel_.Execute();
             return 0;
         }
         break;
@@ -422,16 +422,16 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         // A close while a procedure works would cut a file copy in half: the
         // window stays until the run has ended (Next then reads "Quitter").
-        if (running_) {
+        if (runState_ == RunState::Running) {
             ::MessageBeep(MB_OK);
             return 0;
         }
         ::DestroyWindow(Handle());
         return 0;
     case WM_QUERYENDSESSION:
-        return running_ ? FALSE : TRUE;
+        return runState_ == RunState::Running ? FALSE : TRUE;
     case WM_DESTROY:
-        ::KillTimer(Handle(), kTimerOneTime);
+        ::KillTimer(Handle(), kStartTimerId);
         ::PostQuitMessage(0);
         return 0;
     }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ProductTables.h"
 #include "core/UpdateStatus.h"
 #include "main/WizardEngine.h"
 #include "platform/UserInteraction.h"
@@ -41,18 +42,21 @@ public:
     void SetPages(TfrmWelcome& welcome, TfrmDisplayFile& displayFile, TfrmEndInstall& endInstall);
     // Adds a product-specific page that Steps.txt may name.
     void AddExtraPage(TFrmStep& page);
-    // Binds a kind to its update procedure (the dispatch table).
+    // Binds a kind to its update procedure (the dispatch table). A kind
+    // without one makes the run fail with an error.
     void SetUpdateProcedure(ProductKind kind, UpdateProcedure procedure);
 
     // Shows the window (FormShow runs then, the first time).
     void Show(int showCommand);
 
-    // Runs whenever the application becomes idle.
-    void ActionListMainUpdate();
-
-    bool UpdateRunning() const { return running_; }
+    // Runs whenever the application becomes idle: re-evaluates the actions.
+    void OnIdle();
 
 private:
+    // Where the update run stands: it starts once, and a title-bar close is
+    // refused while it runs.
+    enum class RunState { NotStarted, Running, Finished };
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Start-up and controller.
@@ -60,7 +64,7 @@ private:
     void FormShow();
     void CreateControls();
     void LayoutControls();
-    void TimerOneTimeTimer();
+    void StartTimerFired();
     void BuildStepList();
     TFrmStep* CurrentStep() const;
     TFrmStep* NextStepAfter(TFrmStep* step) const;
@@ -70,8 +74,8 @@ private:
     void PanelImageResize();
     void ActionNextExecute();
     void ActionBackExecute();
-    void ActionAnnulerExecute();
-    void FormClose();
+    void ActionCancelExecute();
+    bool UpdateStarted() const { return runState_ != RunState::NotStarted; }
 
     // Package loading and update run.
     void LoadPackage();
@@ -80,6 +84,8 @@ private:
     void ReadStepNames();
     void ReadProductList();
     void RunUpdate();
+    UpdateStatus RunProcedure(ProductKind kind);
+    void SetActionsEnabled(bool enabled);
     void ShowReportStep();
     std::string RunHeader() const;
 
@@ -90,23 +96,23 @@ private:
     UniqueFont font_;          // MS Sans Serif 13 px: buttons, version label
     UniqueFont stepFont_;      // MS Sans Serif 17 px: the step area
     UniqueFont titleFont_;     // Arial bold 17 px: the title strip
-    std::unique_ptr<Panel> PanelButtons;
-    HWND BevelButtons = nullptr;
-    std::unique_ptr<Label> RzLabelVersion;
-    HWND ButtonPrev = nullptr;
-    HWND ButtonNext = nullptr;
-    HWND ButtonCancel = nullptr;
-    std::unique_ptr<Panel> PanelImage;
-    HWND ImageStep = nullptr;
-    std::unique_ptr<Panel> PanelSteps;
-    std::unique_ptr<Label> RzLabelTitle;
-    std::unique_ptr<Panel> PanelCurrStep;
-    std::unique_ptr<BalloonHints> RzBalloonHints;
+    std::unique_ptr<Panel> buttonBar_;
+    HWND buttonBarBevel_ = nullptr;
+    std::unique_ptr<Label> versionLabel_;
+    HWND buttonPrev_ = nullptr;
+    HWND buttonNext_ = nullptr;
+    HWND buttonCancel_ = nullptr;
+    std::unique_ptr<Panel> panelImage_;
+    HWND imageStep_ = nullptr;
+    std::unique_ptr<Panel> panelSteps_;
+    std::unique_ptr<Label> titleLabel_;
+    std::unique_ptr<Panel> panelCurrStep_;
+    std::unique_ptr<BalloonHints> balloonHints_;
     UniqueIcon icon_, smallIcon_;
 
-    Action ActionBack;
-    Action ActionNext;
-    Action ActionAnnuler;
+    Action actionBack_;
+    Action actionNext_;
+    Action actionCancel_;
 
     // Pages (not owned).
     TfrmWelcome* frmWelcome_ = nullptr;
@@ -114,19 +120,17 @@ private:
     TfrmEndInstall* frmEndInstall_ = nullptr;
     std::vector<TFrmStep*> allPages_;
 
-    // Controller state.
-    std::vector<TFrmStep*> StepList;
-    std::vector<TFrmStep*> StepHistory;
-    std::vector<std::string> StepNames;
-    std::string WelcomeExtraText;
-    bool WelcomeShown = false;
-    bool UpdateStarted = false;
-    bool shown_ = false;
-    bool running_ = false;  // a procedure is working
+    // Controller state. The history is empty until the start timer pushes
+    // the welcome page.
+    std::vector<TFrmStep*> stepList_;
+    std::vector<TFrmStep*> stepHistory_;
+    std::vector<std::string> stepNames_;
+    std::string welcomeExtraText_;
+    bool formShown_ = false;
+    RunState runState_ = RunState::NotStarted;
 
     // Package state.
-    std::vector<std::string> ProductList;
-    ProductKind CurrentProductKind = 0;
+    std::vector<std::string> productList_;
     std::map<ProductKind, UpdateProcedure> procedures_;
 };
 

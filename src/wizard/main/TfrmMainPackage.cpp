@@ -11,12 +11,14 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
-#include "core/Text.h"
+#include "core/Manifests.h"
+#include "core/ProductTables.h"
 #include "core/Texts.h"
 #include "main/TfrmMain.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
 #include "platform/win32/WindowsHelpers.h"
+#include "ui/RichText.h"
 
 namespace qv::wizard {
 
@@ -51,7 +53,7 @@ const char* ResultLine(UpdateStatus status)
 
 void TfrmMain::LoadPackage()
 {
-    RzLabelVersion->SetText(RzLabelVersion->Text() + win32::GetFileVersionRecord("").FileVersion);
+    versionLabel_->SetText(versionLabel_->Text() + win32::GetFileVersionRecord("").FileVersion);
     engine_.SetReportTarget(&frmEndInstall_->Report());
     // Temporary file names are drawn from the random generator.
     engine_.Randomize();
@@ -64,86 +66,49 @@ void TfrmMain::LoadPackage()
 void TfrmMain::ReadAppInfo()
 {
     std::vector<std::string> lines;
-    if (engine_.ReadEmbeddedLines("AppInfo1.txt", lines) > 0)
-        RzLabelTitle->SetText(lines.front());
-    if (engine_.ReadEmbeddedLines("AppInfo2.txt", lines) > 0) {
-        WelcomeExtraText.clear();
+    if (engine_.ReadEmbeddedLines(manifest::kAppInfo1, lines) > 0)
+        titleLabel_->SetText(lines.front());
+    if (engine_.ReadEmbeddedLines(manifest::kAppInfo2, lines) > 0) {
+        welcomeExtraText_.clear();
         for (const std::string& line : lines)
-            WelcomeExtraText += line + "\r\n";
+            welcomeExtraText_ += line + "\r\n";
     }
 }
 
 void TfrmMain::LoadUpdateInfo()
 {
-    engine_.LoadEmbeddedRichText("UpdateInfo.txt", frmDisplayFile_->RichEditFile());
+    RichEditViewer changes(frmDisplayFile_->RichEditFile());
+    engine_.LoadEmbeddedRichText(manifest::kUpdateInfo, changes);
 }
 
 void TfrmMain::ReadStepNames()
 {
-    engine_.ReadEmbeddedLines("Steps.txt", StepNames);
+    engine_.ReadEmbeddedLines(manifest::kSteps, stepNames_);
 }
 
-// Keeps the lines of Updates.txt that are part of a catalogue name (a loose
-// filter: whether a line names a product is decided when the update runs),
-// once each without regard to case.
 void TfrmMain::ReadProductList()
 {
     std::vector<std::string> lines;
-    if (engine_.ReadEmbeddedLines("Updates.txt", lines) == 0)
-        return;
-    std::string filter;
-    for (const std::string& name : engine_.ProductNames())
-        filter += name + "\r\n";
-    ProductList.clear();
-    for (const std::string& line : lines) {
-        if (line.empty() || filter.find(line) == std::string::npos)
-            continue;
-        bool known = std::any_of(ProductList.begin(), ProductList.end(), [&](const std::string& p) {
-            return EqualsIgnoreCaseAscii(p, line);
-        });
-        if (!known)
-            ProductList.push_back(line);
-    }
+    if (engine_.ReadEmbeddedLines(manifest::kUpdates, lines) > 0)
+        productList_ = manifest::FilterUpdateLines(lines);
 }
 
 std::string TfrmMain::RunHeader() const
 {
-    return Format(texts::kRunHeader, {RzLabelTitle->Text()}) + " " + RunTimestamp() + "\r\n";
+    return Format(texts::kRunHeader, {titleLabel_->Text()}) + " " + RunTimestamp() + "\r\n";
 }
 
 void TfrmMain::RunUpdate()
 {
-    UpdateStarted = true;
+    runState_ = RunState::Running;
     UpdateStatus status = UpdateStatus::Unknown;
     try {
-        for (const std::string& name : ProductList) {
-            ProductKind kind = engine_.ProductKindOf(name);
-            CurrentProductKind = kind;
-            if (kind == 0)
-                continue;
-            engine_.SetCurrentProductKind(kind);
-            engine_.AddReportLine(RunHeader(), 10, "");
-
-            ActionBack.SetEnabled(false);
-            ActionNext.SetEnabled(false);
-            ActionAnnuler.SetEnabled(false);
-            running_ = true;
-            struct Reenable {
-                TfrmMain& f;
-                ~Reenable()
-                {
-                    f.running_ = false;
-                    f.ActionBack.SetEnabled(true);
-                    f.ActionNext.SetEnabled(true);
-                    f.ActionAnnuler.SetEnabled(true);
-                }
-            } reenable{*this};
-            win32::Delay(100);  // lets the header paint
-            auto procedure = procedures_.find(kind);
-            if (procedure != procedures_.end() && procedure->second)
-                status = procedure->second();
-            break;  // only the first known product is updated
-        }
+        // Only the first product of a known kind is updated.
+        auto known = std::find_if(productList_.begin(), productList_.end(), [](const std::string& name) {
+            return ProductKindOf(name) != ProductKind::None;
+        });
+        if (known != productList_.end())
+            status = RunProcedure(ProductKindOf(*known));
         ShowReportStep();
         if (const char* line = ResultLine(status))
             engine_.AddReportLine(std::string("\r\n") + line, 10, "");
@@ -157,11 +122,37 @@ void TfrmMain::RunUpdate()
             ui_.ShowErrorMessage(message);
         engine_.AddReportLine(message + "\r\n\r\n" + texts::kResultKo, 0, "");
     }
+    runState_ = RunState::Finished;
+}
+
+// The header, then the kind's procedure with the three actions disabled.
+// A kind without a procedure fails like a procedure that raised an error.
+UpdateStatus TfrmMain::RunProcedure(ProductKind kind)
+{
+    engine_.SetCurrentProductKind(kind);
+    engine_.AddReportLine(RunHeader(), 10, "");
+    SetActionsEnabled(false);
+    struct Reenable {
+        TfrmMain& main;
+        ~Reenable() { main.SetActionsEnabled(true); }
+    } reenable{*this};
+    win32::Delay(100);  // lets the header paint
+    auto procedure = procedures_.find(kind);
+    if (procedure == procedures_.end() || !procedure->second)
+        throw Error(Format("No update procedure for kind %d", {KindNumber(kind)}));
+    return procedure->second();
+}
+
+void TfrmMain::SetActionsEnabled(bool enabled)
+{
+    actionBack_.SetEnabled(enabled);
+    actionNext_.SetEnabled(enabled);
+    actionCancel_.SetEnabled(enabled);
 }
 
 void TfrmMain::ShowReportStep()
 {
-    StepHistory.push_back(frmEndInstall_);
+    stepHistory_.push_back(frmEndInstall_);
     ShowCurrentStep();
     UpdateActions();
 }

@@ -1,18 +1,16 @@
 #pragma once
 // What the wizard needs from the update package and the update engine: the
-// manifests, the report, the product catalogue and the current product
-// kind. The program wires it to the engine's data module.
-#include <windows.h>
-
-#include <cstdint>
+// manifests, the report and the current product kind. The program wires it
+// to the engine's data module; the catalogue itself is read directly
+// (core/ProductTables.h).
 #include <string>
 #include <vector>
 
+#include "core/ProductTables.h"
 #include "platform/ReportSink.h"
+#include "platform/RichTextViewer.h"
 
 namespace qv::wizard {
-
-using ProductKind = std::uint8_t;
 
 class WizardEngine {
 public:
@@ -23,15 +21,10 @@ public:
     virtual int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines) = 0;
     // Clears the viewer (even when the file is absent), then loads the
     // packaged file as rich text; the number of lines in the viewer.
-    virtual int LoadEmbeddedRichText(const std::string& name, HWND viewer) = 0;
+    virtual int LoadEmbeddedRichText(const std::string& name, RichTextViewer& viewer) = 0;
 
     virtual void SetReportTarget(ReportSink* target) = 0;
     virtual void AddReportLine(const std::string& text, int size, const std::string& fontName) = 0;
-
-    // The kind of a product name, 0 for a name that is no product.
-    virtual ProductKind ProductKindOf(const std::string& name) = 0;
-    // The catalogue's product names of kinds 1 to 10, in kind order.
-    virtual std::vector<std::string> ProductNames() = 0;
 
     // The kind of the product being updated; the procedures read it.
     virtual void SetCurrentProductKind(ProductKind kind) = 0;

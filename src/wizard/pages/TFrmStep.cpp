@@ -21,14 +21,9 @@ TFrmStep::TFrmStep(const char* componentName, const char* className, HWND parkin
     Create(className, WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
            componentName, 0, 0, Scale(kDesignWidth), Scale(kDesignHeight), parking, 0,
            background_ ? background_.get() : ::GetSysColorBrush(COLOR_BTNFACE));
-    imageCompany_.reset(static_cast<HBITMAP>(
+    stepPicture_.reset(static_cast<HBITMAP>(
         ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIdbStepPicture), IMAGE_BITMAP,
                      0, 0, LR_CREATEDIBSECTION)));
-}
-
-void TFrmStep::Initialise()
-{
-    FormCreate();
 }
 
 bool TFrmStep::CanGoNext()
@@ -38,7 +33,7 @@ bool TFrmStep::CanGoNext()
 
 HBITMAP TFrmStep::GetStepImage()
 {
-    return imageCompany_.get();
+    return stepPicture_.get();
 }
 
 std::string TFrmStep::GetNextCaption()

@@ -37,20 +37,18 @@ public:
     void Detach();
 
 protected:
-    // Makes the page window (hidden, parked, at its design size) and calls
-    // FormCreate.
+    // Makes the page window (hidden, parked, at its design size) with the
+    // step picture. Each page creates its own controls in its constructor,
+    // so that a page exists only complete.
     TFrmStep(const char* componentName, const char* className, HWND parking,
              COLORREF background = CLR_INVALID);
 
-    // Each page creates its controls here; call the base first.
-    virtual void FormCreate() {}
     // The page's client size changed.
     virtual void FormResize(int /*width*/, int /*height*/) {}
     // The page's font changed (it takes its host panel's font).
     virtual void FontChanged(HFONT /*font*/) {}
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void Initialise();
 
     HFONT Font() const { return font_; }
 
@@ -59,7 +57,7 @@ private:
     HWND parking_;
     HFONT font_ = nullptr;
     UniqueBrush background_;
-    UniqueBitmap imageCompany_;  // the step picture
+    UniqueBitmap stepPicture_;
 };
 
 }  // namespace qv::wizard

@@ -1,12 +1,8 @@
 #pragma once
 // The list of changes: UpdateInfo.txt as rich text, printable.
-#include <memory>
-
 #include "pages/TfrmPrintableStep.h"
 
 namespace qv::wizard {
-
-class BalloonHints;
 
 class TfrmDisplayFile : public TfrmPrintableStep {
 public:
@@ -14,15 +10,12 @@ public:
     TfrmDisplayFile(HWND parking, PrinterSetupDialog& printerSetup);
 
     std::string GetNextCaption() override;
-    void EnterStep() override;
 
     HWND RichEditFile() const { return richEditFile_; }
-protected:
-    void FormCreate() override;
-    void FormResize(int width, int height) override;
-    HWND PrintedViewer() const override { return richEditFile_; }
 
 private:
+    void FormCreate();
+
     HWND richEditFile_ = nullptr;
 };
 

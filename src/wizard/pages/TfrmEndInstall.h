@@ -16,18 +16,17 @@ public:
     HWND ActiveControl() override { return richEditReport_; }
 
     HWND RichEditReport() const { return richEditReport_; }
-    PrinterSetupDialog& PrinterSetup() { return PrinterSetupDialog_; }
+    PrinterSetupDialog& PrinterSetup() { return printerSetupDialog_; }
     // The report, written into RichEditReport.
     ReportSink& Report() { return *report_; }
 
-protected:
-    void FormCreate() override;
-    void FormResize(int width, int height) override;
-    HWND PrintedViewer() const override { return richEditReport_; }
-
 private:
-    PrinterSetupDialog PrinterSetupDialog_;
-    std::unique_ptr<Panel> PanelMain;
+    void FormCreate();
+
+    // The base keeps a reference to it and uses it only to print, after
+    // construction; the list of changes prints through it too.
+    PrinterSetupDialog printerSetupDialog_;
+    std::unique_ptr<Panel> panelMain_;
     HWND richEditReport_ = nullptr;
     std::unique_ptr<RichEditReportSink> report_;
 };

@@ -8,30 +8,38 @@ namespace qv::wizard {
 
 TfrmPrintableStep::TfrmPrintableStep(const char* name, const char* windowClass, HWND parking,
                                      PrinterSetupDialog& printerSetup, std::string printJob)
-    : TFrmStep(name, windowClass, parking), printerSetup_(printerSetup), printJob_(std::move(printJob))
+    : TFrmStep(name, windowClass, parking),
+      printerSetup_(printerSetup),
+      printJob_(std::move(printJob)),
+      stripFont_(MakeFont("MS Sans Serif", 17)),
+      titleStrip_(std::make_unique<Panel>(Handle(), kIdTitleStrip, Bevel::Raised)),
+      speedButtonPrint_(std::make_unique<SpeedButton>(titleStrip_->Handle(), kIdSpeedButtonPrint,
+                                                      kIdiPrinter, Scale(4), Scale(4), Scale(24)))
 {
+    titleStrip_->SetCaptionFont(stripFont_.get());
+    ::ShowWindow(titleStrip_->Handle(), SW_SHOW);
 }
 
-void TfrmPrintableStep::CreateTitleStrip()
+void TfrmPrintableStep::SetDocument(HWND area, HWND viewer)
 {
-    PanelButtons = std::make_unique<Panel>(Handle(), kIdPageStrip, Bevel::Raised);
-    stripFont_ = MakeFont("MS Sans Serif", 17);
-    PanelButtons->SetCaptionFont(stripFont_.get());
-    speedButtonPrint_ = std::make_unique<SpeedButton>(PanelButtons->Handle(), kIdSpeedButtonPrint,
-                                                      kIdiPrinter, Scale(4), Scale(4), Scale(24));
-    ::ShowWindow(PanelButtons->Handle(), SW_SHOW);
+    documentArea_ = area;
+    printedViewer_ = viewer;
+    RECT r;
+    ::GetClientRect(Handle(), &r);
+    FormResize(r.right, r.bottom);
 }
 
-int TfrmPrintableStep::LayoutTitleStrip(int width)
+void TfrmPrintableStep::FormResize(int width, int height)
 {
     const int strip = Scale(32);
-    ::MoveWindow(PanelButtons->Handle(), 0, 0, width, strip, TRUE);
-    return strip;
+    ::MoveWindow(titleStrip_->Handle(), 0, 0, width, strip, TRUE);
+    if (documentArea_)
+        ::MoveWindow(documentArea_, 0, strip, width, height > strip ? height - strip : 0, TRUE);
 }
 
 void TfrmPrintableStep::SpeedButtonPrintClick()
 {
-    PrintViewer(printerSetup_, ::GetAncestor(Handle(), GA_ROOT), PrintedViewer(), printJob_);
+    PrintViewer(printerSetup_, ::GetAncestor(Handle(), GA_ROOT), printedViewer_, printJob_);
 }
 
 LRESULT TfrmPrintableStep::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

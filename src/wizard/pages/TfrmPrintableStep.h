@@ -18,27 +18,28 @@ public:
     void SpeedButtonPrintClick();
 
 protected:
+    // Makes the page with its title strip and print button; the page below
+    // adds its document viewer.
     TfrmPrintableStep(const char* name, const char* windowClass, HWND parking,
                       PrinterSetupDialog& printerSetup, std::string printJob);
 
-    // Creates the title strip with its print button; called by FormCreate.
-    void CreateTitleStrip();
-    // Places the strip along the top; returns its height.
-    int LayoutTitleStrip(int width);
-    Panel& TitleStrip() { return *PanelButtons; }
-    bool Created() const { return PanelButtons != nullptr; }
+    // Called by the page's constructor once its document exists: area fills
+    // the page below the strip, viewer is the rich text that prints.
+    void SetDocument(HWND area, HWND viewer);
+    Panel& TitleStrip() { return *titleStrip_; }
 
-    // The viewer that is printed.
-    virtual HWND PrintedViewer() const = 0;
-
+    // The strip along the top, the document below it.
+    void FormResize(int width, int height) final;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     PrinterSetupDialog& printerSetup_;
     std::string printJob_;
-    std::unique_ptr<Panel> PanelButtons;  // the title strip
-    std::unique_ptr<SpeedButton> speedButtonPrint_;
     UniqueFont stripFont_;
+    std::unique_ptr<Panel> titleStrip_;
+    std::unique_ptr<SpeedButton> speedButtonPrint_;
+    HWND documentArea_ = nullptr;
+    HWND printedViewer_ = nullptr;
 };
 
 }  // namespace qv::wizard

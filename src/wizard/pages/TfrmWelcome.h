@@ -15,18 +15,15 @@ public:
     // The welcome text for the title (or "?") and the extra text, whose
     // lines each end with CR LF already.
     void SetWelcomeText(const std::string& title, const std::string& extra);
-    std::string WelcomeText() const { return RzLabelInfo->Text(); }
-
-    // The welcome text as the page shows it.
-    static std::string ComposeWelcomeText(const std::string& title, const std::string& extra);
 
 protected:
-    void FormCreate() override;
     void FormResize(int width, int height) override;
     void FontChanged(HFONT font) override;
 
 private:
-    std::unique_ptr<Label> RzLabelInfo;
+    void FormCreate();
+
+    std::unique_ptr<Label> welcomeLabel_;
 };
 
 }  // namespace qv::wizard

@@ -14,23 +14,18 @@ constexpr int kHintWidth = 200;
 
 BalloonHints::BalloonHints(HWND owner)
 {
-    tooltip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                 WS_POPUP | TTS_BALLOON | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
-                                 nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    tooltip_.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                     WS_POPUP | TTS_BALLOON | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     owner, nullptr, ::GetModuleHandleA(nullptr), nullptr));
     if (!tooltip_)
         return;  // hints are a comfort: the wizard works without them
-    ::SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, kHintPauseMs);
-    ::SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePauseMs);
-    ::SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(kHintWidth));
-    ::SendMessageA(tooltip_, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
-    ::SendMessageA(tooltip_, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
-}
-
-BalloonHints::~BalloonHints()
-{
-    if (tooltip_)
-        ::DestroyWindow(tooltip_);
+    HWND tip = tooltip_.get();
+    ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, kHintPauseMs);
+    ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePauseMs);
+    ::SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, Scale(kHintWidth));
+    ::SendMessageA(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
+    ::SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
 }
 
 void BalloonHints::Add(HWND control, const std::string& hint)
@@ -43,7 +38,7 @@ void BalloonHints::Add(HWND control, const std::string& hint)
     ti.hwnd = ::GetParent(control);
     ti.uId = reinterpret_cast<UINT_PTR>(control);
     ti.lpszText = const_cast<char*>(hint.c_str());
-    ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    ::SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 }  // namespace qv::wizard

@@ -5,20 +5,19 @@
 
 #include <string>
 
+#include "platform/win32/Win32Handles.h"
+
 namespace qv::wizard {
 
 class BalloonHints {
 public:
     explicit BalloonHints(HWND owner);
-    ~BalloonHints();
-    BalloonHints(const BalloonHints&) = delete;
-    BalloonHints& operator=(const BalloonHints&) = delete;
 
     // Shows hint over control while the mouse rests on it.
     void Add(HWND control, const std::string& hint);
 
 private:
-    HWND tooltip_ = nullptr;
+    win32::UniqueWindow tooltip_;
 };
 
 }  // namespace qv::wizard

@@ -19,11 +19,11 @@ int Scale(int designPixels)
     return ::MulDiv(designPixels, ScreenDpi(), 120);
 }
 
-UniqueFont MakeFont(const char* face, int designCharHeight, bool bold)
+UniqueFont MakeFont(const char* face, int designCharHeight, FontWeight weight)
 {
     LOGFONTA lf{};
     lf.lfHeight = -Scale(designCharHeight);  // negative: character height
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfWeight = weight == FontWeight::Bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = ANSI_CHARSET;             // Western
     lf.lfQuality = DEFAULT_QUALITY;
     std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);

@@ -15,7 +15,10 @@ int ScreenDpi();
 // A length of the 120-dpi design, in screen pixels.
 int Scale(int designPixels);
 
+enum class FontWeight { Normal, Bold };
+
 // A font whose character height is given in pixels of the design.
-UniqueFont MakeFont(const char* face, int designCharHeight, bool bold = false);
+UniqueFont MakeFont(const char* face, int designCharHeight,
+                    FontWeight weight = FontWeight::Normal);
 
 }  // namespace qv::wizard

@@ -1,5 +1,7 @@
 #pragma once
-// Owners of the Win32 handles the wizard keeps: one traits type per kind.
+// Owners of the GDI and user-interface handles the wizard keeps: one traits
+// type per kind. Kernel objects, modules and windows have theirs in
+// platform/win32/Win32Handles.h.
 #include <windows.h>
 
 #include "core/UniqueHandle.h"
@@ -26,15 +28,6 @@ struct CreatedDcTraits {
 };
 using UniqueCreatedDc = UniqueHandle<CreatedDcTraits>;
 
-// Kernel objects closed with CloseHandle whose failure value is null
-// (semaphores, processes, threads).
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
 // Icons loaded with LoadImage from our own resources at a chosen size.
 struct IconTraits {
     using Handle = HICON;
@@ -42,14 +35,6 @@ struct IconTraits {
     static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 using UniqueIcon = UniqueHandle<IconTraits>;
-
-// A module loaded with LoadLibrary.
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::FreeLibrary(h); }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
 
 // Selects an object into a DC for the lifetime of the scope.
 class SelectedObject {

@@ -38,25 +38,19 @@ private:
 
 }  // namespace
 
-PrinterSetupDialog::~PrinterSetupDialog()
-{
-    if (devMode_)
-        ::GlobalFree(devMode_);
-    if (devNames_)
-        ::GlobalFree(devNames_);
-}
-
 UniqueCreatedDc PrinterSetupDialog::Execute(HWND owner)
 {
     PRINTDLGA pd{};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = owner;
-    pd.hDevMode = devMode_;
-    pd.hDevNames = devNames_;
+    // The dialog may free these and hand back others: they are the dialog's
+    // while it runs.
+    pd.hDevMode = devMode_.release();
+    pd.hDevNames = devNames_.release();
     pd.Flags = PD_PRINTSETUP | PD_RETURNDC;
     BOOL ok = ::PrintDlgA(&pd);
-    devMode_ = pd.hDevMode;
-    devNames_ = pd.hDevNames;
+    devMode_.reset(pd.hDevMode);
+    devNames_.reset(pd.hDevNames);
     if (!ok) {
         if (::CommDlgExtendedError() == 0)
             return UniqueCreatedDc();  // cancelled

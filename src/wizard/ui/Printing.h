@@ -7,16 +7,13 @@
 
 #include <string>
 
+#include "platform/win32/Win32Handles.h"
 #include "ui/GdiHandles.h"
 
 namespace qv::wizard {
 
 class PrinterSetupDialog {
 public:
-    PrinterSetupDialog() = default;
-    ~PrinterSetupDialog();
-    PrinterSetupDialog(const PrinterSetupDialog&) = delete;
-    PrinterSetupDialog& operator=(const PrinterSetupDialog&) = delete;
 
     // Shows the dialog. Returns a DC of the chosen printer, or an empty one
     // when the user cancelled. Raises an error when no printer can be used.
@@ -24,8 +21,9 @@ public:
     UniqueCreatedDc Execute(HWND owner);
 
 private:
-    HGLOBAL devMode_ = nullptr;
-    HGLOBAL devNames_ = nullptr;
+    // The chosen printer and its settings, handed back to the next dialog.
+    win32::UniqueGlobalMemory devMode_;
+    win32::UniqueGlobalMemory devNames_;
 };
 
 // Prints the viewer's whole content as one print job named jobName.

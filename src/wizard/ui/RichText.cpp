@@ -6,9 +6,8 @@
 #include <sstream>
 
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsHelpers.h"
-#include "ui/Dpi.h"
-#include "ui/GdiHandles.h"
 
 namespace qv::wizard {
 namespace {
@@ -16,7 +15,7 @@ namespace {
 void LoadRichEditLibrary()
 {
     // Loaded once for the program's lifetime.
-    static UniqueModule module(::LoadLibraryA("riched20.dll"));
+    static win32::UniqueModule module(::LoadLibraryA("riched20.dll"));
     if (!module)
         win32::RaiseLastSystemError();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ReportSink.h"
+#include "platform/RichTextViewer.h"
 
 namespace qv::wizard {
 
@@ -18,6 +19,19 @@ void StreamRichText(HWND viewer, const std::string& rtf);
 
 // Lines in the viewer; an empty viewer has none.
 int RichLineCount(HWND viewer);
+
+// A RichEdit of the wizard as the engine's rich-text viewer. The window is
+// not owned.
+class RichEditViewer : public RichTextViewer {
+public:
+    explicit RichEditViewer(HWND viewer) : viewer_(viewer) {}
+    void Clear() override { ::SetWindowTextA(viewer_, ""); }
+    void StreamRtf(std::string_view rtf) override { StreamRichText(viewer_, std::string(rtf)); }
+    int LineCount() override { return RichLineCount(viewer_); }
+
+private:
+    HWND viewer_;
+};
 
 // Writes the installation report into a viewer: each line becomes one
 // paragraph at the end, in the size and face asked for.

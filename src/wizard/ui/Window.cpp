@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "app/ErrorHandler.h"
+#include "ui/ErrorHandler.h"
 #include "platform/win32/Win32Error.h"
 
 namespace qv::wizard {

@@ -36,21 +36,4 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Runs fn; an exception goes to the top-level error handler. For callbacks
-// that are not window procedures (idle processing, timers).
-template <typename Fn>
-void Guarded(Fn&& fn) noexcept;
-
 }  // namespace qv::wizard
-
-#include "app/ErrorHandler.h"
-
-template <typename Fn>
-void qv::wizard::Guarded(Fn&& fn) noexcept
-{
-    try {
-        fn();
-    } catch (...) {
-        HandleTopLevelError();
-    }
-}

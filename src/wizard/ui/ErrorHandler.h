@@ -2,12 +2,23 @@
 // The application's top-level error handler: the last stop of an error that
 // nothing else caught. It shows the message unchanged in a standard error
 // box and lets the program go on; a silent abort shows nothing.
-//
-// Call it only from inside a catch block.
 
 namespace qv::wizard {
 
+// Call it only from inside a catch block.
 void HandleTopLevelError() noexcept;
+
+// Runs fn; an exception goes to the top-level error handler. For callbacks
+// that are not window procedures (idle processing, timers).
+template <typename Fn>
+void Guarded(Fn&& fn) noexcept
+{
+    try {
+        fn();
+    } catch (...) {
+        HandleTopLevelError();
+    }
+}
 
 // The application title: the executable's name without its folder and
 // without everything from its first dot, every character after the first in

@@ -2,20 +2,14 @@
 
 #include <windows.h>
 
-#include "core/UniqueHandle.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace qv::fb {
 namespace {
 
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::FreeLibrary(h); }
-};
-
 class Win32Library : public ClientLibrary {
 public:
-    Win32Library(UniqueHandle<ModuleTraits> module, std::string name)
+    Win32Library(win32::UniqueModule module, std::string name)
         : module_(std::move(module)), name_(std::move(name)) {}
     void* Symbol(const char* name) const override
     {
@@ -24,7 +18,7 @@ public:
     const std::string& FileName() const override { return name_; }
 
 private:
-    UniqueHandle<ModuleTraits> module_;
+    win32::UniqueModule module_;
     std::string name_;
 };
 
@@ -35,7 +29,7 @@ std::unique_ptr<ClientLibrary> OpenFirstLibrary(const std::vector<std::string>& 
     for (const auto& name : names) {
         // No "cannot find" box from the system when a library is missing.
         UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-        UniqueHandle<ModuleTraits> module(::LoadLibraryA(name.c_str()));
+        win32::UniqueModule module(::LoadLibraryA(name.c_str()));
         ::SetErrorMode(oldMode);
         if (module)
             return std::make_unique<Win32Library>(std::move(module), name);

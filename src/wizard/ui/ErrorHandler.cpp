@@ -1,4 +1,4 @@
-#include "app/ErrorHandler.h"
+#include "ui/ErrorHandler.h"
 
 #include <windows.h>
 

@@ -1,7 +1,5 @@
 #include "core/TextConversions.h"
 
-#include <cstring>
-
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Texts.h"
@@ -30,32 +28,21 @@ std::uint32_t HexToInt(std::string_view text)
     return value;
 }
 
-std::size_t AdjustLineBreaks(char* dest, const char* source)
-{
-    char* out = dest;
-    while (*source) {
-        char c = *source++;
-        if (c == '\r') {
-            if (*source == '\n')
-                ++source;
-            *out++ = '\r';
-            *out++ = '\n';
-        } else if (c == '\n') {
-            *out++ = '\r';
-            *out++ = '\n';
-        } else {
-            *out++ = c;
-        }
-    }
-    *out = '\0';
-    return static_cast<std::size_t>(out - dest);
-}
-
 std::string AdjustLineBreaks(std::string_view source)
 {
-    std::string text(source.substr(0, source.find('\0')));
-    std::string out(text.size() * 2 + 1, '\0');
-    out.resize(AdjustLineBreaks(out.data(), text.c_str()));
+    source = source.substr(0, source.find('\0'));
+    std::string out;
+    out.reserve(source.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const char c = source[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < source.size() && source[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
     return out;
 }
 

@@ -13,12 +13,8 @@ namespace qv {
 // character that is neither a blank nor a hexadecimal digit gives 0.
 std::uint32_t HexToInt(std::string_view text);
 
-// Copies the NUL-terminated source to dest with every line break made
-// CR LF (CR LF stays, a lone CR or a lone LF becomes CR LF), stops at the
-// first NUL, writes a NUL and returns the number of bytes written before it.
-// dest must have room for twice the source's length plus the NUL.
-std::size_t AdjustLineBreaks(char* dest, const char* source);
-// The same for a counted text (which ends at its first NUL, if any).
+// The text with every line break made CR LF (CR LF stays, a lone CR or a
+// lone LF becomes CR LF); it ends at its first NUL, if any.
 std::string AdjustLineBreaks(std::string_view source);
 
 // Text to a 32-bit integer as a user would type it: optional blanks around,

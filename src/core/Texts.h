@@ -1,6 +1,9 @@
 #pragma once
-// Every text the user can see, in one place (Windows-1252 once compiled).
-// Internal English errors stay at the place that raises them. Keep each
+// Every text written for the user, in one place (Windows-1252 once
+// compiled): messages, captions, report lines, print-job names, and the
+// untranslated labels inside messages. Internal errors (short English
+// literals naming a programming or package fault, such as "Cannot find ",
+// and bare numeric codes) stay at the place that raises them. Keep each
 // subsystem's texts in its own section below.
 
 namespace qv::texts {
@@ -9,6 +12,8 @@ namespace qv::texts {
 inline constexpr char kSystemErrorCode[] = "Erreur système.  Code : %d.";
 inline constexpr char kSystemCallFailed[] =
     "Un appel à une fonction du système d'exploitation a échoué";
+inline constexpr char kNoSystemText[] = "code : ";  // then the code, when Windows has no text
+inline constexpr char kUnknownError[] = "Unknown error";  // an error that carries no message
 inline constexpr char kCaptionWarning[] = "Avertissement";
 inline constexpr char kCaptionError[] = "Erreur";
 inline constexpr char kCaptionInformation[] = "Information";
@@ -66,6 +71,10 @@ inline constexpr char kReportUpToDate[] = "est à jour : il n'est pas remplacé.
 inline constexpr char kReportNotReplaced[] = "n'est pas remplacé !!!";
 inline constexpr char kReportCopyOf[] = "Copie de ";
 inline constexpr char kReportCopyTo[] = "vers ";
+// A failed copy's message: labels, not translated.
+inline constexpr char kCopySourceLabel[] = "Source: ";
+inline constexpr char kCopyTargetLabel[] = "Target: ";
+inline constexpr char kCopyErrorLabel[] = "Error: ";
 
 // ---- Update engine --------------------------------------------------------
 inline constexpr char kSeveralFoldersFound[] =
@@ -103,5 +112,13 @@ inline constexpr char kDiskSpaceCritical[] =
 inline constexpr char kDiskSpaceLow[] =
     "L'espace disque pour la base de données est faible!\r\nVeuillez faire de la place sur le "
     "disque.";
+inline constexpr char kMegabytesSuffix[] = " Mb";
+// Labels inside the refusals above, not translated.
+inline constexpr char kDatabaseLabel[] = "Database : ";
+inline constexpr char kDatabaseVersionLabel[] = "Version : ";
+inline constexpr char kClientLabel[] = "Client : ";
+inline constexpr char kServerLabel[] = "Server : ";
+// One box per query still registered when the database manager goes.
+inline constexpr char kDatasetNotReleased[] = "Dataset NOT RELEASED !\r\n";
 
 }  // namespace qv::texts

@@ -48,13 +48,6 @@ public:
             Traits::Close(old);
     }
 
-    // For APIs that return a handle through an out-parameter.
-    Handle* put() noexcept
-    {
-        reset();
-        return &handle_;
-    }
-
 private:
     Handle handle_;
 };

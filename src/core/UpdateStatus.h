@@ -12,6 +12,4 @@ enum class UpdateStatus : std::uint8_t {
     Warning = 4,  // carried out with problems
 };
 
-const char* UpdateStatusName(UpdateStatus status);
-
 }  // namespace qv

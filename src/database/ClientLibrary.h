@@ -17,8 +17,8 @@ public:
     virtual const std::string& FileName() const = 0;
 };
 
-// Opens the first of names that loads; nullptr when none does.
-std::unique_ptr<ClientLibrary> OpenFirstLibrary(const std::vector<std::string>& names);
+// Opens the library of that name; nullptr when it does not load.
+std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name);
 
 // The client library's names on this platform, in the order they are tried.
 std::vector<std::string> ClientLibraryNames();

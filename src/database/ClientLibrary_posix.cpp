@@ -27,14 +27,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ClientLibrary> OpenFirstLibrary(const std::vector<std::string>& names)
+std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name)
 {
-    for (const auto& name : names) {
-        UniqueHandle<SharedObjectTraits> module(::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL));
-        if (module)
-            return std::make_unique<PosixLibrary>(std::move(module), name);
-    }
-    return nullptr;
+    UniqueHandle<SharedObjectTraits> module(::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL));
+    if (!module)
+        return nullptr;
+    return std::make_unique<PosixLibrary>(std::move(module), name);
 }
 
 std::vector<std::string> ClientLibraryNames()

@@ -24,17 +24,15 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ClientLibrary> OpenFirstLibrary(const std::vector<std::string>& names)
+std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name)
 {
-    for (const auto& name : names) {
-        // No "cannot find" box from the system when a library is missing.
-        UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-        win32::UniqueModule module(::LoadLibraryA(name.c_str()));
-        ::SetErrorMode(oldMode);
-        if (module)
-            return std::make_unique<Win32Library>(std::move(module), name);
-    }
-    return nullptr;
+    // No "cannot find" box from the system when the library is missing.
+    UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    win32::UniqueModule module(::LoadLibraryA(name.c_str()));
+    ::SetErrorMode(oldMode);
+    if (!module)
+        return nullptr;
+    return std::make_unique<Win32Library>(std::move(module), name);
 }
 
 std::vector<std::string> ClientLibraryNames()

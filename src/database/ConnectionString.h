@@ -1,7 +1,6 @@
 #pragma once
 // The forms of a Firebird connection string, and where a string names its
-// server. Class-level operations of the connection dialog, which the
-// wizard itself never opens.
+// server.
 #include <string>
 
 namespace qv {
@@ -15,6 +14,8 @@ enum ConnectionKind : int {
     ckSpx = 5,        // "server@path"
 };
 
+// The connection-string operations of the database connection dialog. The
+// program never shows that dialog: only these two class operations exist.
 class TdlgConnection {
 public:
     static qv::ConnectionKind ConnectionKind(const std::string& connection);

@@ -95,8 +95,8 @@ void TdmDBConnection::Connect()
     OpenAndIdentify(identifier, version);
     if (identifier != DatabaseManager.DBIdentifier || version != DatabaseManager.DBVersion) {
         Disconnect();
-        throw Error(std::string(texts::kDatabaseIncompatible) + "\r\n\r\nDatabase : " + identifier +
-                    "\r\nVersion : " + std::to_string(version));
+        throw Error(std::string(texts::kDatabaseIncompatible) + "\r\n\r\n" + texts::kDatabaseLabel +
+                    identifier + "\r\n" + texts::kDatabaseVersionLabel + std::to_string(version));
     }
     CheckDiskSpace();
     DatabaseManager.RegisterUser(UserPresenceName());
@@ -147,8 +147,8 @@ void TdmDBConnection::CheckServerVersion(const std::string& clientVersion)
     const ServerVersionInfo server = GetServerVersion();
     if (!IsKnownVersionPair(clientVersion, server.serverVersion)) {
         Disconnect();
-        throw Error(std::string(texts::kClientServerMismatch) + "\r\n\r\nClient : " +
-                    clientVersion + "\r\nServer : " + server.serverVersion);
+        throw Error(std::string(texts::kClientServerMismatch) + "\r\n\r\n" + texts::kClientLabel +
+                    clientVersion + "\r\n" + texts::kServerLabel + server.serverVersion);
     }
 }
 
@@ -209,7 +209,7 @@ void TdmDBConnection::CheckDiskSpace()
     if (DiskCheckDisabled || !IsConnected())
         return;
     const std::int64_t free = DatabaseFreeSpace();
-    const std::string amount = "\r\n" + std::to_string(free / 1'000'000) + " Mb";
+    const std::string amount = "\r\n" + std::to_string(free / 1'000'000) + texts::kMegabytesSuffix;
     if (free <= 0) {
         DiskCheckDisabled = true;
         ui_.ShowWarningMessage(texts::kDiskSpaceUnknown);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/Errors.h"
+#include "core/Texts.h"
 #include "platform/UserInteraction.h"
 
 namespace qv {
@@ -41,7 +42,7 @@ void RaiseAgain(std::exception_ptr error, SilentAbortPolicy silentAbort)
     } catch (const std::exception& e) {
         throw Error(e.what());
     } catch (...) {
-        throw Error("Unknown error");
+        throw Error(texts::kUnknownError);
     }
 }
 
@@ -62,7 +63,7 @@ TDatabaseManager::~TDatabaseManager()
     for (FirebirdQuery* q : pool_) {
         // Released on purpose: the query belongs to whoever created it.
         q->RemoveFreeNotification(this);
-        ui_.ShowMessageDialog("Dataset NOT RELEASED !\r\n", DialogType::Error, DialogButtons::Ok);
+        ui_.ShowMessageDialog(texts::kDatasetNotReleased, DialogType::Error, DialogButtons::Ok);
     }
     pool_.clear();
     SetTransaction(nullptr);

@@ -29,8 +29,10 @@ void Bind(const ClientLibrary& lib, Fn& fn, const char* name, EntryPoint entry)
 
 std::unique_ptr<LoadedLibrary> Load()
 {
-    auto names = ClientLibraryNames();
-    auto lib = OpenFirstLibrary(names);
+    const std::vector<std::string> names = ClientLibraryNames();
+    std::unique_ptr<ClientLibrary> lib;
+    for (auto name = names.begin(); !lib && name != names.end(); ++name)
+        lib = OpenLibrary(*name);
     if (!lib) {
         std::string list;
         for (const auto& n : names)

@@ -70,8 +70,8 @@ void FileReplacement::CopyFileWithReport(const std::string& source, const std::s
     std::string error = ok ? std::string() : files_.LastFailureMessage();
     files_.SetNormalAttributes(target);
     if (!ok)
-        throw Error("Source: " + source + kCrLf + "Target: " + target + kCrLf + kCrLf +
-                    "Error: " + error);
+        throw Error(texts::kCopySourceLabel + source + kCrLf + texts::kCopyTargetLabel + target +
+                    kCrLf + kCrLf + texts::kCopyErrorLabel + error);
 }
 
 }  // namespace qv

@@ -15,7 +15,6 @@ public:
 
     // The viewer is not owned; nullptr drops the lines again.
     void SetReportTarget(ReportSink* target) { target_ = target; }
-    ReportSink* ReportTarget() const { return target_; }
 
     // Appends text as a paragraph (a CR LF inside starts another one). size 0
     // keeps the current size, an empty fontName the current face. Raises no

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "ControlIds.h"
+#include "ProgramVersion.h"
 #include "WizardDriver.h"
 
 namespace qv::test {
@@ -39,7 +40,7 @@ protected:
 TEST_F(WizardUi, WalksAnEmptyPackageToAnEmptyReportAndQuits)
 {
     EXPECT_EQ(WizardDriver::Text(wizard.MainWindow()), "Mise à jour Quorvex");
-    EXPECT_EQ(wizard.ControlText(kIdVersionLabel), "Version : 1.0.3.9");
+    EXPECT_EQ(wizard.ControlText(kIdVersionLabel), std::string("Version : ") + QV_VERSION_TEXT);
     EXPECT_EQ(wizard.ControlText(kIdTitleLabel), "");
     // Without a title the welcome text names "?".
     EXPECT_EQ(wizard.ControlText(kIdWelcomeLabel),

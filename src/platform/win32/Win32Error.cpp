@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/Errors.h"
+#include "core/Texts.h"
 
 namespace qv::win32 {
 
@@ -13,7 +14,7 @@ std::string SystemErrorText(unsigned long code)
                                   nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                   buffer, sizeof buffer, nullptr);
     if (length == 0)
-        return "code : " + std::to_string(code);
+        return texts::kNoSystemText + std::to_string(code);
     return std::string(buffer, length);
 }
 

@@ -1,14 +1,14 @@
 #include "platform/win32/WindowsInstaller.h"
 
-#include <shlobj.h>
-
 #include <vector>
 
 #include "core/Errors.h"
 #include "core/Text.h"
 #include "core/WindowsPath.h"
+#include "platform/win32/SystemInfo.h"
 #include "platform/win32/VersionBlock.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace qv::win32 {
 namespace {
@@ -25,17 +25,7 @@ int NewerIfLarger(std::uint32_t installed, std::uint32_t packaged)
 
 }  // namespace
 
-TWindowsInstaller::TWindowsInstaller(std::string libraryFolder)
-    : libraryFolder_(std::move(libraryFolder)), random_(std::random_device{}())
-{
-}
-
-TWindowsInstaller::~TWindowsInstaller()
-{
-    getFolderPath_ = nullptr;
-    shfolder_.reset();
-    shell32_.reset();
-}
+TWindowsInstaller::TWindowsInstaller() : random_(std::random_device{}()) {}
 
 std::string TWindowsInstaller::TempFolder()
 {
@@ -84,7 +74,7 @@ bool TWindowsInstaller::GetFileVersionParts(const std::string& path, std::uint16
 
 std::string TWindowsInstaller::SharedSystemFolder()
 {
-    return ChooseSharedFolder(WindowsFolder(), SystemFolder());
+    return ChooseSharedFolder(GetWindowsFolder(), SystemFolder());
 }
 
 std::string TWindowsInstaller::ChooseSharedFolder(const std::string& windowsFolder,
@@ -111,56 +101,10 @@ std::string TWindowsInstaller::ChooseSharedFolder(const std::string& windowsFold
     return AddBackslash(result);
 }
 
-std::string TWindowsInstaller::WindowsFolder()
-{
-    char buffer[MAX_PATH] = {};
-    UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::string();
-    return WithBackslash(std::string(buffer, length));
-}
-
-void TWindowsInstaller::MakeShellFolderReady()
-{
-    // Loaded at most once: after a failed load the instance gives no
-    // special folders.
-    if (shell32_ || shfolder_)
-        return;
-    shell32_.reset(LoadLibraryA("shell32.dll"));
-    if (!shell32_)
-        RaiseLastSystemError();
-    std::string name = libraryFolder_ + "shfolder.dll";
-    shfolder_.reset(LoadLibraryA(name.c_str()));
-    if (!shfolder_)
-        throw Error(LastErrorText() + "\r\n\r\n" + name);
-    getFolderPath_ = reinterpret_cast<GetFolderPathFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shfolder_.get(), "SHGetFolderPathA")));
-    if (!getFolderPath_)
-        throw Error("Failed to get address of SHGetFolderPathA function");
-}
-
-std::string TWindowsInstaller::SpecialFolder(int csidl, bool noCreate)
-{
-    if (!noCreate)
-        csidl |= CSIDL_FLAG_CREATE;
-    MakeShellFolderReady();
-    if (!getFolderPath_)
-        return std::string();
-    char buffer[MAX_PATH] = {};
-    if (FAILED(getFolderPath_(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)))
-        return std::string();
-    return WithoutBackslash(buffer);
-}
-
-std::string TWindowsInstaller::LocalAppDataFolder()
-{
-    return WithBackslash(SpecialFolder(CSIDL_LOCAL_APPDATA, false));
-}
-
 std::string TWindowsInstaller::UniqueFileName(const std::string& folder,
                                               const std::string& extension)
 {
-    std::string base = WithBackslash(folder);
+    std::string base = AddBackslash(folder);
     const std::uint32_t start =
         std::uniform_int_distribution<std::uint32_t>(0, kLastNameNumber)(random_);
     std::uint32_t n = start;
@@ -188,19 +132,9 @@ bool TWindowsInstaller::PathIsPresent(const std::string& path)
 std::uint32_t TWindowsInstaller::PathAttributes(const std::string& path)
 {
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
-    DWORD attributes = GetFileAttributesA(WithoutBackslash(path).c_str());
+    DWORD attributes = GetFileAttributesA(qv::WithoutBackslash(path).c_str());
     SetErrorMode(previous);
     return attributes;
-}
-
-std::string TWindowsInstaller::WithBackslash(const std::string& path)
-{
-    return AddBackslash(path);
-}
-
-std::string TWindowsInstaller::WithoutBackslash(const std::string& path)
-{
-    return qv::WithoutBackslash(path);
 }
 
 std::string SystemFolder()

@@ -1,10 +1,10 @@
 #pragma once
-// The file-system services an installer needs from Windows: the temporary,
-// Windows, system and shell special folders, existence and attribute tests
-// that never show a system error box, collision-free temporary names, a
-// file's version record and last-write time, and the comparison of an
-// installed file with its replacement. No operation shows a message;
-// failures are raised as qv::Error.
+// The installer helper: the file-system services an installer needs from
+// Windows (it installs nothing itself). The temporary and shared system
+// folders, existence and attribute tests that never show a system error
+// box, collision-free names, a file's version and last-write time, and the
+// comparison of an installed file with its replacement. No operation shows
+// a message; failures are raised as qv::Error.
 #include <windows.h>
 
 #include <cstdint>
@@ -12,16 +12,12 @@
 #include <string>
 
 #include "core/Base32Code.h"
-#include "platform/win32/Win32Handles.h"
 
 namespace qv::win32 {
 
 class TWindowsInstaller {
 public:
-    // libraryFolder prefixes "shfolder.dll" when it is loaded (empty: the
-    // standard search of Windows). Nothing is loaded yet.
-    explicit TWindowsInstaller(std::string libraryFolder = std::string());
-    ~TWindowsInstaller();
+    TWindowsInstaller();
     TWindowsInstaller(const TWindowsInstaller&) = delete;
     TWindowsInstaller& operator=(const TWindowsInstaller&) = delete;
 
@@ -42,22 +38,12 @@ public:
                              std::uint16_t& release, std::uint16_t& build);
 
     // The system folder with a trailing backslash, or the Windows folder
-    // when the system folder lies outside it and cannot be written to.
+    // (GetWindowsFolder) when the system folder lies outside it and cannot
+    // be written to.
     std::string SharedSystemFolder();
     // The rule of SharedSystemFolder on given folders.
     std::string ChooseSharedFolder(const std::string& windowsFolder,
                                    const std::string& systemFolder);
-
-    // The Windows folder with a trailing backslash; "" if Windows gives none.
-    std::string WindowsFolder();
-
-    // A shell special folder (CSIDL) without trailing backslash, created when
-    // missing unless noCreate; "" when the shell has none. Loads the shell
-    // libraries on first use and raises when they cannot be loaded.
-    std::string SpecialFolder(int csidl, bool noCreate);
-    // The local application-data folder, created when missing, with a
-    // trailing backslash when not empty.
-    std::string LocalAppDataFolder();
 
     // folder + "is-" + five characters + extension, naming no existing file
     // or folder. Raises "Error Too many files in dir" when all are taken.
@@ -69,19 +55,7 @@ public:
     // shows a critical-error box (an empty drive, for example).
     std::uint32_t PathAttributes(const std::string& path);
 
-    std::string WithBackslash(const std::string& path);
-    std::string WithoutBackslash(const std::string& path);
-
 private:
-    void MakeShellFolderReady();
-
-    using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-
-    std::string libraryFolder_;
-    // Declared in load order: the shell-folder library is released first.
-    UniqueModule shell32_;
-    UniqueModule shfolder_;
-    GetFolderPathFunction getFolderPath_ = nullptr;
     std::mt19937 random_;
 };
 

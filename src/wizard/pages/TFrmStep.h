@@ -50,8 +50,6 @@ protected:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HFONT Font() const { return font_; }
-
 private:
     std::string name_;
     HWND parking_;

@@ -14,8 +14,6 @@ public:
     void Bind(HWND button);
     void SetCaption(const std::string& caption);
     void SetEnabled(bool enabled);
-    const std::string& Caption() const { return caption_; }
-    bool Enabled() const { return enabled_; }
 
     // Runs the handler if the action is enabled.
     void Execute();

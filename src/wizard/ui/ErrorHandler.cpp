@@ -7,6 +7,7 @@
 
 #include "core/Errors.h"
 #include "core/Text.h"
+#include "core/Texts.h"
 
 namespace qv::wizard {
 
@@ -39,7 +40,7 @@ void HandleTopLevelError() noexcept
     } catch (const std::exception& e) {
         message = e.what();
     } catch (...) {
-        message = "Unknown error";
+        message = texts::kUnknownError;
     }
     try {
         ::MessageBeep(MB_ICONERROR);

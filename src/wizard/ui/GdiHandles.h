@@ -8,7 +8,7 @@
 
 namespace qv::wizard {
 
-// Fonts, bitmaps, brushes and pens: everything DeleteObject frees.
+// Fonts, bitmaps and brushes: what DeleteObject frees.
 template <typename T>
 struct GdiObjectTraits {
     using Handle = T;
@@ -18,7 +18,6 @@ struct GdiObjectTraits {
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 
 // A device context made with CreateDC / CreateCompatibleDC (not GetDC).
 struct CreatedDcTraits {

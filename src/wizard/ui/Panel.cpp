@@ -39,15 +39,6 @@ void Panel::AnchorRightBottom(HWND child)
     anchors_[child] = SIZE{client.right - r.left, client.bottom - r.top};
 }
 
-RECT Panel::InnerRect() const
-{
-    RECT r;
-    ::GetClientRect(Handle(), &r);
-    if (bevel_ != Bevel::None)
-        ::InflateRect(&r, -1, -1);
-    return r;
-}
-
 void Panel::Resized(int width, int height)
 {
     for (auto it = anchors_.begin(); it != anchors_.end();) {

@@ -34,9 +34,6 @@ public:
     // panel is resized.
     void AnchorRightBottom(HWND child);
 
-    // The client area inside the bevel.
-    RECT InnerRect() const;
-
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -24,11 +24,9 @@ protected:
                 int x, int y, int width, int height, HWND parent, int id = 0,
                 HBRUSH background = nullptr, HICON icon = nullptr);
 
-    // Everything not handled goes to DefWindowProcA.
+    // Everything not handled goes to DefWindowProcA. After WM_NCDESTROY no
+    // message reaches the object.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-    // The window is going: after this no message reaches the object.
-    virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -28,22 +28,28 @@ std::vector<std::string> SplitLines(std::string_view text)
     return lines;
 }
 
-std::string UpperAscii(std::string_view text)
+namespace {
+
+// The text with the ASCII letters from..from+25 moved to to..to+25.
+std::string MapAsciiLetters(std::string_view text, char from, char to)
 {
     std::string out(text);
     for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        if (c >= from && c < from + 26)
+            c = static_cast<char>(c - from + to);
     return out;
+}
+
+}  // namespace
+
+std::string UpperAscii(std::string_view text)
+{
+    return MapAsciiLetters(text, 'a', 'A');
 }
 
 std::string LowerAscii(std::string_view text)
 {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
+    return MapAsciiLetters(text, 'A', 'a');
 }
 
 bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b)

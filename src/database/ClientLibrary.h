@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/UniqueHandle.h"
+
 namespace qv::fb {
 
 class ClientLibrary {
@@ -15,6 +17,21 @@ public:
     // The address of an exported function, or nullptr.
     virtual void* Symbol(const char* name) const = 0;
     virtual const std::string& FileName() const = 0;
+};
+
+// A library held by its platform's owner of the handle; lookup finds an
+// exported function in it.
+template <typename Traits, void* (*lookup)(typename Traits::Handle, const char*)>
+class OwnedLibrary final : public ClientLibrary {
+public:
+    OwnedLibrary(UniqueHandle<Traits> module, std::string name)
+        : module_(std::move(module)), name_(std::move(name)) {}
+    void* Symbol(const char* name) const override { return lookup(module_.get(), name); }
+    const std::string& FileName() const override { return name_; }
+
+private:
+    UniqueHandle<Traits> module_;
+    std::string name_;
 };
 
 // Opens the library of that name; nullptr when it does not load.

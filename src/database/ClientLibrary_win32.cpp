@@ -7,20 +7,10 @@
 namespace qv::fb {
 namespace {
 
-class Win32Library : public ClientLibrary {
-public:
-    Win32Library(win32::UniqueModule module, std::string name)
-        : module_(std::move(module)), name_(std::move(name)) {}
-    void* Symbol(const char* name) const override
-    {
-        return reinterpret_cast<void*>(::GetProcAddress(module_.get(), name));
-    }
-    const std::string& FileName() const override { return name_; }
-
-private:
-    win32::UniqueModule module_;
-    std::string name_;
-};
+void* Lookup(HMODULE module, const char* name)
+{
+    return reinterpret_cast<void*>(::GetProcAddress(module, name));
+}
 
 }  // namespace
 
@@ -32,7 +22,7 @@ std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name)
     ::SetErrorMode(oldMode);
     if (!module)
         return nullptr;
-    return std::make_unique<Win32Library>(std::move(module), name);
+    return std::make_unique<OwnedLibrary<win32::ModuleTraits, Lookup>>(std::move(module), name);
 }
 
 std::vector<std::string> ClientLibraryNames()

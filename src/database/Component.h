@@ -31,21 +31,28 @@ private:
     std::vector<Component*> watched_;    // this is told when they go
 };
 
-// Points link at next on behalf of client: the client leaves the old
-// owner's list and stops watching it, then joins the new one's list and
-// watches it, so that it hears when the owner goes.
+// Points link at next on behalf of watcher: it stops watching the old
+// component and watches the new one, so that it hears when that one goes.
+template <class T>
+void Rewatch(T*& link, T* next, Component* watcher)
+{
+    if (link)
+        link->RemoveFreeNotification(watcher);
+    link = next;
+    if (link)
+        link->FreeNotification(watcher);
+}
+
+// Rewatch, and the client also leaves the old owner's list of clients and
+// joins the new one's.
 template <class Owner, class Client>
 void Relink(Owner*& link, Owner* next, Client* client)
 {
-    if (link) {
+    if (link)
         link->Detach(client);
-        link->RemoveFreeNotification(client);
-    }
-    link = next;
-    if (link) {
+    Rewatch(link, next, client);
+    if (link)
         link->Attach(client);
-        link->FreeNotification(client);
-    }
 }
 
 }  // namespace qv

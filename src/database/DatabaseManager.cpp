@@ -72,11 +72,7 @@ TDatabaseManager::~TDatabaseManager()
 
 void TDatabaseManager::SetDatabase(FirebirdDatabase* db)
 {
-    if (database_)
-        database_->RemoveFreeNotification(this);
-    database_ = db;
-    if (database_)
-        database_->FreeNotification(this);
+    Rewatch(database_, db, this);
     generalQuery_.SetDatabase(db);
     if (transaction_ && db)
         transaction_->SetDefaultDatabase(db);
@@ -87,14 +83,9 @@ void TDatabaseManager::SetDatabase(FirebirdDatabase* db)
 
 void TDatabaseManager::SetTransaction(FirebirdTransaction* tr)
 {
-    if (transaction_)
-        transaction_->RemoveFreeNotification(this);
-    transaction_ = tr;
-    if (transaction_) {
-        transaction_->FreeNotification(this);
-        if (transaction_->DefaultDatabase())
-            SetDatabase(transaction_->DefaultDatabase());
-    }
+    Rewatch(transaction_, tr, this);
+    if (transaction_ && transaction_->DefaultDatabase())
+        SetDatabase(transaction_->DefaultDatabase());
     generalQuery_.SetTransaction(tr);
 }
 
@@ -200,6 +191,13 @@ void TDatabaseManager::WithPresenceAttempts(Attempt attempt) noexcept
     }
 }
 
+void TDatabaseManager::ExecPresenceStatement(std::vector<std::string> sql, const SqlValue& p0)
+{
+    presenceStatement_.SetSql(std::move(sql));
+    presenceStatement_.ParamByName("p0") = p0;
+    presenceStatement_.ExecSQL();
+}
+
 void TDatabaseManager::RegisterUser(const std::string& presenceName) noexcept
 {
     const std::string key = presenceName.substr(0, kPresenceKeyLength);
@@ -210,11 +208,9 @@ void TDatabaseManager::RegisterUser(const std::string& presenceName) noexcept
         const int n = presenceQuery_.Field(0).AsInteger();
         presenceQuery_.Close();
         if (n != 0)
-            presenceStatement_.SetSql({"UPDATE Users SET lastcheck = 'Now' WHERE", "username = :p0"});
+            ExecPresenceStatement({"UPDATE Users SET lastcheck = 'Now' WHERE", "username = :p0"}, key);
         else
-            presenceStatement_.SetSql({"INSERT INTO Users (username, lastcheck)", "VALUES (:p0, 'Now')"});
-        presenceStatement_.ParamByName("p0") = key;
-        presenceStatement_.ExecSQL();
+            ExecPresenceStatement({"INSERT INTO Users (username, lastcheck)", "VALUES (:p0, 'Now')"}, key);
         PurgeStaleUsers();
     });
 }
@@ -225,19 +221,15 @@ void TDatabaseManager::PurgeStaleUsers()
     presenceQuery_.Open();
     const Timestamp now = presenceQuery_.Field(0).AsTimestamp();
     presenceQuery_.Close();
-    presenceStatement_.SetSql({"DELETE FROM Users WHERE", "lastcheck < :p0"});
-    presenceStatement_.ParamByName("p0") = Timestamp::FromTicks(now.Ticks() - kStaleTicks);
-    presenceStatement_.ExecSQL();
+    ExecPresenceStatement({"DELETE FROM Users WHERE", "lastcheck < :p0"},
+                          Timestamp::FromTicks(now.Ticks() - kStaleTicks));
 }
 
 void TDatabaseManager::UnregisterUser(const std::string& presenceName) noexcept
 {
     const std::string key = presenceName.substr(0, kPresenceKeyLength);
-    WithPresenceAttempts([&] {
-        presenceStatement_.SetSql({"DELETE FROM Users WHERE", "username = :p0"});
-        presenceStatement_.ParamByName("p0") = key;
-        presenceStatement_.ExecSQL();
-    });
+    WithPresenceAttempts(
+        [&] { ExecPresenceStatement({"DELETE FROM Users WHERE", "username = :p0"}, key); });
 }
 
 void TDatabaseManager::AddToDatasetPool(FirebirdQuery* query)

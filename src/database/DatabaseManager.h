@@ -76,6 +76,8 @@ private:
     static constexpr size_t kPresenceKeyLength = 60;
 
     void PurgeStaleUsers();
+    // The presence statement with its one parameter p0, executed.
+    void ExecPresenceStatement(std::vector<std::string> sql, const SqlValue& p0);
     template <typename Attempt>
     void WithPresenceAttempts(Attempt attempt) noexcept;
 

@@ -142,25 +142,23 @@ void FirebirdTransaction::StartTransaction()
 
 void FirebirdTransaction::Commit()
 {
-    if (!Active())
-        throw Error("Transaction is not active");
-    CloseCursors();
-    ISC_STATUS_ARRAY status;
-    isc_tr_handle h = handle_.get();
-    fb::Client().commit_transaction(status, &h);
-    fb::CheckStatus(status);  // still active when the commit failed
-    handle_.release();
+    End(&fb::FirebirdApi::commit_transaction);
 }
 
 void FirebirdTransaction::Rollback()
+{
+    End(&fb::FirebirdApi::rollback_transaction);
+}
+
+void FirebirdTransaction::End(EndFunction fb::FirebirdApi::*end)
 {
     if (!Active())
         throw Error("Transaction is not active");
     CloseCursors();
     ISC_STATUS_ARRAY status;
     isc_tr_handle h = handle_.get();
-    fb::Client().rollback_transaction(status, &h);
-    fb::CheckStatus(status);
+    (fb::Client().*end)(status, &h);
+    fb::CheckStatus(status);  // still active when the server refused
     handle_.release();
 }
 

@@ -78,6 +78,9 @@ protected:
     void Notification(Component* removed) override;
 
 private:
+    // Commits or rolls back with the client's function of that name.
+    using EndFunction = decltype(fb::FirebirdApi::commit_transaction);
+    void End(EndFunction fb::FirebirdApi::*end);
     void CloseCursors() noexcept;
     FirebirdDatabase* database_ = nullptr;
     fb::TransactionHandle handle_;

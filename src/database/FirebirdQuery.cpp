@@ -272,18 +272,23 @@ void FirebirdQuery::BindParams()
     }
 }
 
-void FirebirdQuery::Open()
+void FirebirdQuery::Execute()
 {
-    Close();
-    Prepare();
-    if (!isSelect_)
-        throw Error(Name() + ": the statement returns no rows");
     BindParams();
     ISC_STATUS_ARRAY status;
     isc_tr_handle tr = transaction_->RawHandle();
     isc_stmt_handle st = statement_.get();
     fb::Client().dsql_execute(status, &tr, &st, kDialect, buffers_->in.get());
     fb::CheckStatus(status);
+}
+
+void FirebirdQuery::Open()
+{
+    Close();
+    Prepare();
+    if (!isSelect_)
+        throw Error(Name() + ": the statement returns no rows");
+    Execute();
     cursorOpen_ = true;
     eof_ = false;
     try {
@@ -298,12 +303,7 @@ void FirebirdQuery::ExecSQL()
 {
     Close();
     Prepare();
-    BindParams();
-    ISC_STATUS_ARRAY status;
-    isc_tr_handle tr = transaction_->RawHandle();
-    isc_stmt_handle st = statement_.get();
-    fb::Client().dsql_execute(status, &tr, &st, kDialect, buffers_->in.get());
-    fb::CheckStatus(status);
+    Execute();
     if (isSelect_) {
         cursorOpen_ = true;
         Close();

@@ -61,6 +61,8 @@ private:
     struct Buffers;
     void Prepare();
     void BindParams();
+    // Binds the parameters and executes the prepared statement.
+    void Execute();
     void FetchRow();
     void RequireBound() const;
 

@@ -45,11 +45,7 @@ TTableManager::~TTableManager()
 
 void TTableManager::SetDatabaseManager(TDatabaseManager* manager)
 {
-    if (manager_)
-        manager_->RemoveFreeNotification(this);
-    manager_ = manager;
-    if (manager_)
-        manager_->FreeNotification(this);
+    Rewatch(manager_, manager, this);
 }
 
 void TTableManager::Notification(Component* removed)

@@ -317,24 +317,28 @@ TEST_F(MakeTest, RefusesABrokenFolderAndLeavesTheProgramThatWasThere)
          "carries a package already (5 files)"},
         {"no stub", [this] { fs::remove(stub); }, "No stub"},
         {"a program inside the folder", [this] { program = folder / "update.exe"; }, "lies inside"},
-        {"no folder", [this] { folder = dir / "missing"; }, "No such folder"},
+        {"no folder", [this] { folder = dir / "missing"; }, "No such folder: "},
+        {"no folder for the program", [this] { program = dir / "missing" / "update.exe"; },
+         "No such folder for the program"},
 #ifndef _WIN32  // names Windows cannot hold
         {"a name with a drive", [this] { WriteAll(folder / "c:x.int", "x"); }, "carries a drive"},
         {"names colliding", [this] { WriteAll(folder / "gs/DATE.INT", "x"); }, "collide once upper-cased"},
 #endif
     };
+    const fs::path before = dir / "update.exe";
     for (const Case& c : cases) {
         TearDown();
         SetUp();
+        WriteAll(before, "the program before");
         c.damage();
-        WriteAll(program, "the program before");
         err.str("");
         EXPECT_EQ(Make(folder, program, stub, out, err), 1) << c.what;
         EXPECT_THAT(err.str(), testing::HasSubstr(c.message)) << c.what;
-        EXPECT_EQ(ReadAll(program), "the program before") << c.what;
+        EXPECT_EQ(ReadAll(before), "the program before") << c.what;
+        EXPECT_TRUE(program == before || !fs::exists(program)) << c.what;
         EXPECT_FALSE(fs::exists(program.string() + ".partial")) << c.what;
         folder = dir / "package";
-        program = dir / "update.exe";
+        program = before;
     }
 }
 

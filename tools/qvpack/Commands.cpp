@@ -157,6 +157,8 @@ int Make(const fs::path& source, const fs::path& program, const fs::path& stubFi
         if (!fs::is_regular_file(stubPath))
             throw Error("No stub " + stubPath.string() +
                         (stubFile.empty() ? " beside qvpack: name one with --stub" : ""));
+        if (fs::path into = program.parent_path(); !into.empty() && !fs::is_directory(into))
+            throw Error("No such folder for the program: " + into.string());
         if (fs::exists(program) && fs::equivalent(program, stubPath))
             throw Error("The program would replace its own stub: " + program.string());
         if (IsInside(program, source))

@@ -6,6 +6,7 @@
 
 #include "core/Errors.h"
 #include "core/PeImage.h"
+#include "core/Text.h"
 
 namespace qv {
 
@@ -65,7 +66,7 @@ using Types = std::map<ResourceId, Names, TreeOrder>;
 
 std::string Describe(const ResourceId& id)
 {
-    return id.IsText() ? "\"" + Cp1252NameOf(id.text) + "\"" : "#" + std::to_string(id.number);
+    return id.IsText() ? "\"" + Utf16ToCp1252(id.text) + "\"" : "#" + std::to_string(id.number);
 }
 
 Types Arrange(const std::vector<Resource>& resources)

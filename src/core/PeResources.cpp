@@ -74,20 +74,6 @@ private:
     std::set<std::uint32_t> visited_;
 };
 
-void AppendUtf8(std::string& out, char16_t unit)
-{
-    if (unit < 0x80) {
-        out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        out += static_cast<char>(0xC0 | (unit >> 6));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (unit >> 12));
-        out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
-}
-
 }  // namespace
 
 bool IsExecutableImage(std::string_view bytes)
@@ -130,33 +116,9 @@ std::vector<PackageEntry> ReadRcDataResources(std::string_view bytes)
         bool firstLanguage = !previous || !(previous->type == r.type && previous->name == r.name);
         previous = &r;
         if (firstLanguage && r.type == ResourceId{kRcDataType, {}} && r.name.IsText())
-            entries.push_back({Cp1252NameOf(r.name.text), r.data});
+            entries.push_back({Utf16ToCp1252(r.name.text), r.data});
     }
     return entries;
-}
-
-std::u16string ResourceNameOf(std::string_view cp1252)
-{
-    std::string utf8 = Cp1252ToUtf8(cp1252);
-    std::u16string name;
-    for (std::size_t i = 0; i < utf8.size();) {
-        auto c = static_cast<unsigned char>(utf8[i]);
-        int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
-        char16_t unit = length == 1 ? c : length == 2 ? (c & 0x1F) : (c & 0x0F);
-        for (int k = 1; k < length; ++k)
-            unit = static_cast<char16_t>((unit << 6) | (utf8[i + k] & 0x3F));
-        name += unit;
-        i += length;
-    }
-    return name;
-}
-
-std::string Cp1252NameOf(std::u16string_view name)
-{
-    std::string utf8;
-    for (char16_t unit : name)
-        AppendUtf8(utf8, unit);
-    return Utf8ToCp1252(utf8);
 }
 
 }  // namespace qv

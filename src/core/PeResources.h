@@ -57,9 +57,4 @@ std::vector<Resource> ReadResources(std::string_view image);
 // carries.
 std::vector<PackageEntry> ReadRcDataResources(std::string_view image);
 
-// Resource names as stored (UTF-16) from Windows-1252 text, and back (a
-// character outside Windows-1252 becomes '?').
-std::u16string ResourceNameOf(std::string_view cp1252);
-std::string Cp1252NameOf(std::u16string_view name);
-
 }  // namespace qv

@@ -141,14 +141,14 @@ Resource Res(std::uint16_t type, ResourceId name, std::string_view data, std::ui
     return {{type, {}}, std::move(name), language, codePage, data};
 }
 ResourceId Id(std::uint16_t number) { return {number, {}}; }
-ResourceId Named(std::string_view cp1252) { return {0, ResourceNameOf(cp1252)}; }
+ResourceId Named(std::string_view cp1252) { return {0, Cp1252ToUtf16(cp1252)}; }
 
 using FlatResource = std::tuple<std::uint16_t, std::uint16_t, std::string, std::uint16_t, std::uint32_t, std::string>;
 std::vector<FlatResource> Flat(const std::vector<Resource>& resources)
 {
     std::vector<FlatResource> flat;
     for (const Resource& r : resources)
-        flat.emplace_back(r.type.number, r.name.number, Cp1252NameOf(r.name.text), r.language, r.codePage,
+        flat.emplace_back(r.type.number, r.name.number, Utf16ToCp1252(r.name.text), r.language, r.codePage,
                           std::string(r.data));
     return flat;
 }

@@ -7,30 +7,22 @@
 #include <imagehlp.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "core/StoredForm.h"
 #include "tools/qvpack/Commands.h"
+#include "tools/qvpack/LocalFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace qv::qvpack {
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return std::move(s).str();
-}
-
 void WriteAll(const fs::path& path, std::string_view bytes)
 {
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    WriteWholeFile(path, bytes);
 }
 
 fs::path ProgramFolder()
@@ -133,8 +125,8 @@ TEST_F(PackageMaker, TheSameProgramAsTheBuildMachineMade)
     const fs::path program = work / "update.exe";
     ASSERT_EQ(Make(QV_PAYLOAD_DIR, program, ProgramFolder() / "quorvex-update-stub.exe", out, err), 0)
         << err.str();
-    const std::string made = ReadAll(program);
-    EXPECT_TRUE(made == ReadAll(ProgramFolder() / "quorvex-update-made.exe"));
+    const std::string made = ReadWholeFile(program);
+    EXPECT_TRUE(made == ReadWholeFile(ProgramFolder() / "quorvex-update-made.exe"));
     DWORD inHeader = 0, computed = 0;
     ASSERT_EQ(MapFileAndCheckSumA(program.string().c_str(), &inHeader, &computed), CHECKSUM_SUCCESS);
     EXPECT_EQ(inHeader, computed);

@@ -7,7 +7,6 @@
 
 #include "core/Errors.h"
 #include "core/PackageFile.h"
-#include "core/PeResources.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
 #include "platform/PackageFileSource.h"

@@ -92,7 +92,7 @@ std::string ProgramWithPackage(std::string_view stub, const std::vector<PackageE
     CheckStub(stub);
     std::vector<Resource> resources = ReadResources(stub);
     for (const PackageEntry& e : entries)
-        resources.push_back({{kRcDataType, {}}, {0, ResourceNameOf(e.name)}, 0, 0, e.stored});
+        resources.push_back({{kRcDataType, {}}, {0, Cp1252ToUtf16(e.name)}, 0, 0, e.stored});
     std::string program = ReplaceResources(stub, resources);
 
     // What the wizard will find in it: exactly these files.

@@ -1,28 +1,23 @@
 #pragma once
-// Reads the named RT_RCDATA resources of a Windows executable from its bytes,
-// without loading it: the package tool lists, checks and extracts the
-// package of a built quorvex-update.exe on any system.
+// Reads the resources of a Windows executable from its bytes, without
+// loading it: the package tool lists, checks and extracts the package of a
+// built quorvex-update.exe on any system, and copies a stub's own resources
+// into the program it makes. The headers are read as PeImage.h maps them;
+// the data directory's third entry gives the resource tree:
 //
-// What is read (all little-endian; every offset checked against the file):
+//   three levels of directory tables (type, name, language), each
+//     +0   16  header: +12 count of named entries, +14 count of id entries
+//     +16 8×k  entries: +0 name (the high bit set: offset of a name
+//              string; clear: a 16-bit id), +4 offset (the high bit set: a
+//              directory table of the next level; clear: a data entry)
+//   name string: +0 length L in UTF-16 units, +2 the L units
+//   data entry (the leaf): +0 RVA of the bytes, +4 size, +8 code page,
+//              +12 reserved
 //
-//   0x3C                 4  offset of the "PE\0\0" signature
-//   PE + 4              20  file header: +2 section count, +16 size of the
-//                           optional header
-//   PE + 24              …  optional header: +0 magic (0x10B PE32, 0x20B
-//                           PE32+); directory count at +92 (PE32) or +108
-//                           (PE32+), the directories (RVA, size) right
-//                           after it, the resources as the third
-//   after it          40×n  section headers: +8 virtual size, +12 virtual
-//                           address, +16 raw size, +20 raw data offset
-//   resource tree           three levels of directories (type, name,
-//                           language): 16-byte header (+12 named count,
-//                           +14 id count) then 8-byte entries (name or id,
-//                           offset; the high bit marks a name string or a
-//                           subdirectory); a leaf is a 16-byte data entry
-//                           (+0 RVA, +4 size)
-//
-// Only type 10 (RT_RCDATA) entries with string names are returned, with the
-// first language of each name. Names are given as Windows-1252 text.
+// Offsets are relative to the start of the tree. Every table may be reached
+// once only, so a crafted tree cannot make the walk loop or multiply.
+#include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,12 +25,36 @@
 
 namespace qv {
 
+// A resource type or name: a 16-bit number, or a string.
+struct ResourceId {
+    std::uint16_t number = 0;
+    std::u16string text;  // not empty for a string name
+
+    bool IsText() const { return !text.empty(); }
+    friend bool operator==(const ResourceId&, const ResourceId&) = default;
+};
+
+inline constexpr std::uint16_t kRcDataType = 10;
+
+struct Resource {
+    ResourceId type, name;
+    std::uint16_t language = 0;
+    std::uint32_t codePage = 0;
+    std::string_view data;  // points into the bytes it was read from
+};
+
 // True when bytes open like a Windows executable ("MZ").
 bool IsExecutableImage(std::string_view bytes);
 
-// The named RT_RCDATA resources of the image. The views point into image.
-// Raises qv::Error ("Invalid executable: ...") when the structures are
-// inconsistent; an image without resources gives an empty list.
+// Every resource of the image, in the order of its tree. The views point
+// into image. Raises qv::Error ("Invalid executable: ...") when the
+// structures are inconsistent; an image without resources gives an empty
+// list.
+std::vector<Resource> ReadResources(std::string_view image);
+
+// The RT_RCDATA (type 10) resources with string names, the first language
+// of each name, their names as Windows-1252 text: the package an executable
+// carries.
 std::vector<PackageEntry> ReadRcDataResources(std::string_view image);
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -91,6 +92,31 @@ std::string Cp1252ToUtf8(std::string_view text)
         if (c >= 0x80 && c <= 0x9F)
             cp = kHighControls[c - 0x80] ? kHighControls[c - 0x80] : c;
         AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::u16string Cp1252ToUtf16(std::string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (unsigned char c : text)
+        out += c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] ? kHighControls[c - 0x80] : char16_t(c);
+    return out;
+}
+
+std::string Utf16ToCp1252(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t unit : text) {
+        bool unusedByte = unit >= 0x80 && unit <= 0x9F && kHighControls[unit - 0x80] == 0;
+        if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF) || unusedByte) {
+            out += static_cast<char>(unit);
+            continue;
+        }
+        auto mapped = std::find(kHighControls.begin(), kHighControls.end(), unit);
+        out += mapped != kHighControls.end() ? static_cast<char>(0x80 + (mapped - kHighControls.begin())) : '?';
     }
     return out;
 }

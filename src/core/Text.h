@@ -21,4 +21,9 @@ bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b);
 std::string Cp1252ToUtf8(std::string_view text);
 std::string Utf8ToCp1252(std::string_view text);
 
+// For Windows' own UTF-16 strings (resource names). A character that
+// Windows-1252 lacks becomes '?'.
+std::u16string Cp1252ToUtf16(std::string_view text);
+std::string Utf16ToCp1252(std::u16string_view text);
+
 }  // namespace qv

@@ -53,6 +53,19 @@ TEST(Text, Cp1252RoundTripsThroughUtf8)
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(cp)), cp);
 }
 
+TEST(Text, Cp1252RoundTripsThroughUtf16)
+{
+    std::string every;
+    for (int c = 1; c < 256; ++c)
+        every += static_cast<char>(c);
+    std::u16string wide = Cp1252ToUtf16(every);
+    ASSERT_EQ(wide.size(), every.size());
+    EXPECT_EQ(wide[0x80 - 1], u'\u20AC');
+    EXPECT_EQ(wide[0xE9 - 1], u'\u00E9');
+    EXPECT_EQ(Utf16ToCp1252(wide), every);
+    EXPECT_EQ(Utf16ToCp1252(u"\u4E2D"), "?");
+}
+
 TEST(Errors, SystemErrorMessage)
 {
     EXPECT_EQ(SystemErrorMessage(5, "Accès refusé.\r\n"),

@@ -3,15 +3,21 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <tuple>
 
 #include "core/Manifests.h"
 #include "core/PackageFile.h"
+#include "core/PeImage.h"
+#include "core/PeResourceWriter.h"
+#include "core/PeResources.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
 #include "engine/EmbeddedFiles.h"
 #include "platform/PackageFileSource.h"
 #include "support/MemoryFileSystem.h"
+#include "support/TinyPe.h"
 #include "tools/qvpack/Commands.h"
 #include "tools/qvpack/FileTimes.h"
 #include "tools/qvpack/PackagedNames.h"
@@ -125,6 +131,215 @@ TEST_F(QvpackTest, VerifyFindsEveryKindOfProblem)
                                 "\"GS\\CUT.INT\": ", "not stored upper-cased", "collide once upper-cased",
                                 "5 problems"})
         EXPECT_THAT(err.str(), testing::HasSubstr(problem));
+}
+
+// The resource writer, on a small image laid out as the linker lays out the
+// wizard, in both formats.
+Resource Res(std::uint16_t type, ResourceId name, std::string_view data, std::uint16_t language = 0,
+             std::uint32_t codePage = 0)
+{
+    return {{type, {}}, std::move(name), language, codePage, data};
+}
+ResourceId Id(std::uint16_t number) { return {number, {}}; }
+ResourceId Named(std::string_view cp1252) { return {0, Cp1252ToUtf16(cp1252)}; }
+
+using FlatResource = std::tuple<std::uint16_t, std::uint16_t, std::string, std::uint16_t, std::uint32_t, std::string>;
+std::vector<FlatResource> Flat(const std::vector<Resource>& resources)
+{
+    std::vector<FlatResource> flat;
+    for (const Resource& r : resources)
+        flat.emplace_back(r.type.number, r.name.number, Utf16ToCp1252(r.name.text), r.language, r.codePage,
+                          std::string(r.data));
+    return flat;
+}
+
+std::uint32_t HeaderField(const std::string& image, std::uint32_t field)
+{
+    PeImage pe(image);
+    return pe.Bytes().U32(pe.optionalHeader + field);
+}
+
+// A stub's own resources, as the resource compiler writes them.
+const std::vector<Resource> kOwnResources = {
+    Res(3, Id(1), "icon image", 1033), Res(14, Id(100), "icon group", 1033),
+    Res(16, Id(1), "version block", 1033, 1252), Res(24, Id(1), "<assembly/>", 1033)};
+
+class PeResourceWriter : public testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Formats, PeResourceWriter, testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Pe32Plus" : "Pe32"; });
+
+TEST_P(PeResourceWriter, AddsASectionThenRewritesItWhenLast)
+{
+    using L = test::TinyPeLayout;
+    const std::string tiny = test::TinyPe::Make(GetParam());
+    const std::string symbols = tiny.substr(L::kSymbols);
+
+    // No resources yet: a new section after the others.
+    std::string stub = ReplaceResources(tiny, kOwnResources);
+    PeImage first(stub);
+    ASSERT_EQ(first.Sections().size(), 3u);
+    const PeSection rsrc = first.Sections()[2];
+    EXPECT_EQ(rsrc.name, ".rsrc");
+    EXPECT_EQ(rsrc.virtualAddress, 0x3000u);
+    EXPECT_EQ(rsrc.rawOffset, L::kSymbols);
+    EXPECT_EQ(HeaderField(stub, pe::kImageSize), 0x4000u);
+    EXPECT_EQ(HeaderField(stub, pe::kInitializedDataSize), 0x200u + rsrc.rawSize);
+    EXPECT_EQ(stub.substr(0, L::kSymbols).substr(L::kCode), tiny.substr(0, L::kSymbols).substr(L::kCode));
+    EXPECT_EQ(first.symbolTable, rsrc.rawOffset + rsrc.rawSize);
+    EXPECT_EQ(stub.substr(first.symbolTable), symbols);
+    EXPECT_EQ(Flat(ReadResources(stub)), Flat(kOwnResources));
+
+    // The package added: the resource section, now the last one, is
+    // rewritten in place. Named entries first, ordered as upper case unit
+    // by unit, which is not the order of the bytes: 'S' < '\' < '_' < 'b'.
+    std::vector<Resource> all = kOwnResources;
+    for (const char* name : {"UTIL\\X.DLL", "A_B", "b\\lower.txt", "UTILS.TXT", "AAB", "C.TXT", "GS\\GS-00.INT"})
+        all.push_back(Res(kRcDataType, Named(name), name));
+    all.push_back(Res(kRcDataType, Id(7), "numbered"));
+    std::string program = ReplaceResources(stub, all);
+    PeImage second(program);
+    ASSERT_EQ(second.Sections().size(), 3u);
+    EXPECT_EQ(second.Sections()[2].virtualAddress, rsrc.virtualAddress);
+    EXPECT_EQ(second.Sections()[2].rawOffset, rsrc.rawOffset);
+    EXPECT_EQ(program.substr(second.symbolTable), symbols);
+    EXPECT_EQ(HeaderField(program, pe::kInitializedDataSize), 0x200u + second.Sections()[2].rawSize);
+    EXPECT_EQ(HeaderField(program, pe::kCheckSum), PeCheckSum(program));
+
+    std::vector<std::string> names;
+    for (const PackageEntry& e : ReadRcDataResources(program))
+        names.push_back(e.name);
+    EXPECT_THAT(names, testing::ElementsAre("AAB", "A_B", "b\\lower.txt", "C.TXT", "GS\\GS-00.INT",
+                                            "UTILS.TXT", "UTIL\\X.DLL"));
+    auto read = Flat(ReadResources(program)), written = Flat(all);
+    std::sort(read.begin(), read.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(read, written);
+}
+
+TEST(PeResourceWriterRefusals, RefuseWhatCannotBeWritten)
+{
+    std::string signedImage = test::TinyPe::Make(true);
+    {
+        PeImage pe(signedImage);
+        std::uint64_t certificates = pe.directories + 8 * PeImage::kCertificateDirectory;
+        signedImage[certificates] = 0x10;
+        signedImage[certificates + 4] = 0x08;
+    }
+    struct Case {
+        const char* what;
+        std::string image;
+        std::vector<Resource> resources;
+        const char* message;
+    } cases[] = {
+        {"one name in two cases", test::TinyPe::Make(true),
+         {Res(kRcDataType, Named("GS\\A.INT"), "1"), Res(kRcDataType, Named("gs\\a.int"), "2")},
+         "Two resources \"gs\\a.int\" of type #10"},
+        {"a signed image", signedImage, kOwnResources, "signed"},
+        {"no room for a section header", test::TinyPe::Make(false, true), kOwnResources, "no room"},
+        {"a cut image", test::TinyPe::Make(true).substr(0, 0x100), kOwnResources, "Invalid executable"},
+        {"no image", "MZ", kOwnResources, "Invalid executable"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ReplaceResources(c.image, c.resources);
+            ADD_FAILURE() << c.what << ": accepted";
+        } catch (const Error& e) {
+            EXPECT_THAT(e.Message(), testing::HasSubstr(c.message)) << c.what;
+        }
+    }
+}
+
+// qvpack make, on a stub made from the small image.
+class MakeTest : public QvpackTest {
+protected:
+    static constexpr std::uint64_t kTime = 133551450001234567ull;
+    fs::path folder = dir / "package", stub = dir / "stub.exe", program = dir / "update.exe";
+
+    void SetUp() override
+    {
+        QvpackTest::SetUp();
+        WriteAll(folder / "AppInfo1.txt", "Quorvex Finance");
+        WriteAll(folder / "Updates.txt", "Quorvex Finance\r\n");
+        WriteAll(folder / "FileNames.txt", "gs\\date.int\r\n");
+        WriteAll(folder / "gs/date.int", "payload");
+        WriteAll(folder / "gs/GS-00.int", "marker");
+        SetWriteTime(folder / "gs/date.int", kTime);
+        WriteAll(stub, ReplaceResources(test::TinyPe::Make(true), kOwnResources));
+    }
+};
+
+TEST_F(MakeTest, MakesAProgramThatCarriesTheFolderReproducibly)
+{
+    ASSERT_EQ(Make(folder, program, stub, out, err), 0) << err.str();
+    EXPECT_EQ(Verify(program, out, err), 0) << err.str();
+    const std::string made = ReadAll(program);
+    PackageFileSource package{std::string(made)};
+    EXPECT_THAT(package.Names(), testing::ElementsAre("APPINFO1.TXT", "FILENAMES.TXT", "GS\\DATE.INT",
+                                                      "GS\\GS-00.INT", "UPDATES.TXT"));
+    StoredFile date = DecodeStoredForm(*package.Find("GS\\DATE.INT"));
+    EXPECT_EQ(date.payload, "payload");
+    EXPECT_EQ(date.time, kTime);
+    // The stub's own resources are still there, as they were.
+    auto resources = Flat(ReadResources(made));
+    for (const FlatResource& own : Flat(kOwnResources))
+        EXPECT_THAT(resources, testing::Contains(own));
+
+    // The same stub and folder give the same bytes; an older program is
+    // replaced whole.
+    fs::path again = dir / "again.exe";
+    WriteAll(again, "an older program");
+    ASSERT_EQ(Make(folder, again, stub, out, err), 0) << err.str();
+    EXPECT_TRUE(ReadAll(again) == made);
+    EXPECT_FALSE(fs::exists(dir / "again.exe.partial"));
+}
+
+TEST_F(MakeTest, RefusesABrokenFolderAndLeavesTheProgramThatWasThere)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+        const char* message;
+    } cases[] = {
+        {"no AppInfo1.txt", [this] { fs::remove(folder / "AppInfo1.txt"); }, "AppInfo1.txt is missing"},
+        {"no Updates.txt", [this] { fs::remove(folder / "Updates.txt"); }, "Updates.txt is missing"},
+        {"no known product", [this] { WriteAll(folder / "Updates.txt", "Finance\r\n"); },
+         "Updates.txt names no product of the family"},
+        {"no marker", [this] { fs::remove(folder / "gs/GS-00.int"); },
+         "\"gs\\GS-00.int\" is not packaged: the update of Quorvex Finance needs it"},
+        {"a listed file missing",
+         [this] { WriteAll(folder / "FileNames.txt", "gs\\date.int\r\ngs\\gone.int\r\n"); },
+         "FileNames.txt line 2: \"gs\\gone.int\" is not packaged"},
+        {"a print list missing", [this] { WriteAll(folder / "PrintLists.txt", "Bilan.lst\r\n"); },
+         "PrintLists.txt line 1: \"Bilan.lst\" is not packaged"},
+        {"a stub that carries a package",
+         [this] { ASSERT_EQ(Make(folder, stub.string() + ".made", stub, out, err), 0);
+                           fs::rename(stub.string() + ".made", stub); },
+         "carries a package already (5 files)"},
+        {"no stub", [this] { fs::remove(stub); }, "No stub"},
+        {"a program inside the folder", [this] { program = folder / "update.exe"; }, "lies inside"},
+        {"no folder", [this] { folder = dir / "missing"; }, "No such folder: "},
+        {"no folder for the program", [this] { program = dir / "missing" / "update.exe"; },
+         "No such folder for the program"},
+#ifndef _WIN32  // names Windows cannot hold
+        {"a name with a drive", [this] { WriteAll(folder / "c:x.int", "x"); }, "carries a drive"},
+        {"names colliding", [this] { WriteAll(folder / "gs/DATE.INT", "x"); }, "collide once upper-cased"},
+#endif
+    };
+    const fs::path before = dir / "update.exe";
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        WriteAll(before, "the program before");
+        c.damage();
+        err.str("");
+        EXPECT_EQ(Make(folder, program, stub, out, err), 1) << c.what;
+        EXPECT_THAT(err.str(), testing::HasSubstr(c.message)) << c.what;
+        EXPECT_EQ(ReadAll(before), "the program before") << c.what;
+        EXPECT_TRUE(program == before || !fs::exists(program)) << c.what;
+        EXPECT_FALSE(fs::exists(program.string() + ".partial")) << c.what;
+        folder = dir / "package";
+        program = before;
+    }
 }
 
 // The package this build made: its shape, as the wizard and its procedure

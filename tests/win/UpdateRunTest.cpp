@@ -1,10 +1,13 @@
 // The whole update as a person runs it: the real quorvex-update.exe, with
 // this build's package, on a Quorvex Finance installation prepared in
-// C:\Quorvex5 of the tests' prefix, walked through its windows.
+// C:\Quorvex5 of the tests' prefix, walked through its windows; and the same
+// package made by qvpack make, which must install the same.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
+#include <map>
+#include <regex>
 #include <string>
 
 #include "ControlIds.h"
@@ -81,10 +84,11 @@ protected:
 
     // Runs the wizard to its report: Suivant, Démarrer, then each question
     // answered in turn from answers (IDYES / IDNO). Returns the report.
-    std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr)
+    std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr,
+                    const char* program = "quorvex-update.exe")
     {
         WizardDriver wizard;
-        wizard.Start("quorvex-update.exe");
+        wizard.Start(program);
         EXPECT_TRUE(wizard.WaitForWelcome());
         EXPECT_TRUE(wizard.NextTo(kDisplayFileClass));
         wizard.Press(kIdButtonNext);
@@ -123,6 +127,19 @@ protected:
                     ++differing;
             }
         return differing;
+    }
+
+    // Every file of the installation: its bytes and last-write time.
+    std::map<std::string, std::pair<std::string, std::uint64_t>> Installed()
+    {
+        std::map<std::string, std::pair<std::string, std::uint64_t>> files;
+        for (const auto& item : fs::recursive_directory_iterator(kSuite))
+            if (item.is_regular_file()) {
+                FILETIME t = Time(item.path().string());
+                files[item.path().string()] = {Read(item.path().string()),
+                                               (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime};
+            }
+        return files;
     }
 };
 
@@ -198,6 +215,38 @@ TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
     EXPECT_NE(report.find("Répertoire Quorvex5 pas trouvé.\r\n\r\nLa mise à jour a échouée !"),
               std::string::npos)
         << report;
+}
+
+// The report without its header line (it holds the time of the run) and
+// with the temporary files' random numbers masked.
+std::string Comparable(const std::string& report)
+{
+    static const std::regex temporary("Update[0-9]+\\.tmp");
+    return std::regex_replace(report.substr(report.find('\n') + 1), temporary, "Update#.tmp");
+}
+
+TEST_F(UpdateRun, AMadeProgramInstallsWhatTheBuiltOneInstalls)
+{
+    const std::string built = Run({});
+    ASSERT_TRUE(EndsWith(built, kOk));
+    const auto byBuilt = Installed();
+    ASSERT_GT(byBuilt.size(), 393u);
+
+    TearDown();
+    SetUp();
+    const std::string made = Run({}, nullptr, "quorvex-update-made.exe");
+    EXPECT_EQ(made.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
+    EXPECT_TRUE(EndsWith(made, kOk));
+    EXPECT_EQ(Differing(), 0);
+    const auto byMade = Installed();
+    ASSERT_EQ(byMade.size(), byBuilt.size());
+    for (const auto& [path, file] : byBuilt) {
+        auto it = byMade.find(path);
+        ASSERT_NE(it, byMade.end()) << path;
+        EXPECT_TRUE(it->second.first == file.first) << path << ": other bytes";
+        EXPECT_EQ(it->second.second, file.second) << path << ": another time";
+    }
+    EXPECT_EQ(Comparable(made), Comparable(built));
 }
 
 }  // namespace

@@ -1,60 +1,27 @@
 #include "tools/qvpack/Commands.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 
 #include "core/Errors.h"
-#include "core/Manifests.h"
 #include "core/PackageFile.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
 #include "platform/PackageFileSource.h"
 #include "tools/qvpack/FileTimes.h"
+#include "tools/qvpack/FolderPackage.h"
+#include "tools/qvpack/LocalFiles.h"
+#include "tools/qvpack/PackageChecks.h"
 #include "tools/qvpack/PackagedNames.h"
+#include "tools/qvpack/ProgramFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace qv::qvpack {
 
 namespace {
-
-std::string ReadWholeFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw Error("Cannot open " + path.string());
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        throw Error("Cannot read " + path.string());
-    return std::move(bytes).str();
-}
-
-void WriteWholeFile(const fs::path& path, std::string_view bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw Error("Cannot create " + path.string());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw Error("Cannot write " + path.string());
-}
-
-// The packaged (Windows-1252, backslash) form of a relative path, and back.
-std::string PackagedName(const fs::path& relative)
-{
-    std::u8string utf8 = relative.generic_u8string();
-    std::string name = Utf8ToCp1252(std::string(utf8.begin(), utf8.end()));
-    std::replace(name.begin(), name.end(), '/', '\\');
-    return name;
-}
 
 fs::path LocalPath(const fs::path& root, const std::string& packagedName)
 {
@@ -91,14 +58,6 @@ std::string FormatFileTime(std::uint64_t fileTime)
     return text;
 }
 
-std::string Quoted(std::string_view name)
-{
-    std::string out(1, '"');
-    out += Cp1252ToUtf8(name);
-    out += '"';
-    return out;
-}
-
 // A resource script string: backslashes and quotes escaped.
 std::string RcString(std::string_view text)
 {
@@ -119,13 +78,17 @@ std::unique_ptr<PackageFileSource> OpenPackage(const fs::path& file)
     return std::make_unique<PackageFileSource>(ReadWholeFile(file));
 }
 
-// Lines of a manifest in the package, or none when it is absent.
-std::vector<std::string> ManifestLines(PackageFileSource& package, const char* name)
+constexpr char kNothingWritten[] = ": nothing written";
+
+// Prints the problems and the count; the exit code of a refusal.
+int Refuse(const std::vector<std::string>& problems, std::ostream& err, const fs::path& where,
+           const char* outcome = "")
 {
-    auto stored = package.Find(UpperAscii(name));
-    if (!stored)
-        return {};
-    return SplitLines(DecodeStoredForm(*stored).payload);
+    for (const std::string& p : problems)
+        err << "qvpack: " << p << "\n";
+    err << "qvpack: " << problems.size() << (problems.size() == 1 ? " problem" : " problems")
+        << " in " << where.string() << outcome << "\n";
+    return 1;
 }
 
 template <typename Command>
@@ -141,47 +104,20 @@ int Guarded(std::ostream& err, Command command)
 
 }  // namespace
 
+fs::path DefaultStub()
+{
+    return ProgramFolder() / kStubName;
+}
+
 int Build(const fs::path& source, const fs::path& packageFile, const fs::path& rcFile,
           std::ostream& out, std::ostream& err)
 {
     return Guarded(err, [&] {
-        if (!fs::is_directory(source))
-            throw Error("No such folder: " + source.string());
-
-        // Every regular file, in a fixed order, checked before anything is written.
-        std::map<std::string, fs::path> byName;  // upper-cased name -> file
-        for (const auto& item : fs::recursive_directory_iterator(source)) {
-            if (!item.is_regular_file())
-                continue;
-            std::string name = PackagedName(fs::relative(item.path(), source));
-            if (std::string why = UnsafeNameReason(name); !why.empty()) {
-                err << "qvpack: refused payload name " << Quoted(name) << ": " << why << "\n";
-                return 1;
-            }
-            auto [it, fresh] = byName.emplace(UpperAscii(name), item.path());
-            if (!fresh) {
-                err << "qvpack: " << Quoted(name) << " and "
-                    << Quoted(PackagedName(fs::relative(it->second, source)))
-                    << " collide once upper-cased\n";
-                return 1;
-            }
-        }
-
-        std::vector<std::string> stored;
-        stored.reserve(byName.size());
-        std::uint64_t payloadBytes = 0;
-        for (const auto& [name, path] : byName) {
-            std::string payload = ReadWholeFile(path);
-            if (payload.size() > static_cast<std::uint64_t>(kMaxStoredLength))
-                throw Error("File too large to package: " + path.string());
-            payloadBytes += payload.size();
-            stored.push_back(EncodeStoredForm(payload, ReadWriteTime(path)));
-        }
-        std::vector<PackageEntry> entries;
-        std::size_t i = 0;
-        for (const auto& [name, path] : byName)
-            entries.push_back({name, stored[i++]});
-        WriteWholeFile(packageFile, WritePackageFile(entries));
+        FolderFiles files = ScanFolder(source);
+        if (!files.problems.empty())
+            return Refuse(files.problems, err, source);
+        StoredFolder stored = Store(files);
+        WriteWholeFile(packageFile, WritePackageFile(stored.entries));
 
         if (!rcFile.empty()) {
             fs::path folder = rcFile;
@@ -191,24 +127,62 @@ int Build(const fs::path& source, const fs::path& packageFile, const fs::path& r
                 "// The package: every file as a named RCDATA resource holding its\n"
                 "// stored form. Generated by qvpack; do not edit.\n"
                 "#pragma code_page(1252)\n";
-            for (std::size_t k = 0; k < entries.size(); ++k) {
+            for (std::size_t k = 0; k < stored.entries.size(); ++k) {
                 char file[32];
                 std::snprintf(file, sizeof file, "%05zu.z", k + 1);
                 fs::path target = folder / file;
-                WriteWholeFile(target, entries[k].stored);
+                WriteWholeFile(target, stored.entries[k].stored);
                 // Language neutral. The statement before every entry also keeps
                 // the compiler from joining a file name to the next entry's
                 // name, as it joins adjacent strings.
-                script += "LANGUAGE 0, 0\n" + RcString(entries[k].name) + " RCDATA " +
+                script += "LANGUAGE 0, 0\n" + RcString(stored.entries[k].name) + " RCDATA " +
                           RcString(fs::absolute(target).generic_string()) + "\n";
             }
             WriteWholeFile(rcFile, script);
         }
-        std::uint64_t storedBytes = 0;
-        for (const auto& s : stored)
-            storedBytes += s.size();
-        out << "qvpack: " << entries.size() << " files, " << payloadBytes << " bytes, stored in "
-            << storedBytes << " bytes\n";
+        out << "qvpack: " << Summary(stored) << "\n";
+        return 0;
+    });
+}
+
+int Make(const fs::path& source, const fs::path& program, const fs::path& stubFile,
+         std::ostream& out, std::ostream& err)
+{
+    return Guarded(err, [&] {
+        // The cheap checks first: the folder is read and compressed last.
+        if (!fs::is_directory(source))
+            throw Error("No such folder: " + source.string());
+        fs::path stubPath = stubFile.empty() ? DefaultStub() : stubFile;
+        if (!fs::is_regular_file(stubPath))
+            throw Error("No stub " + stubPath.string() +
+                        (stubFile.empty() ? " beside qvpack: name one with --stub" : ""));
+        if (fs::path into = program.parent_path(); !into.empty() && !fs::is_directory(into))
+            throw Error("No such folder for the program: " + into.string());
+        if (fs::exists(program) && fs::equivalent(program, stubPath))
+            throw Error("The program would replace its own stub: " + program.string());
+        if (IsInside(program, source))
+            throw Error(program.string() + " lies inside " + source.string() +
+                        ": the next make would package it");
+        std::string stub = ReadWholeFile(stubPath);
+        try {
+            CheckStub(stub);
+        } catch (const Error& e) {
+            throw Error(stubPath.string() + ": " + e.Message());
+        }
+
+        FolderFiles files = ScanFolder(source);
+        if (!files.problems.empty())
+            return Refuse(files.problems, err, source, kNothingWritten);
+        StoredFolder stored = Store(files);
+        std::vector<std::string> problems = PackageProblems(stored.entries);
+        for (std::string& p : ManifestProblems(stored.entries))
+            problems.push_back(std::move(p));
+        if (!problems.empty())
+            return Refuse(problems, err, source, kNothingWritten);
+
+        WriteAtomically(program, ProgramWithPackage(stub, stored.entries));
+        out << "qvpack: " << program.string() << ": " << Summary(stored) << ", on "
+            << stubPath.filename().string() << "\n";
         return 0;
     });
 }
@@ -234,40 +208,9 @@ int Verify(const fs::path& file, std::ostream& out, std::ostream& err)
 {
     return Guarded(err, [&] {
         auto package = OpenPackage(file);
-        std::vector<std::string> problems;
-        std::map<std::string, std::string> seen;
-        for (const PackageEntry& e : package->Entries()) {
-            if (StoredFormCheck check = CheckStoredForm(e.stored); !check.ok)
-                problems.push_back(Quoted(e.name) + ": " + check.problem);
-            if (e.name != UpperAscii(e.name))
-                problems.push_back(Quoted(e.name) + ": not stored upper-cased, never found");
-            if (std::string why = UnsafeNameReason(e.name); !why.empty())
-                problems.push_back(Quoted(e.name) + ": " + why);
-            auto [it, fresh] = seen.emplace(UpperAscii(e.name), e.name);
-            if (!fresh)
-                problems.push_back(Quoted(e.name) + " and " + Quoted(it->second) +
-                                   " collide once upper-cased");
-        }
-        for (const char* manifestName : {manifest::kFileNames, manifest::kPrintLists}) {
-            try {
-                int line = 0;
-                for (const std::string& entry : ManifestLines(*package, manifestName)) {
-                    ++line;
-                    if (!package->Find(UpperAscii(entry)))
-                        problems.push_back(std::string(manifestName) + " line " +
-                                           std::to_string(line) + ": " + Quoted(entry) +
-                                           " is not packaged");
-                }
-            } catch (const Error& e) {
-                problems.push_back(std::string(manifestName) + ": " + e.Message());
-            }
-        }
-        for (const std::string& p : problems)
-            err << "qvpack: " << p << "\n";
-        if (!problems.empty()) {
-            err << "qvpack: " << problems.size() << " problems in " << file.string() << "\n";
-            return 1;
-        }
+        std::vector<std::string> problems = PackageProblems(package->Entries());
+        if (!problems.empty())
+            return Refuse(problems, err, file);
         out << "qvpack: " << package->Entries().size() << " files verified in " << file.string()
             << "\n";
         return 0;

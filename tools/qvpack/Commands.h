@@ -16,6 +16,18 @@ namespace qv::qvpack {
 int Build(const std::filesystem::path& source, const std::filesystem::path& packageFile,
           const std::filesystem::path& rcFile, std::ostream& out, std::ostream& err);
 
+// Makes the update program: the stub (by default the one beside qvpack,
+// see DefaultStub) with every file under source as a named RT_RCDATA
+// resource in its stored form, as Build packages them. Refuses what Verify
+// refuses, and a folder whose manifests update nothing (see
+// ManifestProblems), before writing anything; program is replaced whole at
+// the end or left as it was.
+int Make(const std::filesystem::path& source, const std::filesystem::path& program,
+         const std::filesystem::path& stub, std::ostream& out, std::ostream& err);
+
+// quorvex-update-stub.exe beside the running qvpack.
+std::filesystem::path DefaultStub();
+
 // file: a package file or a built executable.
 int List(const std::filesystem::path& file, std::ostream& out, std::ostream& err);
 int Verify(const std::filesystem::path& file, std::ostream& out, std::ostream& err);

@@ -1,4 +1,5 @@
-// qvpack: builds, lists, verifies and extracts the update packages.
+// qvpack: builds, lists, verifies and extracts the update packages, and
+// makes update programs from a folder.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@ const char kUsage[] =
     "      package every file under FOLDER; with RC_SCRIPT, also write the\n"
     "      resource script (and its stored forms in RC_SCRIPT.d) that links\n"
     "      them into the wizard\n"
+    "  qvpack make FOLDER PROGRAM.exe [--stub STUB.exe]\n"
+    "      make the update program: the stub (by default quorvex-update-stub.exe\n"
+    "      beside qvpack) carrying every file under FOLDER, manifests included\n"
     "  qvpack list FILE\n"
     "  qvpack verify FILE\n"
     "  qvpack extract FILE FOLDER [NAME...]\n"
@@ -35,6 +39,8 @@ int main(int argc, char** argv)
     using namespace qv::qvpack;
     if (command == "build" && (args.size() == 3 || args.size() == 4))
         return Build(args[1], args[2], args.size() == 4 ? args[3] : std::string(), std::cout, std::cerr);
+    if (command == "make" && (args.size() == 3 || (args.size() == 5 && args[3] == "--stub")))
+        return Make(args[1], args[2], args.size() == 5 ? args[4] : std::string(), std::cout, std::cerr);
     if (command == "list" && args.size() == 2)
         return List(args[1], std::cout, std::cerr);
     if (command == "verify" && args.size() == 2)

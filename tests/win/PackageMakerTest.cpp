@@ -1,0 +1,136 @@
+// qvpack make under Windows, from the stub beside it: Windows itself finds
+// every packaged file of the program made, the stub's own resources are
+// still there, the checksum is the one the system computes, and the program
+// is the same, byte for byte, as the one the build machine's qvpack made.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <imagehlp.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "core/StoredForm.h"
+#include "tools/qvpack/Commands.h"
+#include "tools/qvpack/LocalFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace qv::qvpack {
+namespace {
+
+void WriteAll(const fs::path& path, std::string_view bytes)
+{
+    fs::create_directories(path.parent_path());
+    WriteWholeFile(path, bytes);
+}
+
+fs::path ProgramFolder()
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return fs::path(self).parent_path();
+}
+
+// The fixed version of an executable, "a.b.c.d", or "" when it has none.
+std::string FileVersion(const fs::path& file)
+{
+    DWORD ignored = 0, size = GetFileVersionInfoSizeA(file.string().c_str(), &ignored);
+    std::string block(size, '\0');
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (size == 0 || !GetFileVersionInfoA(file.string().c_str(), 0, size, block.data()) ||
+        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length))
+        return "";
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+           "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+}
+
+int CountOf(HMODULE module, LPCSTR type)
+{
+    int count = 0;
+    EnumResourceNamesA(
+        module, type, [](HMODULE, LPCSTR, LPSTR, LONG_PTR counter) -> BOOL {
+            ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&count));
+    return count;
+}
+
+class PackageMaker : public testing::Test {
+protected:
+    const fs::path work = ProgramFolder() / "package-maker-test";
+    std::ostringstream out, err;
+    void SetUp() override
+    {
+        fs::remove_all(work);
+        fs::create_directories(work);
+    }
+    void TearDown() override { fs::remove_all(work); }
+};
+
+TEST_F(PackageMaker, WindowsFindsEveryFileOfTheProgramMade)
+{
+    // Names whose order as upper case differs from their byte order: a
+    // directory sorted the wrong way hides some of them from the binary
+    // search of the resource loader.
+    const std::map<std::string, std::string> files = {
+        {"AppInfo1.txt", "Quorvex Finance"},
+        {"Updates.txt", "Quorvex Finance\r\n"},
+        {"FileNames.txt", "util\\x.dll\r\nutils.txt\r\na_b.txt\r\naab.txt\r\n[1].txt\r\nz.txt\r\n"},
+        {"gs\\GS-00.int", "marker"},
+        {"util\\x.dll", "x"}, {"utils.txt", "utils"}, {"a_b.txt", "a_b"}, {"aab.txt", "aab"},
+        {"[1].txt", "bracket"}, {"z.txt", ""}};
+    for (const auto& [name, bytes] : files)
+        WriteAll(work / "package" / name, bytes);
+    const fs::path program = work / "update.exe";
+    ASSERT_EQ(Make(work / "package", program, {}, out, err), 0) << err.str();  // the stub beside
+
+    HMODULE made = LoadLibraryExA(program.string().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(made, nullptr);
+    for (const auto& [name, bytes] : files) {
+        // Asked for as the wizard asks, in the manifests' case.
+        HRSRC found = FindResourceA(made, name.c_str(), MAKEINTRESOURCEA(10));
+        ASSERT_NE(found, nullptr) << name;
+        auto data = static_cast<const char*>(LockResource(LoadResource(made, found)));
+        StoredFile stored = DecodeStoredForm(std::string_view(data, SizeofResource(made, found)));
+        EXPECT_EQ(stored.payload, bytes) << name;
+    }
+    EXPECT_EQ(FindResourceA(made, "gs/GS-00.int", MAKEINTRESOURCEA(10)), nullptr);
+
+    // The stub's own resources: its icons and its version.
+    const fs::path stub = ProgramFolder() / "quorvex-update-stub.exe";
+    HMODULE original = LoadLibraryExA(stub.string().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(original, nullptr);
+    EXPECT_GT(CountOf(original, MAKEINTRESOURCEA(14)), 0);
+    EXPECT_EQ(CountOf(made, MAKEINTRESOURCEA(14)), CountOf(original, MAKEINTRESOURCEA(14)));
+    EXPECT_EQ(CountOf(made, MAKEINTRESOURCEA(3)), CountOf(original, MAKEINTRESOURCEA(3)));
+    EXPECT_EQ(CountOf(made, MAKEINTRESOURCEA(24)), 1);
+    EXPECT_EQ(CountOf(made, MAKEINTRESOURCEA(10)), static_cast<int>(files.size()));
+    FreeLibrary(original);
+    FreeLibrary(made);
+    EXPECT_EQ(FileVersion(program), "1.0.3.9");
+    EXPECT_EQ(FileVersion(program), FileVersion(stub));
+
+    DWORD inHeader = 0, computed = 0;
+    ASSERT_EQ(MapFileAndCheckSumA(program.string().c_str(), &inHeader, &computed), CHECKSUM_SUCCESS);
+    EXPECT_EQ(inHeader, computed);
+}
+
+TEST_F(PackageMaker, TheSameProgramAsTheBuildMachineMade)
+{
+    // The build made quorvex-update-made.exe with the build machine's qvpack
+    // from the same payload and stub.
+    const fs::path program = work / "update.exe";
+    ASSERT_EQ(Make(QV_PAYLOAD_DIR, program, ProgramFolder() / "quorvex-update-stub.exe", out, err), 0)
+        << err.str();
+    const std::string made = ReadWholeFile(program);
+    EXPECT_TRUE(made == ReadWholeFile(ProgramFolder() / "quorvex-update-made.exe"));
+    DWORD inHeader = 0, computed = 0;
+    ASSERT_EQ(MapFileAndCheckSumA(program.string().c_str(), &inHeader, &computed), CHECKSUM_SUCCESS);
+    EXPECT_EQ(inHeader, computed);
+}
+
+}  // namespace
+}  // namespace qv::qvpack

@@ -1,0 +1,107 @@
+#include "tools/qvpack/PackageChecks.h"
+
+#include <map>
+
+#include "core/Errors.h"
+#include "core/Manifests.h"
+#include "core/ProductTables.h"
+#include "core/StoredForm.h"
+#include "core/Text.h"
+#include "tools/qvpack/FolderPackage.h"
+#include "tools/qvpack/PackagedNames.h"
+
+namespace qv::qvpack {
+
+namespace {
+
+// The first entry of each name, as the wizard finds them.
+std::map<std::string, std::string_view> ByName(const std::vector<PackageEntry>& entries)
+{
+    std::map<std::string, std::string_view> byName;
+    for (const PackageEntry& e : entries)
+        byName.emplace(e.name, e.stored);
+    return byName;
+}
+
+// Lines of a manifest, or none when it is absent.
+std::vector<std::string> ManifestLines(const std::map<std::string, std::string_view>& byName,
+                                       const char* name)
+{
+    auto it = byName.find(UpperAscii(name));
+    if (it == byName.end())
+        return {};
+    return SplitLines(DecodeStoredForm(it->second).payload);
+}
+
+}  // namespace
+
+std::vector<std::string> PackageProblems(const std::vector<PackageEntry>& entries)
+{
+    std::vector<std::string> problems;
+    std::map<std::string, std::string> seen;
+    for (const PackageEntry& e : entries) {
+        if (StoredFormCheck check = CheckStoredForm(e.stored); !check.ok)
+            problems.push_back(Quoted(e.name) + ": " + check.problem);
+        if (e.name != UpperAscii(e.name))
+            problems.push_back(Quoted(e.name) + ": not stored upper-cased, never found");
+        if (std::string why = UnsafeNameReason(e.name); !why.empty())
+            problems.push_back(Quoted(e.name) + ": " + why);
+        auto [it, fresh] = seen.emplace(UpperAscii(e.name), e.name);
+        if (!fresh)
+            problems.push_back(Quoted(e.name) + " and " + Quoted(it->second) +
+                               " collide once upper-cased");
+    }
+    auto byName = ByName(entries);
+    for (const char* manifestName : {manifest::kFileNames, manifest::kPrintLists}) {
+        try {
+            int line = 0;
+            for (const std::string& entry : ManifestLines(byName, manifestName)) {
+                ++line;
+                if (!byName.count(UpperAscii(entry)))
+                    problems.push_back(std::string(manifestName) + " line " + std::to_string(line) +
+                                       ": " + Quoted(entry) + " is not packaged");
+            }
+        } catch (const Error& e) {
+            problems.push_back(std::string(manifestName) + ": " + e.Message());
+        }
+    }
+    return problems;
+}
+
+std::vector<std::string> ManifestProblems(const std::vector<PackageEntry>& entries)
+{
+    std::vector<std::string> problems;
+    auto byName = ByName(entries);
+    if (!byName.count(UpperAscii(manifest::kAppInfo1)))
+        problems.push_back(std::string(manifest::kAppInfo1) +
+                           " is missing: the program would have no title");
+    if (!byName.count(UpperAscii(manifest::kUpdates))) {
+        problems.push_back(std::string(manifest::kUpdates) +
+                           " is missing: the program would update no product");
+        return problems;
+    }
+    std::vector<std::string> products(ProductNames.begin() + 1, ProductNames.end());
+    std::vector<std::string> lines;
+    try {
+        lines = manifest::FilterUpdateLines(ManifestLines(byName, manifest::kUpdates), products);
+    } catch (const Error& e) {
+        problems.push_back(std::string(manifest::kUpdates) + ": " + e.Message());
+        return problems;
+    }
+    // The first line the catalogue knows chooses the procedure, as in the wizard.
+    for (const std::string& line : lines) {
+        ProductKind kind = ProductKindOf(line);
+        if (kind == ProductKind{})
+            continue;
+        for (std::string_view fixed : manifest::FixedPackagedNames(kind))
+            if (!byName.count(UpperAscii(fixed)))
+                problems.push_back(Quoted(fixed) + " is not packaged: the update of " +
+                                   Cp1252ToUtf8(line) + " needs it");
+        return problems;
+    }
+    problems.push_back(std::string(manifest::kUpdates) +
+                       " names no product of the family: the program would update nothing");
+    return problems;
+}
+
+}  // namespace qv::qvpack

@@ -80,10 +80,9 @@ std::vector<std::string> ManifestProblems(const std::vector<PackageEntry>& entri
                            " is missing: the program would update no product");
         return problems;
     }
-    std::vector<std::string> products(ProductNames.begin() + 1, ProductNames.end());
     std::vector<std::string> lines;
     try {
-        lines = manifest::FilterUpdateLines(ManifestLines(byName, manifest::kUpdates), products);
+        lines = manifest::FilterUpdateLines(ManifestLines(byName, manifest::kUpdates));
     } catch (const Error& e) {
         problems.push_back(std::string(manifest::kUpdates) + ": " + e.Message());
         return problems;

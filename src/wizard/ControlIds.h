@@ -11,6 +11,7 @@ inline constexpr char kDisplayFileClass[] = "TfrmDisplayFile";
 inline constexpr char kEndInstallClass[] = "TfrmEndInstall";
 inline constexpr char kPanelClass[] = "QvPanel";
 inline constexpr char kLabelClass[] = "QvLabel";
+inline constexpr char kCompanyDialogClass[] = "TFMultiSte";
 
 // Controls of the main window.
 enum MainControlId : int {
@@ -35,6 +36,17 @@ enum PageControlId : int {
     kIdRichEditFile,         // list of changes
     kIdPanelMain,
     kIdRichEditReport,       // installation report
+};
+
+// Controls of the company-selection dialog. OK and Annuler carry the
+// standard ids, so Enter and Escape reach them the usual way.
+enum CompanyDialogControlId : int {
+    kIdCompanyOk = 1,      // IDOK
+    kIdCompanyCancel = 2,  // IDCANCEL
+    kIdCompanyLabel = 300,
+    kIdCompanyList,
+    kIdCompanyButtons,     // the button strip along the bottom
+    kIdCompanyInfo,        // hidden: names the company file
 };
 
 }  // namespace qv::wizard

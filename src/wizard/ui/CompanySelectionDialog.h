@@ -1,0 +1,56 @@
+#pragma once
+// The company-selection dialog: the companies of the workstation in a
+// pick-only list, OK and Annuler. The update never shows it; it is here for
+// a caller that lets the user choose one company. The choice, the list and
+// what the buttons do belong to the company list (TFMultiSte); this window
+// only shows them.
+#include <windows.h>
+
+#include <memory>
+
+#include "engine/CompanyList.h"
+#include "platform/UserInteraction.h"
+#include "ui/GdiHandles.h"
+#include "ui/Panel.h"
+#include "ui/Window.h"
+
+namespace qv::wizard {
+
+class CompanySelectionDialog : public Window {
+public:
+    // Creates the hidden window with its controls. companies and user must
+    // outlive the dialog.
+    CompanySelectionDialog(TFMultiSte& companies, UserInteraction& user);
+
+    // Shows the list with its selection, centred on the screen, and keeps
+    // owner (may be null) disabled until the dialog is left with OK,
+    // Annuler, Enter or Escape in the list, or the close box (as Annuler).
+    // True when it was left with OK. A WM_QUIT seen meanwhile is posted
+    // again and ends the dialog as cancelled.
+    bool ShowModal(HWND owner);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void FillList();
+    void TakeSelectionFromList();
+    void Confirm();
+    void Cancel();
+    // Enter and Escape in the list; true when the key was taken.
+    bool ListKeyDown(unsigned key);
+
+    TFMultiSte& companies_;
+    UserInteraction& user_;
+    UniqueFont font_;
+    std::unique_ptr<Panel> buttonPanel_;
+    HWND companyLabel_ = nullptr;
+    HWND companyList_ = nullptr;
+    HWND okButton_ = nullptr;
+    HWND cancelButton_ = nullptr;
+    HWND infoButton_ = nullptr;
+    bool closed_ = true;
+};
+
+}  // namespace qv::wizard

@@ -2,7 +2,7 @@
 // A shared library opened at run time, and the names under which this
 // platform's Firebird client is looked for. Split by platform:
 // ClientLibrary_posix.cpp (dlopen) and ClientLibrary_win32.cpp
-// (LoadLibraryA).
+// (from the system folder only).
 #include <memory>
 #include <string>
 #include <vector>

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace qv::fb {
@@ -12,14 +13,15 @@ void* Lookup(HMODULE module, const char* name)
     return reinterpret_cast<void*>(::GetProcAddress(module, name));
 }
 
+// The names a Firebird client goes by on Windows, in order of preference.
+constexpr const char* kClientNames[] = {"gds32.dll", "fbclient.dll"};
+
 }  // namespace
 
 std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name)
 {
-    // No "cannot find" box from the system when the library is missing.
-    UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    win32::UniqueModule module(::LoadLibraryA(name.c_str()));
-    ::SetErrorMode(oldMode);
+    // From the system folder only, never the program's or the current one.
+    win32::UniqueModule module = win32::LoadSystemLibrary(name);
     if (!module)
         return nullptr;
     return std::make_unique<OwnedLibrary<win32::ModuleTraits, Lookup>>(std::move(module), name);
@@ -27,7 +29,13 @@ std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name)
 
 std::vector<std::string> ClientLibraryNames()
 {
-    return {"gds32.dll", "fbclient.dll"};
+    // The client whose version the connection module checks is the first
+    // of the names present in the system folder, and that file alone may
+    // be loaded: no other client can slip in behind one that fails to load.
+    for (const char* name : kClientNames)
+        if (::GetFileAttributesA(win32::SystemLibraryPath(name).c_str()) != INVALID_FILE_ATTRIBUTES)
+            return {name};
+    return {std::begin(kClientNames), std::end(kClientNames)};
 }
 
 }  // namespace qv::fb

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsHelpers.h"
 
@@ -15,7 +16,7 @@ namespace {
 void LoadRichEditLibrary()
 {
     // Loaded once for the program's lifetime.
-    static win32::UniqueModule module(::LoadLibraryA("riched20.dll"));
+    static win32::UniqueModule module(win32::LoadSystemLibrary("riched20.dll"));
     if (!module)
         win32::RaiseLastSystemError();
 }

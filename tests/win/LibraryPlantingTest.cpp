@@ -1,0 +1,140 @@
+// Libraries loaded by name come from the system folder only. This program
+// runs from a folder where a fake gds32.dll, fbclient.dll and riched20.dll
+// lie beside it, and in a current folder holding the same three; the fake
+// carries a client version the connection module would accept and records
+// in the environment when it is loaded.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "core/Errors.h"
+#include "core/Text.h"
+#include "core/Texts.h"
+#include "database/ClientLibrary.h"
+#include "database/DBConnection.h"
+#include "database/FirebirdApi.h"
+#include "database/VersionSource.h"
+#include "database/Workstation.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WindowsInstaller.h"
+#include "support/ScriptedInteraction.h"
+#include "ui/RichText.h"
+
+namespace qv {
+namespace {
+
+constexpr char kPlantedVersion[] = "WI-V6.3.2.4731";
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of('\\') + 1);
+}
+
+std::string CurrentFolder()
+{
+    char path[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, path);
+    return std::string(path) + "\\";
+}
+
+// Where the planted DLL was loaded from, or "".
+std::string PlantedLoad()
+{
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetEnvironmentVariableA("QV_PLANTED_DLL_LOADED", path, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(path) : std::string();
+}
+
+std::string ModulePath(const char* name)
+{
+    HMODULE module = ::GetModuleHandleA(name);
+    if (!module)
+        return {};
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(module, path, MAX_PATH);
+    return path;
+}
+
+bool IsFile(const std::string& path)
+{
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class PlantedLibraries : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The scene: the fakes are where a download folder would hold them,
+        // and they would pass the client gate.
+        for (const std::string& folder : {ProgramFolder(), CurrentFolder()})
+            for (const char* name : {"gds32.dll", "fbclient.dll", "riched20.dll"})
+                ASSERT_TRUE(IsFile(folder + name)) << folder << name;
+        ASSERT_NE(ProgramFolder(), CurrentFolder());
+        ASSERT_EQ(win32::FileVersionText(ProgramFolder() + "gds32.dll"), kPlantedVersion);
+        ASSERT_TRUE(TdmDBConnection::IsKnownClientVersion(kPlantedVersion));
+        ASSERT_FALSE(IsFile(win32::SystemLibraryPath("gds32.dll"))) << "a client in the prefix";
+        ASSERT_EQ(PlantedLoad(), "");
+    }
+};
+
+TEST_F(PlantedLibraries, TheFirebirdClientComesOnlyFromTheSystemFolder)
+{
+    // The gate reads the system folder's client, which is not there.
+    auto versions = MakeFirebirdVersionSource();
+    EXPECT_EQ(versions->ClientVersion(), "?");
+
+    // A product database is refused by the gate...
+    test::ScriptedInteraction ui;
+    auto workstation = MakeWorkstation(ui);
+    {
+        TdmDBConnection module(ui, *versions, *workstation);
+        module.SetDatabaseIdentity(1, "TVP_PRO", "Base", "Updater");
+        module.SetConnectionParams(R"(localhost:C:\QUORVEX\DB\TVP.FDB)", "", "", "");
+        try {
+            module.ConnectAsProduct();
+            ADD_FAILURE() << "connected";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Message(), std::string(texts::kClientVersionUnknown) + "\r\n\r\n?");
+        }
+    }
+    // ...and a client asked for directly is not found.
+    for (const std::string& name : fb::ClientLibraryNames())
+        EXPECT_EQ(fb::OpenLibrary(name), nullptr) << name;
+    EXPECT_THROW(fb::Client(), Error);
+    EXPECT_EQ(fb::LoadedClient(), nullptr);
+    EXPECT_EQ(ModulePath("gds32.dll"), "");
+    EXPECT_EQ(ModulePath("fbclient.dll"), "");
+    EXPECT_EQ(PlantedLoad(), "");
+}
+
+TEST_F(PlantedLibraries, TheRichEditComesFromTheSystemFolder)
+{
+    HWND parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                    nullptr, nullptr);
+    ASSERT_TRUE(parent);
+    EXPECT_TRUE(wizard::CreateRichViewer(parent, 1, 0));
+    ::DestroyWindow(parent);
+    EXPECT_EQ(PlantedLoad(), "");
+    EXPECT_EQ(UpperAscii(ModulePath("riched20.dll")),
+              UpperAscii(win32::SystemLibraryPath("riched20.dll")));
+}
+
+TEST_F(PlantedLibraries, TheFakeIsLoadedByAPlainSearch)
+{
+    // What the tests above guard against: the ordinary search order finds
+    // the fake first.
+    HMODULE fake = ::LoadLibraryA("gds32.dll");
+    ASSERT_TRUE(fake);
+    EXPECT_EQ(PlantedLoad(), ProgramFolder() + "gds32.dll");
+    ::FreeLibrary(fake);
+    ::SetEnvironmentVariableA("QV_PLANTED_DLL_LOADED", nullptr);
+}
+
+}  // namespace
+}  // namespace qv

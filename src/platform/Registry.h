@@ -61,7 +61,7 @@ public:
     // "Echec à la création de la clé %s".
     virtual bool CreateRegistryKey(RegistryHive root, const std::string& key) = 0;
 
-    // Opens the key with full access (never creating it). From an opened
+    // Opens the key for reading (never creating it). From an opened
     // key: a REG_DWORD value gives its integer, any other value is read as
     // text ("Type de données incorrect pour '%s'" for a type that is no
     // text), a missing value gives "". A key that cannot be opened gives

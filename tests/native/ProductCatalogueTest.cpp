@@ -84,8 +84,10 @@ TEST(ProductCatalogue, DatabasePathFallBacks)
     };
     for (const auto& c : cases) {
         test::MemoryRegistry reg;
-        reg.Seed(HKLM, std::string("SOFTWARE\\QUORVEX S.A.\\") + c.seededKey, c.value,
-                 {RegistryType::String, "C:\\DB\\TVP.FDB"});
+        const std::string key = std::string("SOFTWARE\\QUORVEX S.A.\\") + c.seededKey;
+        reg.Seed(HKLM, key, c.value, {RegistryType::String, "C:\\DB\\TVP.FDB"});
+        // As a standard user has the machine's keys: readable, not writable.
+        reg.Restrict(HKLM, key, kKeyRead);
         EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, RecordedPath::AsRecorded), c.expected)
             << c.name << " " << c.seededKey;
         EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, RecordedPath::FolderOnly),

@@ -73,7 +73,7 @@ public:
                            RegistryValue& value, const std::string& defaultText = std::string()) override
     {
         value = std::int32_t{0};
-        Key* k = Open(Variant(root), key, kKeyAllAccess);
+        Key* k = Open(Variant(root), key, kKeyRead);
         if (!k) {
             if (defaultText != "0")
                 value = defaultText;

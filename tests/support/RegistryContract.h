@@ -81,8 +81,8 @@ TYPED_TEST_P(RegistryContract, ReadRegistryValueGivesIntegersTextsAndDefaults)
         {this->Key("NoSuchKey"), "Text", "", std::string()},
         {this->Key("NoSuchKey"), "Text", "0", std::int32_t{0}},
         {this->Key("NoSuchKey"), "Text", "x", std::string("x")},
-        // Full access is asked for, so a read-only key reads as missing.
-        {locked, "Text", "", std::string()},
+        // Only read rights are asked for: a read-only key reads.
+        {locked, "Text", "", std::string("hidden")},
     };
     for (const auto& c : cases) {
         RegistryValue v = std::string("garbage");

@@ -129,7 +129,8 @@ void Win32Registry::ReadRegistryValue(RegistryHive root, const std::string& key,
                                       const std::string& defaultText)
 {
     value = std::int32_t{0};
-    UniqueRegistryKey handle = OpenKey(VariantRoot(root), key, KEY_ALL_ACCESS);
+    // Read rights only: a standard user must still read the machine's keys.
+    UniqueRegistryKey handle = OpenKey(VariantRoot(root), key, KEY_READ);
     if (!handle) {
         if (defaultText != "0")
             value = defaultText;

@@ -48,9 +48,16 @@ void TdlgConnection::SplitConnectionString(const std::string& s, std::string& se
     }
     case ckNamedPipe: {
         const std::string t = s.size() > 2 ? s.substr(2, kMaxPath) : std::string();
+        // Without a backslash after the server the server part is empty and
+        // all of t is the path.
         const size_t slash = t.find('\\');
+        if (slash == std::string::npos) {
+            server = "\\\\";
+            path = t;
+            return;
+        }
         server = "\\\\" + t.substr(0, slash);
-        path = slash == std::string::npos ? std::string() : t.substr(slash + 1, kMaxPath);
+        path = t.substr(slash + 1, kMaxPath);
         return;
     }
     default:

@@ -26,7 +26,9 @@ TEST(ConnectionString, KindsSplitsAndServiceManagers)
          "a.long.server.name:service_mgr"},
         {"", ckTcp, "", "", ":service_mgr"},
         {R"(\\srv\C:\DB\TVP.FDB)", ckNamedPipe, R"(\\srv)", R"(C:\DB\TVP.FDB)", ""},
-        {R"(\\srv)", ckNamedPipe, R"(\\srv)", "", ""},
+        // nothing after the server: the server is "\\" and the rest the path
+        {R"(\\srv)", ckNamedPipe, R"(\\)", "srv", ""},
+        {R"(\\)", ckNamedPipe, R"(\\)", "", ""},
         // "\\" further on wins over the local form
         {R"(C:\DB\\TVP.FDB)", ckNamedPipe, R"(\\)", R"(DB\\TVP.FDB)", ""},
     };

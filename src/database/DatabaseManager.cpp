@@ -63,7 +63,8 @@ TDatabaseManager::~TDatabaseManager()
     for (FirebirdQuery* q : pool_) {
         // Released on purpose: the query belongs to whoever created it.
         q->RemoveFreeNotification(this);
-        ui_.ShowMessageDialog(texts::kDatasetNotReleased, DialogType::Error, DialogButtons::Ok);
+        ui_.ShowMessageDialog(texts::kDatasetNotReleased, DialogType::Error, DialogButtons::Ok,
+                              q->Name());
     }
     pool_.clear();
     SetTransaction(nullptr);

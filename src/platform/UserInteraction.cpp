@@ -5,26 +5,26 @@ namespace qv {
 void UserInteraction::ShowErrorMessage(const std::string& text)
 {
     Beep(kBeepExclamation);
-    ShowMessageDialog(text, DialogType::Error, DialogButtons::Ok);
+    ShowMessageDialog(text, DialogType::Error, DialogButtons::Ok, {});
 }
 
 void UserInteraction::ShowWarningMessage(const std::string& text)
 {
     Beep(kBeepExclamation);
-    ShowMessageDialog(text, DialogType::Warning, DialogButtons::Ok);
+    ShowMessageDialog(text, DialogType::Warning, DialogButtons::Ok, {});
 }
 
 void UserInteraction::ShowInfoMessage(const std::string& text)
 {
     // The information box plays the exclamation sound too.
     Beep(kBeepExclamation);
-    ShowMessageDialog(text, DialogType::Information, DialogButtons::Ok);
+    ShowMessageDialog(text, DialogType::Information, DialogButtons::Ok, {});
 }
 
 bool UserInteraction::AskYesNo(const std::string& text)
 {
     Beep(kBeepQuestion);
-    return ShowMessageDialog(text, DialogType::Confirmation, DialogButtons::YesNo) ==
+    return ShowMessageDialog(text, DialogType::Confirmation, DialogButtons::YesNo, {}) ==
            DialogResult::Yes;
 }
 
@@ -32,7 +32,7 @@ bool UserInteraction::AskYesNoCancel(const std::string& text)
 {
     // A warning box, not a confirmation box.
     Beep(kBeepExclamation);
-    return ShowMessageDialog(text, DialogType::Warning, DialogButtons::YesNoCancel) ==
+    return ShowMessageDialog(text, DialogType::Warning, DialogButtons::YesNoCancel, {}) ==
            DialogResult::Yes;
 }
 

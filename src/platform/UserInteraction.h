@@ -20,11 +20,12 @@ public:
 
     // --- what an implementation provides -----------------------------------
     virtual void Beep(unsigned soundType) = 0;
-    // Modal, centred on the screen, the whole text with its line breaks.
+    // Modal, centred on the screen, the whole text with its line breaks,
+    // titled caption, or the title of its type when caption is empty.
     // Escape and the title-bar close button give Cancel (or No without a
     // Cancel button), never Yes.
     virtual DialogResult ShowMessageDialog(const std::string& text, DialogType type,
-                                           DialogButtons buttons) = 0;
+                                           DialogButtons buttons, const std::string& caption) = 0;
     // The shell's folder chooser; the empty string when cancelled.
     virtual std::string BrowseForFolder(const std::string& title) = 0;
     // The file-open dialog with default settings; the empty string when

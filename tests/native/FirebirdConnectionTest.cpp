@@ -425,6 +425,7 @@ TEST_F(ConnectionTest, UnreleasedDatasetsAreReportedWhenTheManagerGoes)
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogs[0].text, "Dataset NOT RELEASED !\r\n");
     EXPECT_EQ(ui.dialogs[0].type, DialogType::Error);
+    EXPECT_EQ(ui.dialogs[0].caption, "PRT_Images_0000");
     EXPECT_EQ(kept->Name(), "PRT_Images_0000");  // still alive
 }
 

@@ -14,6 +14,7 @@ struct AskedDialog {
     std::string text;
     DialogType type;
     DialogButtons buttons;
+    std::string caption;  // empty: the title of its type
 };
 
 class ScriptedInteraction : public UserInteraction {
@@ -33,9 +34,9 @@ public:
     void Beep(unsigned soundType) override { beeps.push_back(soundType); }
 
     DialogResult ShowMessageDialog(const std::string& text, DialogType type,
-                                   DialogButtons buttons) override
+                                   DialogButtons buttons, const std::string& caption) override
     {
-        dialogs.push_back({text, type, buttons});
+        dialogs.push_back({text, type, buttons, caption});
         if (buttons == DialogButtons::Ok)
             return DialogResult::Ok;
         if (answers.empty())

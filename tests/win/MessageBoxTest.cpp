@@ -105,6 +105,7 @@ TEST(MessageBoxes, FrenchButtonsDefaultsAndAnswers)
         const char* caption;
         std::vector<std::string> expectedButtons;
         DialogResult expected;
+        const char* given = "";  // the caption asked for; "" for the type's
     } cases[] = {
         {DialogType::Error, DialogButtons::Ok, Action::ClickOk, "Erreur", ok, DialogResult::Ok},
         {DialogType::Information, DialogButtons::Ok, Action::Enter, "Information", ok, DialogResult::Ok},
@@ -116,13 +117,14 @@ TEST(MessageBoxes, FrenchButtonsDefaultsAndAnswers)
         {DialogType::Warning, DialogButtons::YesNoCancel, Action::ClickCancel, "Avertissement", yesNoCancel, DialogResult::Cancel},
         {DialogType::Warning, DialogButtons::YesNoCancel, Action::Escape, "Avertissement", yesNoCancel, DialogResult::Cancel},
         {DialogType::Warning, DialogButtons::YesNoCancel, Action::CloseBox, "Avertissement", yesNoCancel, DialogResult::Cancel},
+        {DialogType::Error, DialogButtons::Ok, Action::ClickOk, "PRT_Images_0000", ok, DialogResult::Ok, "PRT_Images_0000"},
     };
     Win32UserInteraction ui;
     const std::string text = "Première ligne\r\nSeconde ligne";
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.caption) + " action " + std::to_string(static_cast<int>(c.action)));
         auto driver = std::async(std::launch::async, Drive, c.caption, c.action);
-        DialogResult result = ui.ShowMessageDialog(text, c.type, c.buttons);
+        DialogResult result = ui.ShowMessageDialog(text, c.type, c.buttons, c.given);
         Seen seen = driver.get();
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(seen.buttons, c.expectedButtons);

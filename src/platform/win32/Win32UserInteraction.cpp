@@ -95,7 +95,8 @@ void Win32UserInteraction::Beep(unsigned soundType)
 }
 
 DialogResult Win32UserInteraction::ShowMessageDialog(const std::string& text, DialogType type,
-                                                     DialogButtons buttons)
+                                                     DialogButtons buttons,
+                                                     const std::string& caption)
 {
     HWND owner = GetActiveWindow();
     // OK, or else Yes, is the first button and the default one. Escape and
@@ -104,7 +105,8 @@ DialogResult Win32UserInteraction::ShowMessageDialog(const std::string& text, Di
 
     UniqueHook hook(SetWindowsHookExA(WH_CBT, MessageBoxHook, nullptr, GetCurrentThreadId()));
     HHOOK outer = std::exchange(t_boxHook, hook.get());
-    int answer = MessageBoxA(owner, text.c_str(), CaptionOf(type), style);
+    int answer = MessageBoxA(owner, text.c_str(), caption.empty() ? CaptionOf(type) : caption.c_str(),
+                             style);
     t_boxHook = outer;
 
     // Systems differ on what Escape gives in a box without a Cancel button

@@ -18,7 +18,7 @@ public:
 
     void Beep(unsigned soundType) override;
     DialogResult ShowMessageDialog(const std::string& text, DialogType type,
-                                   DialogButtons buttons) override;
+                                   DialogButtons buttons, const std::string& caption) override;
     std::string BrowseForFolder(const std::string& title) override;
     std::string ChooseFile() override;
     void SetWaitCursor(bool on) override;

@@ -1,6 +1,6 @@
 // Libraries loaded by name come from the system folder only. This program
-// runs from a folder where a fake gds32.dll, fbclient.dll and riched20.dll
-// lie beside it, and in a current folder holding the same three; the fake
+// runs from a folder where a fake gds32.dll, fbclient.dll, riched20.dll and
+// version.dll lie beside it, and in a current folder holding the same; the fake
 // carries a client version the connection module would accept and records
 // in the environment when it is loaded.
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "database/Workstation.h"
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "platform/win32/WindowsInstaller.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/RichText.h"
@@ -73,7 +74,7 @@ protected:
         // The scene: the fakes are where a download folder would hold them,
         // and they would pass the client gate.
         for (const std::string& folder : {ProgramFolder(), CurrentFolder()})
-            for (const char* name : {"gds32.dll", "fbclient.dll", "riched20.dll"})
+            for (const char* name : {"gds32.dll", "fbclient.dll", "riched20.dll", "version.dll"})
                 ASSERT_TRUE(IsFile(folder + name)) << folder << name;
         ASSERT_NE(ProgramFolder(), CurrentFolder());
         ASSERT_EQ(win32::FileVersionText(ProgramFolder() + "gds32.dll"), kPlantedVersion);
@@ -123,6 +124,18 @@ TEST_F(PlantedLibraries, TheRichEditComesFromTheSystemFolder)
     EXPECT_EQ(PlantedLoad(), "");
     EXPECT_EQ(UpperAscii(ModulePath("riched20.dll")),
               UpperAscii(win32::SystemLibraryPath("riched20.dll")));
+}
+
+TEST_F(PlantedLibraries, VersionsAreReadWithTheSystemFoldersVersionLibrary)
+{
+    // SetUp has read a version already. The program does not import the
+    // library either, which would have found the fake at start. (Wine may
+    // name its own copy after a file found on the search path, so the
+    // module's path tells nothing here; the fake's code not running does.)
+    win32::FileVersionRecord record = win32::GetFileVersionRecord(ProgramFolder() + "gds32.dll");
+    EXPECT_EQ(record.FileVersion, kPlantedVersion);
+    EXPECT_NE(record.LanguageName, "");
+    EXPECT_EQ(PlantedLoad(), "");
 }
 
 TEST_F(PlantedLibraries, TheFakeIsLoadedByAPlainSearch)

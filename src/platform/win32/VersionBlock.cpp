@@ -3,16 +3,60 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace qv::win32 {
+namespace {
+
+// version.dll is no library Windows keeps for every program: imported, it
+// would be looked for beside the program first. It is loaded from the
+// system folder when a version is first read, and stays loaded.
+struct VersionFunctions {
+    decltype(&::GetFileVersionInfoSizeA) infoSize = nullptr;
+    decltype(&::GetFileVersionInfoA) info = nullptr;
+    decltype(&::VerQueryValueA) query = nullptr;
+    decltype(&::VerLanguageNameA) languageName = nullptr;
+};
+
+template <typename Fn>
+void Bind(HMODULE module, Fn& fn, const char* name)
+{
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// Null when version.dll or one of its functions is missing: no file then
+// has a version.
+const VersionFunctions* VersionApi()
+{
+    static const UniqueModule module = LoadSystemLibrary("version.dll");
+    static const VersionFunctions functions = [] {
+        VersionFunctions f;
+        if (module) {
+            Bind(module.get(), f.infoSize, "GetFileVersionInfoSizeA");
+            Bind(module.get(), f.info, "GetFileVersionInfoA");
+            Bind(module.get(), f.query, "VerQueryValueA");
+            Bind(module.get(), f.languageName, "VerLanguageNameA");
+        }
+        return f;
+    }();
+    return functions.infoSize && functions.info && functions.query && functions.languageName
+               ? &functions
+               : nullptr;
+}
+
+}  // namespace
 
 VersionBlock::VersionBlock(const std::string& path)
 {
+    const VersionFunctions* api = VersionApi();
+    if (!api)
+        return;
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    DWORD size = api->infoSize(path.c_str(), &ignored);
     if (size == 0)
         return;
     data_.assign(size, '\0');
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, data_.data()))
+    if (!api->info(path.c_str(), 0, size, data_.data()))
         data_.clear();
 }
 
@@ -23,7 +67,7 @@ const void* VersionBlock::Query(const char* subBlock, UINT& length) const
         return nullptr;
     void* value = nullptr;
     // VerQueryValueA takes a non-const block but does not change it.
-    if (!VerQueryValueA(const_cast<char*>(data_.data()), subBlock, &value, &length) || !value)
+    if (!VersionApi()->query(const_cast<char*>(data_.data()), subBlock, &value, &length) || !value)
         return nullptr;
     return value;
 }
@@ -59,6 +103,16 @@ bool VersionBlock::Fixed(VS_FIXEDFILEINFO& info) const
         return false;
     std::memcpy(&info, fixed, sizeof info);
     return true;
+}
+
+std::string VersionLanguageName(unsigned languageId)
+{
+    const VersionFunctions* api = VersionApi();
+    if (!api)
+        return std::string();
+    char language[80] = {};
+    DWORD n = api->languageName(languageId, language, sizeof language);
+    return std::string(language, n < sizeof language ? n : 0);
 }
 
 }  // namespace qv::win32

@@ -33,4 +33,8 @@ private:
     std::vector<char> data_;
 };
 
+// The name of a language by its Windows language id (VerLanguageNameA),
+// "" when it cannot be told.
+std::string VersionLanguageName(unsigned languageId);
+
 }  // namespace qv::win32

@@ -29,9 +29,7 @@ FileVersionRecord GetFileVersionRecord(const std::string& path)
     FileVersionRecord r;
     r.LangId = translation.substr(0, 4);
     r.CodePage = translation.size() >= 8 ? translation.substr(4, 4) : std::string();
-    char language[80] = {};
-    DWORD n = VerLanguageNameA(HexToInt(r.LangId), language, sizeof language);
-    r.LanguageName.assign(language, n < sizeof language ? n : 0);
+    r.LanguageName = VersionLanguageName(static_cast<unsigned>(HexToInt(r.LangId)));
 
     struct Field {
         const char* name;

@@ -4,6 +4,7 @@
 
 #include "core/Errors.h"
 #include "platform/win32/FileSystemWin32.h"
+#include "platform/win32/SystemInfo.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsHelpers.h"
 #include "ScratchFolder.h"
@@ -73,6 +74,29 @@ TEST_F(FileSystemWin32Test, PresenceOfFilesFoldersAndMissingPaths)
     EXPECT_NE(fs.DriveLetters().find('C'), std::string::npos);
     EXPECT_EQ(fs.DriveKindOf("C:\\"), DriveKind::Fixed);
     EXPECT_EQ(fs.DriveKindOf("Q:\\"), DriveKind::NoRootDir);
+}
+
+TEST_F(FileSystemWin32Test, ReadWholeFileGivesEveryByteOrNamesTheFile)
+{
+    // Larger than one read, with line ends and NUL bytes kept as they are.
+    std::string data;
+    for (int i = 0; i < 100000; ++i)
+        data += static_cast<char>(i % 251);
+    data += "Dupont\r\n\r\nMartin";
+    std::string path = dir.Write("multiste.txt", data);
+    EXPECT_EQ(fs.ReadWholeFile(path), data);
+    EXPECT_EQ(fs.ReadWholeFile(dir.Write("empty.txt", "")), "");
+    // Open for writing by someone else: still readable.
+    UniqueFile writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(fs.ReadWholeFile(path), data);
+
+    std::string missing = dir / "missing.txt";
+    EXPECT_EQ(MessageOf([&] { fs.ReadWholeFile(missing); }).rfind(
+                  "Impossible d'ouvrir le fichier " + missing + "\r\n", 0),
+              0u);
+    EXPECT_EQ(fs.WindowsFolder(), GetWindowsFolder());
+    EXPECT_EQ(fs.WindowsFolder().back(), '\\');
 }
 
 TEST_F(FileSystemWin32Test, WriteNewFileReplacesOrExplainsAndKeepsWhatWasThere)

@@ -1,4 +1,5 @@
-// The company-selection dialog, made once and shown modally several times,
+// The company list on the prefix's real files and registry; then the
+// company-selection dialog, made once and shown modally several times,
 // driven from a second thread as a person would: the list's keys and the
 // two buttons. Started with a folder argument (scripts/walk-wizard.sh), it
 // also waits for a screenshot of the dialog as it first opens.
@@ -8,10 +9,14 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ControlIds.h"
 #include "WizardDriver.h"
 #include "engine/CompanyList.h"
+#include "platform/win32/FileSystemWin32.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/WindowsInstaller.h"
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryRegistry.h"
 #include "support/ScriptedInteraction.h"
@@ -61,6 +66,51 @@ protected:
         return v ? v->text : "(none)";
     }
 };
+
+// Takes away, whatever happens, what the test below puts into the prefix.
+struct PrefixCleanUp {
+    std::string file, folder;
+    ~PrefixCleanUp()
+    {
+        ::DeleteFileA(file.c_str());
+        ::RemoveDirectoryA(folder.c_str());
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kCompanyChoiceKey, kLastCompanyValue);
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey);
+    }
+};
+
+TEST(CompanyListOnWindows, TheFourthPlaceIsFoundAndTheMachineKeyRemoved)
+{
+    for (const char* place : {"C:\\quorvex", "C:\\wquorvex"})
+        if (::GetFileAttributesA(place) != INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << place << " belongs to this prefix already";
+    PrefixCleanUp cleanUp{"C:\\wquorvex\\multiste.txt.txt", "C:\\wquorvex"};
+    ASSERT_TRUE(::CreateDirectoryA(cleanUp.folder.c_str(), nullptr));
+    win32::TWindowsInstaller installer;
+    win32::FileSystemWin32 files(installer);
+    files.WriteNewFile(cleanUp.file, "Dupont SA\r\nMartin\n\r\n");
+
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE,
+                                (std::string(kMultiCompanyMachineKey) + "\\Dupont SA").c_str(), 0,
+                                nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+    ASSERT_EQ(::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, "Actif", REG_SZ, "1", 2),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, kCompanyChoiceKey, kLastCompanyValue, REG_SZ,
+                                "MARTIN", 7),
+              ERROR_SUCCESS);
+
+    win32::Win32Registry registry;
+    TFMultiSte companies(files, registry);
+    companies.LoadCompanies();
+    EXPECT_TRUE(EqualsIgnoreCaseAscii(companies.CompanyFile(), cleanUp.file)) << companies.CompanyFile();
+    EXPECT_EQ(companies.Entries(), (std::vector<std::string>{"Dupont SA", "Martin", ""}));
+    EXPECT_EQ(companies.SelectedIndex(), 1);
+    EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+}
 
 TEST_F(CompanyDialogTest, OkAnnulerEnterAndEscape)
 {

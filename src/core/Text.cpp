@@ -60,6 +60,33 @@ bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b)
 
 namespace {
 
+// The upper-case form of one Windows-1252 letter; any other byte stays.
+unsigned char UpperCp1252(unsigned char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))  // not the division sign
+        return static_cast<unsigned char>(c - 0x20);
+    switch (c) {
+    case 0x9A: return 0x8A;  // s caron
+    case 0x9C: return 0x8C;  // oe ligature
+    case 0x9E: return 0x8E;  // z caron
+    case 0xFF: return 0x9F;  // y diaeresis
+    default: return c;
+    }
+}
+
+}  // namespace
+
+bool EqualsIgnoreCaseCp1252(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return UpperCp1252(static_cast<unsigned char>(x)) ==
+                      UpperCp1252(static_cast<unsigned char>(y));
+           });
+}
+
+namespace {
+
 // Code points of 0x80..0x9F in Windows-1252; 0 marks the five unused bytes.
 constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,

@@ -16,6 +16,9 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::string UpperAscii(std::string_view text);
 std::string LowerAscii(std::string_view text);
 bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b);
+// Equal when the texts differ only in the case of their letters, the
+// accented letters of Windows-1252 included (É and é, Œ and œ).
+bool EqualsIgnoreCaseCp1252(std::string_view a, std::string_view b);
 
 // For text that leaves for a Linux console or a UTF-8 file.
 std::string Cp1252ToUtf8(std::string_view text);

@@ -33,6 +33,8 @@ inline constexpr char kRegistrySetDataFailed[] = "Echec à la définition des do
 inline constexpr char kNotAnInteger[] = "'%s' n'est pas un nombre entier valide";
 inline constexpr char kFileCreateFailed[] = "Impossible de créer le fichier %s";
 inline constexpr char kFileWriteFailed[] = "Erreur d'écriture dans le fichier %s";
+inline constexpr char kFileOpenFailed[] = "Impossible d'ouvrir le fichier %s";
+inline constexpr char kFileReadFailed[] = "Erreur de lecture du fichier %s";
 
 // ---- Wizard ---------------------------------------------------------------
 inline constexpr char kWizardCaption[] = "Mise à jour Quorvex";
@@ -92,6 +94,12 @@ inline constexpr char kInstalledIsSame2[] = "Voulez-vous tout de même effectuer
 inline constexpr char kCompareFailed[] =
     "Une erreur de comparaison des fichiers s'est produite lors de la mise à jour du %s";
 inline constexpr char kUpdateError[] = "Une erreur s'est produite lors de la mise à jour du %s";
+
+// ---- Company list ----------------------------------------------------------
+inline constexpr char kCompanyDialogCaption[] = "Sélection de la société";
+inline constexpr char kCompanyLabel[] = "Société : ";
+inline constexpr char kCompanyInfoButton[] = "Info";
+inline constexpr char kCompanyListInfo[] = "Liste des sociétés :";  // then CR LF and the file
 
 // ---- Database -------------------------------------------------------------
 inline constexpr char kClientVersionUnknown[] =

@@ -10,12 +10,20 @@ namespace qv {
 namespace {
 // Temporary numbers are drawn below this bound.
 constexpr std::uint32_t kTempNumberBound = 10000000;
+
+TFMultiSte LoadedCompanyList(FileSystem& files, qv::Registry& registry)
+{
+    TFMultiSte companies(files, registry);
+    companies.LoadCompanies();
+    return companies;
+}
 }
 
 TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
                                  qv::Registry& registry, UserInteraction& user,
                                  MessageLoop& messages)
-    : files_(files),
+    : companies_(LoadedCompanyList(files, registry)),
+      files_(files),
       registry_(registry),
       user_(user),
       report_(files),
@@ -24,8 +32,7 @@ TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
       replacement_(files, user, messages, report_)
 {
     // The creation order is fixed:
-    // 1. the company-selection dialog, which loads the company list;
-    //    (added with the company list)
+    // 1. the company list, loaded at once: companies_ above;
     // 2. the installer helper: files_, given by the caller;
     // 3. the print-list lines and the file-name lines: members above;
     // 4. the connection module, owned by this module;

@@ -10,6 +10,7 @@
 #include "core/ProductTables.h"
 #include "core/PseudoRandom.h"
 #include "core/UpdateStatus.h"
+#include "engine/CompanyList.h"
 #include "engine/EmbeddedFiles.h"
 #include "engine/FileReplacement.h"
 #include "engine/InstallationLocator.h"
@@ -32,6 +33,8 @@ public:
     // source: the packaged files; files: the file system, which also plays
     // the installer helper's part (temporary folder, file comparison);
     // registry, user and messages: the rest of the OS the engine reaches.
+    // Loads the company list first: when that raises, nothing else of the
+    // module has been made.
     TdmUpdateCommon(EmbeddedSource& source, FileSystem& files, Registry& registry,
                     UserInteraction& user, MessageLoop& messages);
     // Deletes the temporary files; never raises, never shows a dialog.
@@ -100,15 +103,19 @@ public:
     // failed copy is skipped. True when every copy succeeded.
     bool CopyListedFiles(const std::string& folder);
 
+    // --- the companies of the workstation ------------------------------------------
+    TFMultiSte& Companies() { return companies_; }
+    const TFMultiSte& Companies() const { return companies_; }
+
     FileSystem& Files() { return files_; }
     qv::Registry& RegistryAccess() { return registry_; }
     UserInteraction& User() { return user_; }
 
 private:
-    // Members in creation order. The company-selection dialog (created
-    // first), the connection module and the print-parameter store (created
-    // after the lists) are added with their own code, at the places marked
-    // in the constructor.
+    // Members in creation order. The connection module and the
+    // print-parameter store (created after the lists) are added with their
+    // own code, at the places marked in the constructor.
+    TFMultiSte companies_;  // loaded as it is made
     FileSystem& files_;  // the installer helper's temporary folder
     qv::Registry& registry_;
     UserInteraction& user_;

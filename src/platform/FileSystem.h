@@ -26,9 +26,17 @@ public:
     // system error when Windows gives none.
     virtual std::string TempFolder() = 0;
 
+    // The Windows folder with a trailing backslash, or "" when Windows gives
+    // none.
+    virtual std::string WindowsFolder() = 0;
+
     virtual bool FileIsPresent(const std::string& path) = 0;    // exists, not a folder
     virtual bool FolderIsPresent(const std::string& path) = 0;  // exists, is a folder
     virtual bool PathIsPresent(const std::string& path) = 0;    // file or folder
+
+    // The whole content of a file. A file that cannot be opened raises an
+    // error naming the file; so does a failed read.
+    virtual std::string ReadWholeFile(const std::string& path) = 0;
 
     // Creates (or replaces) path and writes data. A file that cannot be
     // created raises an error naming the file; a failed write raises too,

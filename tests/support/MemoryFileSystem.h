@@ -20,11 +20,13 @@ struct MemoryFile {
     FileTime writeTime = 0;
     bool readOnly = false;
     bool locked = false;
+    bool unreadable = false;  // exists, but cannot be opened for reading
 };
 
 class MemoryFileSystem : public FileSystem {
 public:
     std::string tempFolder = "C:\\TEMP\\";
+    std::string windowsFolder = "C:\\WINDOWS\\";
     std::set<std::string> failingWrites;  // upper-cased paths
 
     // The files, by upper-cased path.
@@ -43,9 +45,18 @@ public:
     }
 
     std::string TempFolder() override { return tempFolder; }
+    std::string WindowsFolder() override { return windowsFolder; }
     bool FileIsPresent(const std::string& path) override { return Get(path) != nullptr; }
     bool FolderIsPresent(const std::string&) override { return false; }
     bool PathIsPresent(const std::string& path) override { return FileIsPresent(path); }
+
+    std::string ReadWholeFile(const std::string& path) override
+    {
+        const MemoryFile* f = Get(path);
+        if (!f || f->unreadable)
+            throw Error("Impossible d'ouvrir le fichier " + path);
+        return f->data;
+    }
 
     void WriteNewFile(const std::string& path, std::string_view data) override
     {

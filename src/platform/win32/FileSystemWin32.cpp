@@ -8,6 +8,7 @@
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/SystemInfo.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsHelpers.h"
 
@@ -36,6 +37,11 @@ std::string FileSystemWin32::TempFolder()
     return installer_.TempFolder();
 }
 
+std::string FileSystemWin32::WindowsFolder()
+{
+    return GetWindowsFolder();
+}
+
 bool FileSystemWin32::FileIsPresent(const std::string& path)
 {
     return installer_.FileIsPresent(path);
@@ -50,6 +56,28 @@ bool FileSystemWin32::FolderIsPresent(const std::string& path)
 bool FileSystemWin32::PathIsPresent(const std::string& path)
 {
     return installer_.PathIsPresent(path);
+}
+
+std::string FileSystemWin32::ReadWholeFile(const std::string& path)
+{
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD code = GetLastError();
+        throw Error(Format(texts::kFileOpenFailed, {path}) + "\r\n" + Reason(code));
+    }
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
+            DWORD code = GetLastError();
+            throw Error(Format(texts::kFileReadFailed, {path}) + "\r\n" + Reason(code));
+        }
+        if (read == 0)
+            return data;
+        data.append(buffer, read);
+    }
 }
 
 void FileSystemWin32::WriteNewFile(const std::string& path, std::string_view data)

@@ -16,9 +16,11 @@ public:
     explicit FileSystemWin32(TWindowsInstaller& installer) : installer_(installer) {}
 
     std::string TempFolder() override;
+    std::string WindowsFolder() override;
     bool FileIsPresent(const std::string& path) override;
     bool FolderIsPresent(const std::string& path) override;
     bool PathIsPresent(const std::string& path) override;
+    std::string ReadWholeFile(const std::string& path) override;
     void WriteNewFile(const std::string& path, std::string_view data) override;
     bool SetFileWriteTime(const std::string& path, FileTime time) override;
     void RemoveFile(const std::string& path) override;

@@ -1,0 +1,121 @@
+#include "engine/CompanyList.h"
+
+#include "core/Errors.h"
+#include "core/Text.h"
+#include "core/Texts.h"
+
+namespace qv {
+
+namespace {
+
+// Where the company file may be, after the drive letter, in the order
+// tried. The double extension is what a text editor makes of a new
+// "multiste.txt" when the user types the name with its extension.
+constexpr const char* kCompanyFilePlaces[] = {
+    ":\\quorvex\\multiste.txt",
+    ":\\quorvex\\multiste.txt.txt",
+    ":\\wquorvex\\multiste.txt",
+    ":\\wquorvex\\multiste.txt.txt",
+};
+
+std::string BadIndexMessage(int index)
+{
+    return "List index out of bounds (" + std::to_string(index) + ")";
+}
+
+}  // namespace
+
+TFMultiSte::TFMultiSte(FileSystem& files, Registry& registry)
+    : files_(files), registry_(registry)
+{
+}
+
+std::string TFMultiSte::FindCompanyFile()
+{
+    registry_.DeleteRegistryKey(RegistryHive::LocalMachine, kMultiCompanyMachineKey);
+
+    std::string drives = "C";
+    if (std::string windows = files_.WindowsFolder(); !windows.empty())
+        drives += windows[0];
+    for (char drive : drives)
+        for (const char* place : kCompanyFilePlaces)
+            if (std::string path = drive + std::string(place); files_.FileIsPresent(path))
+                return path;
+    return {};
+}
+
+void TFMultiSte::LoadCompanies()
+{
+    entries_.clear();
+    selected_ = -1;
+    companyFile_ = FindCompanyFile();
+    if (!companyFile_.empty() && files_.FileIsPresent(companyFile_))
+        entries_ = SplitLines(files_.ReadWholeFile(companyFile_));
+
+    std::string last = registry_.ReadRegistryString(RegistryHive::CurrentUser, kCompanyChoiceKey,
+                                                    kLastCompanyValue);
+    if (entries_.empty())
+        return;
+    selected_ = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (EqualsIgnoreCaseCp1252(entries_[i], last)) {
+            selected_ = i;
+            break;
+        }
+}
+
+const std::string& TFMultiSte::Entry(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw Error(BadIndexMessage(index));
+    return entries_[index];
+}
+
+void TFMultiSte::Select(int index)
+{
+    if (index < -1 || index >= Count())
+        throw Error(BadIndexMessage(index));
+    selected_ = index;
+}
+
+std::string TFMultiSte::SelectedText() const
+{
+    return selected_ < 0 ? std::string() : entries_[selected_];
+}
+
+void TFMultiSte::ConfirmSelection()
+{
+    cancelled_ = false;
+    try {
+        registry_.WriteRegistryString(RegistryHive::CurrentUser, kCompanyChoiceKey,
+                                      kLastCompanyValue, SelectedText());
+    } catch (const Error&) {
+        // Remembering the choice is a convenience; the choice stands.
+    }
+}
+
+void TFMultiSte::CancelSelection()
+{
+    cancelled_ = true;
+}
+
+TFMultiSte::KeyOutcome TFMultiSte::HandleListKey(unsigned key)
+{
+    switch (key) {
+    case kKeyEnter:
+        ConfirmSelection();
+        return KeyOutcome::Confirmed;
+    case kKeyEscape:
+        CancelSelection();
+        return KeyOutcome::Cancelled;
+    default:
+        return KeyOutcome::LeftToList;
+    }
+}
+
+void TFMultiSte::ShowCompanyFileInfo(UserInteraction& user) const
+{
+    user.ShowInfoMessage(std::string(texts::kCompanyListInfo) + "\r\n" + companyFile_);
+}
+
+}  // namespace qv

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/MessageLoop.h"
+#include "support/DatabaseDoubles.h"
 #include "support/MemoryRegistry.h"
 #include "support/ScriptedInteraction.h"
 
@@ -44,6 +45,8 @@ struct EngineServices {
     MemoryRegistry registry;
     ScriptedInteraction user;
     RecordingMessageLoop messages;
+    FakeVersions versions;
+    FakeWorkstation workstation;
 };
 
 }  // namespace qv::test

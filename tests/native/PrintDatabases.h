@@ -84,7 +84,7 @@ inline void MakePrintDatabase(const std::string& database)
     ASSERT_EQ(RunIsql("CREATE DATABASE '" + database + "' USER '" + kUser + "' PASSWORD '" +
                       kPassword + "' DEFAULT CHARACTER SET ISO8859_1;\n"),
               0)
-        << database;
+        << database << " (its alias comes with bash scripts/firebird-server.sh start)";
     // The default character set holds from the next attachment on.
     ASSERT_EQ(RunIsql(kPrintDatabaseSchema, database), 0) << database;
 }

@@ -34,6 +34,7 @@ PIDFILE=$ROOT/firebird.pid
 # Fixture databases: file name, alias(es) under which the products reach it.
 #   TVP.FDB   - a complete product database (identity TVP_PRO, version 1)
 #   BARE.FDB  - ConnectionControl without its rows, no GetFreeDiskSpace
+#   PRINT1.FDB to PRINT3.FDB - made afresh by the print-list import tests
 ALIASES=(
   'C:\QUORVEX\DB\TVP.FDB=TVP.FDB'
   'C:\QUORVEX\DB\BARE.FDB=BARE.FDB'
@@ -42,6 +43,11 @@ ALIASES=(
   # they attach, but the version gate refuses them.
   'C:\QUORVEX\\DB\TVP.FDB=TVP.FDB'
   'SPX@TVP.FDB=TVP.FDB'
+  # Three companies' databases for the print-list import tests, which
+  # create them (and their tables) themselves.
+  'C:\QUORVEX\DB\PRINT1.FDB=PRINT1.FDB'
+  'C:\QUORVEX\DB\PRINT2.FDB=PRINT2.FDB'
+  'C:\QUORVEX\DB\PRINT3.FDB=PRINT3.FDB'
 )
 
 log() { echo "firebird-server: $*"; }

@@ -61,17 +61,31 @@ bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b)
 namespace {
 
 // The upper-case form of one Windows-1252 letter; any other byte stays.
+// The letters of Windows-1252 whose two cases lie outside the Latin-1
+// pattern (capital + 0x20): S caron, OE ligature, Z caron, Y diaeresis.
+struct CasePair {
+    unsigned char upper, lower;
+};
+constexpr CasePair kOtherCasePairs[] = {{0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF}};
+
 unsigned char UpperCp1252(unsigned char c)
 {
     if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))  // not the division sign
         return static_cast<unsigned char>(c - 0x20);
-    switch (c) {
-    case 0x9A: return 0x8A;  // s caron
-    case 0x9C: return 0x8C;  // oe ligature
-    case 0x9E: return 0x8E;  // z caron
-    case 0xFF: return 0x9F;  // y diaeresis
-    default: return c;
-    }
+    for (const CasePair& p : kOtherCasePairs)
+        if (c == p.lower)
+            return p.upper;
+    return c;
+}
+
+unsigned char LowerCp1252(unsigned char c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))  // not the multiplication sign
+        return static_cast<unsigned char>(c + 0x20);
+    for (const CasePair& p : kOtherCasePairs)
+        if (c == p.upper)
+            return p.lower;
+    return c;
 }
 
 }  // namespace
@@ -83,6 +97,14 @@ bool EqualsIgnoreCaseCp1252(std::string_view a, std::string_view b)
                return UpperCp1252(static_cast<unsigned char>(x)) ==
                       UpperCp1252(static_cast<unsigned char>(y));
            });
+}
+
+std::string LowerCp1252(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        c = static_cast<char>(LowerCp1252(static_cast<unsigned char>(c)));
+    return lower;
 }
 
 namespace {

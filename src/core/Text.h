@@ -19,6 +19,9 @@ bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b);
 // Equal when the texts differ only in the case of their letters, the
 // accented letters of Windows-1252 included (É and é, Œ and œ).
 bool EqualsIgnoreCaseCp1252(std::string_view a, std::string_view b);
+// Lower-cases as Windows does for Windows-1252 text: A to Z and the
+// accented capitals (É to é, Œ to œ, Ÿ to ÿ); every other byte stays.
+std::string LowerCp1252(std::string_view text);
 
 // For text that leaves for a Linux console or a UTF-8 file.
 std::string Cp1252ToUtf8(std::string_view text);

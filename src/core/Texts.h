@@ -129,4 +129,18 @@ inline constexpr char kServerLabel[] = "Server : ";
 // One box per query still registered when the database manager goes.
 inline constexpr char kDatasetNotReleased[] = "Dataset NOT RELEASED !\r\n";
 
+// ---- Print-parameter import -----------------------------------------------
+// The description given to a product database opened for the import.
+inline constexpr char kDatabaseDescription[] = "Base de données";
+// A list's report line: the prefix, the name in double quotation marks, the
+// outcome.
+inline constexpr char kPrintParamsPrefix[] = "Les paramètres pour l'impression : ";
+inline constexpr char kPrintParamsUpdated[] = " ont été mise à jour.";
+inline constexpr char kPrintParamsAdded[] = " ont été ajoutés.";
+inline constexpr char kCompanyListsTitle[] = "Mise à jour de listes pour la société ";
+inline constexpr char kCompanyNotFound[] =
+    "La société %s n'est pas trouvé, mise à jour des listes non effectuée.";
+// The company of the empty name.
+inline constexpr char kDefaultCompany[] = "Default";
+
 }  // namespace qv::texts

@@ -253,29 +253,17 @@ void TdmDBConnection::CloseAll() noexcept
 
 void TdmDBConnection::BeginTransaction()
 {
-    if (GlobalTransaction.TransactionDepth == 0)
-        GlobalTransaction.StartTransaction();
-    ++GlobalTransaction.TransactionDepth;
+    GlobalTransaction.EnterBracket();
 }
 
 void TdmDBConnection::CommitTransaction()
 {
-    if (GlobalTransaction.TransactionDepth <= 0)
-        throw AssertionFailure("TRANSACTION MANAGEMENT ERROR");  // depth left as it was
-    if (--GlobalTransaction.TransactionDepth == 0) {
-        if (IsConnected())
-            GlobalTransaction.Commit();
-        GlobalTransaction.Params.clear();
-    }
+    GlobalTransaction.LeaveBracketByCommit();
 }
 
 void TdmDBConnection::RollbackTransaction(std::exception_ptr error)
 {
-    if (GlobalTransaction.TransactionDepth > 0 && --GlobalTransaction.TransactionDepth == 0) {
-        if (IsConnected() && GlobalTransaction.Active())
-            GlobalTransaction.Rollback();
-        GlobalTransaction.Params.clear();
-    }
+    GlobalTransaction.LeaveBracketByRollback();
     if (error)
         RaiseAgain(error, SilentAbortPolicy::Keep);
 }

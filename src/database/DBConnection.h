@@ -27,12 +27,6 @@ class FirebirdVersionSource;
 class UserInteraction;
 class Workstation;
 
-// A commit without a matching begin: a programming error.
-class AssertionFailure : public Error {
-public:
-    using Error::Error;
-};
-
 struct ModuleTimer {
     const char* name;
     unsigned intervalMs;

@@ -123,29 +123,26 @@ void TDatabaseManager::OpenConnection()
 
 void TDatabaseManager::BeginTransaction()
 {
-    if (!transaction_)
-        throw Error(Name() + " no transaction");
-    if (transaction_->TransactionDepth == 0)
-        transaction_->StartTransaction();
-    ++transaction_->TransactionDepth;
+    RequiredTransaction().EnterBracket();
 }
 
 void TDatabaseManager::CommitTransaction()
 {
-    if (!transaction_)
-        throw Error(Name() + " no transaction");
-    if (--transaction_->TransactionDepth == 0)
-        transaction_->Commit();
+    RequiredTransaction().LeaveBracketByCommit();
 }
 
 void TDatabaseManager::RollbackTransaction(std::exception_ptr error)
 {
-    if (!transaction_)
-        throw Error(Name() + " no transaction");
-    if (--transaction_->TransactionDepth == 0)
-        transaction_->Rollback();
+    RequiredTransaction().LeaveBracketByRollback();
     if (error)
         RaiseAgain(error, SilentAbortPolicy::AsError);
+}
+
+FirebirdTransaction& TDatabaseManager::RequiredTransaction()
+{
+    if (!transaction_)
+        throw Error(Name() + " no transaction");
+    return *transaction_;
 }
 
 void TDatabaseManager::ReadConnectionControl(std::string& identifier, int& version)

@@ -39,8 +39,10 @@ public:
 
     void OpenConnection();
 
-    // The nested bracket. On an error: RollbackTransaction(current error),
-    // which raises it again; with no error nothing is raised.
+    // The nested bracket on the shared transaction (FirebirdTransaction's
+    // rule, shared with the connection module). On an error:
+    // RollbackTransaction(current error), which raises it again; with no
+    // error nothing is raised.
     void BeginTransaction();
     void CommitTransaction();
     void RollbackTransaction(std::exception_ptr error);
@@ -75,6 +77,8 @@ private:
     static constexpr int kPresenceAttempts = 5;
     static constexpr size_t kPresenceKeyLength = 60;
 
+    // The shared transaction; raises "<name> no transaction" without one.
+    FirebirdTransaction& RequiredTransaction();
     void PurgeStaleUsers();
     // The presence statement with its one parameter p0, executed.
     void ExecPresenceStatement(std::vector<std::string> sql, const SqlValue& p0);

@@ -170,6 +170,39 @@ void FirebirdTransaction::ForceEnd() noexcept
     handle_.reset();  // rolls back, whatever the server says
 }
 
+void FirebirdTransaction::EnterBracket()
+{
+    if (TransactionDepth == 0)
+        StartTransaction();
+    ++TransactionDepth;
+}
+
+void FirebirdTransaction::LeaveBracketByCommit()
+{
+    if (TransactionDepth <= 0)
+        throw AssertionFailure("TRANSACTION MANAGEMENT ERROR");
+    if (--TransactionDepth > 0)
+        return;
+    try {
+        if (Active())
+            Commit();
+    } catch (...) {
+        // Refused: the work is undone, and the next bracket starts afresh.
+        ForceEnd();
+        Params.clear();
+        throw;
+    }
+    Params.clear();
+}
+
+void FirebirdTransaction::LeaveBracketByRollback() noexcept
+{
+    if (TransactionDepth <= 0 || --TransactionDepth > 0)
+        return;
+    ForceEnd();
+    Params.clear();
+}
+
 void FirebirdTransaction::CloseCursors() noexcept
 {
     for (FirebirdQuery* q : std::vector(queries_))

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Errors.h"
 #include "database/Component.h"
 #include "database/FirebirdHandles.h"
 
@@ -13,6 +14,12 @@ namespace qv {
 
 class FirebirdQuery;
 class FirebirdTransaction;
+
+// A bracket left more often than it was entered: a programming error.
+class AssertionFailure : public Error {
+public:
+    using Error::Error;
+};
 
 class FirebirdDatabase : public Component {
 public:
@@ -61,6 +68,20 @@ public:
     // The depth of the nested bracket that everyone working on this
     // transaction shares (the managers' and the connection module's).
     int TransactionDepth = 0;
+
+    // The nested bracket itself, one rule for everyone who brackets on this
+    // transaction. Entering at depth 0 starts the transaction.
+    void EnterBracket();
+    // Leaving by commit: the outermost level commits (when the transaction
+    // is active) and empties Params. At depth 0 it raises AssertionFailure
+    // "TRANSACTION MANAGEMENT ERROR" and changes nothing. A commit the server
+    // refuses rolls the transaction back before the error goes on, so the
+    // bracket is closed either way: depth 0, nothing active.
+    void LeaveBracketByCommit();
+    // Leaving by rollback: the outermost level rolls back whatever the
+    // server says and empties Params. At depth 0 nothing happens, so the
+    // handler of a failed commit may call it too. Never raises.
+    void LeaveBracketByRollback() noexcept;
 
     bool Active() const { return handle_.valid(); }
     void StartTransaction();

@@ -21,7 +21,8 @@ TFMultiSte LoadedCompanyList(FileSystem& files, qv::Registry& registry)
 
 TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
                                  qv::Registry& registry, UserInteraction& user,
-                                 MessageLoop& messages)
+                                 MessageLoop& messages, FirebirdVersionSource& versions,
+                                 Workstation& workstation)
     : companies_(LoadedCompanyList(files, registry)),
       files_(files),
       registry_(registry),
@@ -35,17 +36,25 @@ TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
     // 1. the company list, loaded at once: companies_ above;
     // 2. the installer helper: files_, given by the caller;
     // 3. the print-list lines and the file-name lines: members above;
-    // 4. the connection module, owned by this module;
-    //    (added with the connection module)
+    // 4. the connection module, its timers ticking from now on;
+    connection_ = std::make_unique<TdmDBConnection>(user, versions, workstation);
+    for (ModuleTimer& timer : connection_->Timers())
+        connectionTimers_.push_back(messages.StartTimer(timer.intervalMs, std::move(timer.handler)));
     // 5. the print-parameter store over the connection module.
-    //    (added with the print-parameter store)
+    structurePrinting_ = std::make_unique<TdmStructurePrinting>(*connection_);
 }
 
 TdmUpdateCommon::~TdmUpdateCommon()
 {
     // While the helper that knows the temporary folder still exists.
     DeleteTempFiles(kTempMask);
-    // Then the print-parameter store, the connection module, the lists.
+    // The store's queries are registered with the connection module's
+    // database manager: the store goes first, then the timers that call
+    // into the connection module, then the module itself (closing the
+    // database if one is still open).
+    structurePrinting_.reset();
+    connectionTimers_.clear();
+    connection_.reset();
 }
 
 int TdmUpdateCommon::LoadFileNameLines()

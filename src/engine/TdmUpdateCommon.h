@@ -4,12 +4,15 @@
 // and the temporary files. Temporary files made with TempFileName live until
 // the module is destroyed at program exit, which deletes them all.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/ProductTables.h"
 #include "core/PseudoRandom.h"
 #include "core/UpdateStatus.h"
+#include "database/DBConnection.h"
+#include "database/StructurePrinting.h"
 #include "engine/CompanyList.h"
 #include "engine/EmbeddedFiles.h"
 #include "engine/FileReplacement.h"
@@ -23,6 +26,9 @@
 
 namespace qv {
 
+class FirebirdVersionSource;
+class Workstation;
+
 // Every temporary file of a run is named after this prefix, so the clean-up
 // mask finds them all.
 inline constexpr char kTempPrefix[] = "Update";
@@ -32,12 +38,17 @@ class TdmUpdateCommon {
 public:
     // source: the packaged files; files: the file system, which also plays
     // the installer helper's part (temporary folder, file comparison);
-    // registry, user and messages: the rest of the OS the engine reaches.
-    // Loads the company list first: when that raises, nothing else of the
-    // module has been made.
+    // registry, user and messages: the rest of the OS the engine reaches
+    // (the connection module's timers tick on messages' loop); versions and
+    // workstation: what the connection module asks about the Firebird
+    // client and server and about this workstation. All must outlive the
+    // module. Loads the company list first: when that raises, nothing else
+    // of the module has been made.
     TdmUpdateCommon(EmbeddedSource& source, FileSystem& files, Registry& registry,
-                    UserInteraction& user, MessageLoop& messages);
-    // Deletes the temporary files; never raises, never shows a dialog.
+                    UserInteraction& user, MessageLoop& messages,
+                    FirebirdVersionSource& versions, Workstation& workstation);
+    // Deletes the temporary files (never raises, never shows a dialog), then
+    // frees the print-parameter store before the connection module.
     ~TdmUpdateCommon();
     TdmUpdateCommon(const TdmUpdateCommon&) = delete;
     TdmUpdateCommon& operator=(const TdmUpdateCommon&) = delete;
@@ -107,20 +118,49 @@ public:
     TFMultiSte& Companies() { return companies_; }
     const TFMultiSte& Companies() const { return companies_; }
 
+    // --- the product database and its print lists (PrintListImport.cpp) --------
+    TdmDBConnection& Connection() { return *connection_; }
+    TdmStructurePrinting& StructurePrinting() { return *structurePrinting_; }
+
+    // Brings the packaged print lists (PrintLists.txt) where the current
+    // kind keeps them: into the database of every company of the
+    // workstation (kinds 1, 2, 3, 6, 10), or as files into folder (Margolin).
+    // Ok, or Warning when a company has no database; any other failure
+    // raises "Cannot import resource files". Other kinds: Ok at once.
+    UpdateStatus ImportPrintLists(const std::string& folder);
+    // One company ("" is Default): opens its database, imports every ".lst"
+    // entry through buffer, closes it. False when the company has no
+    // database; an error while connecting or importing goes to the caller
+    // (the database is closed by then).
+    bool UpdateCompanyLists(const std::string& company, MemoryStream& buffer);
+    // Imports one packaged list, whose bytes are in buffer, into the open
+    // database: updated when its row exists, added otherwise; one report
+    // line. An empty buffer does nothing. The buffer is left empty.
+    void ImportPrintParamsFile(const std::string& entry, MemoryStream& buffer);
+    // Opens the current kind's database for a configuration ("" is Default)
+    // on the connection module; true at once when one is open already, false
+    // when the kind has none or none is recorded. The connection module's
+    // refusals go to the caller.
+    bool OpenProductDatabase(const std::string& configuration);
+    bool CloseProductDatabase();
+
     FileSystem& Files() { return files_; }
     qv::Registry& RegistryAccess() { return registry_; }
     UserInteraction& User() { return user_; }
 
 private:
-    // Members in creation order. The connection module and the
-    // print-parameter store (created after the lists) are added with their
-    // own code, at the places marked in the constructor.
+    // Members in creation order (destroyed in reverse): the company-selection
+    // dialog, the installer helper, the two line lists, the connection module
+    // with its timers, the print-parameter store.
     TFMultiSte companies_;  // loaded as it is made
     FileSystem& files_;  // the installer helper's temporary folder
     qv::Registry& registry_;
     UserInteraction& user_;
     std::vector<std::string> printListLines_;
     std::vector<std::string> fileNameLines_;
+    std::unique_ptr<TdmDBConnection> connection_;
+    std::vector<std::unique_ptr<RepeatingTimer>> connectionTimers_;
+    std::unique_ptr<TdmStructurePrinting> structurePrinting_;
     ProductKind currentKind_ = ProductKind::None;
 
     InstallationReport report_;

@@ -216,7 +216,8 @@ TEST_F(CompanyListTest, WhatCannotBeReadStopsTheLoadingWithItsMessage)
     // The data module is not made at all.
     auto package = test::MakePackage({});
     EXPECT_EQ(MessageOf([&] {
-                  TdmUpdateCommon dm(*package, files, registry, services.user, services.messages);
+                  TdmUpdateCommon dm(*package, files, registry, services.user, services.messages,
+                                     services.versions, services.workstation);
               }),
               readFailed);
 }
@@ -289,7 +290,8 @@ TEST_F(CompanyListTest, TheDataModuleHoldsTheListLoadedAtItsCreation)
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\nMartin\r\n");
     registry.Seed(HKLM, kMultiCompanyMachineKey, "Actif", Text("1"));
     auto package = test::MakePackage({});
-    TdmUpdateCommon dm(*package, files, registry, services.user, services.messages);
+    TdmUpdateCommon dm(*package, files, registry, services.user, services.messages,
+                       services.versions, services.workstation);
     EXPECT_FALSE(registry.HasKey(HKLM, kMultiCompanyMachineKey));
     EXPECT_THAT(dm.Companies().Entries(), ElementsAre("Dupont", "Martin"));
     EXPECT_EQ(dm.Companies().CompanyFile(), "C:\\quorvex\\multiste.txt");

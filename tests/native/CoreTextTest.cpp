@@ -46,6 +46,18 @@ TEST(Text, CaseFoldingIsAsciiOnly)
     EXPECT_FALSE(EqualsIgnoreCaseAscii("é", "É"));
 }
 
+TEST(Text, Cp1252LowerCaseFollowsWindows)
+{
+    // Every capital of the code page and its small letter; the signs and the
+    // small letters without a capital stay.
+    EXPECT_EQ(LowerCp1252("ÉTATS\\ÀÇÈÊÎÔÙÛÜŒŠŽŸÞ-ABC"), "états\\àçèêîôùûüœšžÿþ-abc");
+    EXPECT_EQ(LowerCp1252("×÷ßÿµ@[`{"), "×÷ßÿµ@[`{");
+    for (int c = 0; c < 256; ++c) {
+        const std::string one(1, static_cast<char>(c));
+        EXPECT_TRUE(EqualsIgnoreCaseCp1252(LowerCp1252(one), one)) << c;
+    }
+}
+
 TEST(Text, Cp1252RoundTripsThroughUtf8)
 {
     std::string cp = "Mise à jour : 10 € – ok";

@@ -26,8 +26,9 @@ protected:
         files.AddFolder(files.tempFolder);
         dm.reset();
         package = MakePackage(packaged);
-        dm = std::make_unique<TdmUpdateCommon>(*package, files, services.registry,
-                                               services.user, services.messages);
+        dm = std::make_unique<TdmUpdateCommon>(*package, files, services.registry, services.user,
+                                               services.messages, services.versions,
+                                               services.workstation);
         dm->Randomize(7);
         dm->SetReportTarget(&report);
     }

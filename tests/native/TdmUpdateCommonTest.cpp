@@ -27,7 +27,8 @@ protected:
 
 TEST_F(TdmUpdateCommonTest, TempFileNamesAreFreshAndWellFormed)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+                       services.messages, services.versions, services.workstation);
     dm.Randomize(1234);
     const std::regex form(R"(C:\\TEMP\\Update(0|[1-9][0-9]{0,6})\.tmp)");
     std::set<std::string> seen;
@@ -44,13 +45,15 @@ TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
     // The same seed draws the same number: learn it, then plant a leftover.
     std::string name;
     {
-        TdmUpdateCommon probe(*package, files, services.registry, services.user, services.messages);
+        TdmUpdateCommon probe(*package, files, services.registry, services.user,
+                              services.messages, services.versions, services.workstation);
         probe.Randomize(42);
         name = probe.TempFileName("Update");
     }
     files.Put(name, "left over");
 
-    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+                       services.messages, services.versions, services.workstation);
     dm.SetReportTarget(&report);
     dm.Randomize(42);
     EXPECT_EQ(dm.TempFileName("Update"), name);
@@ -74,7 +77,8 @@ TEST_F(TdmUpdateCommonTest, DestructionDeletesOnlyTheTemporaryFiles)
     files.Put("C:\\TEMP\\sub\\Update2.tmp");
     files.Put("C:\\TEMP\\Update3.tmp").locked = true;  // in use: simply stays
     {
-        TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
+        TdmUpdateCommon dm(*package, files, services.registry, services.user,
+                           services.messages, services.versions, services.workstation);
         dm.SetReportTarget(&report);
         files.Put(dm.TempFileName("Update"));
     }
@@ -91,14 +95,18 @@ TEST_F(TdmUpdateCommonTest, DeleteTempFilesNeverRaises)
     class NoTempFolder : public test::MemoryFileSystem {
         std::string TempFolder() override { throw Error("no temporary folder"); }
     } broken;
-    TdmUpdateCommon dm(*package, broken, services.registry, services.user, services.messages);
+    TdmUpdateCommon dm(*package, broken, services.registry, services.user,
+                       services.messages, services.versions, services.workstation);
     EXPECT_FALSE(dm.DeleteTempFiles(kTempMask));
-    EXPECT_TRUE(TdmUpdateCommon(*package, files, services.registry, services.user, services.messages).DeleteTempFiles(kTempMask));
+    EXPECT_TRUE(TdmUpdateCommon(*package, files, services.registry, services.user,
+                                services.messages, services.versions, services.workstation)
+                    .DeleteTempFiles(kTempMask));
 }  // and the destructor of dm swallows the same error
 
 TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+                       services.messages, services.versions, services.workstation);
     EXPECT_EQ(dm.LoadFileNameLines(), 2);
     EXPECT_EQ(dm.LoadFileNameLines(), 2);
     EXPECT_THAT(dm.FileNameLines(), ElementsAre("gs\\a.int", "gs\\b.int"));
@@ -107,7 +115,8 @@ TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
 
 TEST_F(TdmUpdateCommonTest, StandardReportLines)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+                       services.messages, services.versions, services.workstation);
     dm.AddReportLine("dropped: no target yet", 10);
     dm.SetReportTarget(&report);
     files.Put("C:\\P\\old.int");
@@ -131,7 +140,8 @@ TEST_F(TdmUpdateCommonTest, StandardReportLines)
 
 TEST_F(TdmUpdateCommonTest, DeletingALockedFileReportsThenRaises)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
+    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+                       services.messages, services.versions, services.workstation);
     dm.SetReportTarget(&report);
     files.Put("C:\\P\\locked.int").locked = true;
     try {

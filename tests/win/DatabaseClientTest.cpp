@@ -1,6 +1,7 @@
 // The database layer in the Windows program, on a workstation without any
 // Firebird client: a product database is refused by the client-version gate,
-// and nothing ever loads a client library.
+// the print-list import fails on that refusal, and nothing ever loads a
+// client library.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,7 +11,13 @@
 #include "database/FirebirdApi.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
+#include "engine/TdmUpdateCommon.h"
+#include "support/EngineDoubles.h"
+#include "support/EngineFileSystem.h"
+#include "support/RecordingReport.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestPackage.h"
+#include "platform/win32/Win32MessageLoop.h"
 
 namespace qv {
 namespace {
@@ -54,6 +61,98 @@ TEST(DatabaseWithoutClient, ProductDatabaseIsRefusedWithTheClientVersionMessage)
         EXPECT_EQ(e.Message(), std::string(texts::kClientVersionUnknown) + "\r\n\r\n?");
     }
     EXPECT_FALSE(module.IsConnected());
+    EXPECT_FALSE(AnyClientLoaded());
+}
+
+
+TEST(DatabaseWithoutClient, PrintListImportEndsWithTheRefusal)
+{
+    // The program's own sources of the versions and the workstation; the
+    // rest in memory.
+    test::EngineFileSystem files;
+    files.AddFolder(files.tempFolder);
+    test::EngineServices services;
+    services.registry.Seed(RegistryHive::LocalMachine,
+                           "SOFTWARE\\QUORVEX S.A.\\Telvarin\\Default\\TVP_DatabaseName", "Path",
+                           {test::RegistryType::String, R"(localhost:C:\QUORVEX\DB\TVP.FDB)"});
+    auto versions = MakeFirebirdVersionSource();
+    auto workstation = MakeWorkstation(services.user);
+    auto package = test::MakePackage({{"PrintLists.txt", "factures.lst\r\n"},
+                                      {"factures.lst", "DES:F:Facture\r\n"}});
+    test::RecordingReportSink report;
+    {
+        TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages,
+                           *versions, *workstation);
+        dm.SetReportTarget(&report);
+        dm.SetCurrentKind(ProductKind::Telvarin);
+        dm.Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+
+        // What the import meets when it opens the company's database ...
+        try {
+            dm.OpenProductDatabase("");
+            FAIL() << "opened";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Message(), std::string(texts::kClientVersionUnknown) + "\r\n\r\n?");
+        }
+        // ... ends the import with its one failure message.
+        try {
+            dm.ImportPrintLists("");
+            FAIL() << "imported";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Message(), "Cannot import resource files");
+        }
+        EXPECT_EQ(report.Texts(),
+                  std::vector<std::string>{"\r\nMise à jour de listes pour la société Default"});
+        EXPECT_FALSE(dm.Connection().IsConnected());
+    }
+    EXPECT_TRUE(services.user.dialogs.empty());
+    EXPECT_FALSE(AnyClientLoaded());
+}
+
+
+// The program's message loop with every interval divided by 60,000: the
+// connection module's 30 and 60 minutes become 30 and 60 ms.
+class AcceleratedLoop : public MessageLoop {
+public:
+    std::vector<unsigned> intervals;
+    void Delay(int milliseconds) override { real_.Delay(milliseconds); }
+    std::unique_ptr<RepeatingTimer> StartTimer(unsigned intervalMs,
+                                               std::function<void()> onTick) override
+    {
+        intervals.push_back(intervalMs);
+        return real_.StartTimer(intervalMs / 60'000, std::move(onTick));
+    }
+
+private:
+    win32::Win32MessageLoop real_;
+};
+
+TEST(DatabaseWithoutClient, ConnectionTimersTickOnTheMessageLoop)
+{
+    test::EngineFileSystem files;
+    files.AddFolder(files.tempFolder);
+    test::EngineServices services;
+    AcceleratedLoop loop;
+    auto versions = MakeFirebirdVersionSource();
+    auto workstation = MakeWorkstation(services.user);
+    auto package = test::MakePackage({});
+    int presenceAttempts = 0;
+    {
+        TdmUpdateCommon dm(*package, files, services.registry, services.user, loop, *versions,
+                           *workstation);
+        EXPECT_EQ(loop.intervals, (std::vector<unsigned>{1'800'000, 3'600'000}));
+        // No client here: each presence refresh makes its five attempts on
+        // the closed database, with a pause before attempts 2 to 5.
+        dm.Connection().DatabaseManager.SleepBetweenAttempts = [&](unsigned) {
+            ++presenceAttempts;
+        };
+        loop.Delay(400);  // the program idles
+        EXPECT_GE(presenceAttempts, 4 * 3);
+    }
+    const int afterDestruction = presenceAttempts;
+    loop.Delay(150);
+    EXPECT_EQ(presenceAttempts, afterDestruction);  // the timers went with the module
+    EXPECT_TRUE(services.user.dialogs.empty());      // the disk check waits for a database
     EXPECT_FALSE(AnyClientLoaded());
 }
 

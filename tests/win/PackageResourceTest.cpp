@@ -71,7 +71,7 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
 
     Win32Files real;
     TdmUpdateCommon dm(resources, real.files, real.services.registry, real.services.user,
-                       real.services.messages);
+                       real.services.messages, real.services.versions, real.services.workstation);
     std::size_t largest = 0;
     for (const auto& [name, path] : payload) {
         // Asked for as the procedures do: the lower-case relative name.
@@ -95,7 +95,7 @@ TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
     std::string written;
     {
         TdmUpdateCommon dm(resources, files, real.services.registry, real.services.user,
-                           real.services.messages);
+                           real.services.messages, real.services.versions, real.services.workstation);
         dm.Randomize(GetTickCount());
         for (const char* name : {"gs\\GS-00.int", "images07\\accueil.bmp", "AppInfo2.txt"}) {
             auto stored = dm.LoadEmbeddedFile(name);

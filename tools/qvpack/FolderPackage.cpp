@@ -25,7 +25,11 @@ std::string PackagedName(const fs::path& relative)
 
 std::string Quoted(std::string_view name)
 {
-    return "\"" + Cp1252ToUtf8(name) + "\"";
+    // Appended piece by piece: GCC 12 sees an overlap in the one-line form.
+    std::string quoted(1, '"');
+    quoted += Cp1252ToUtf8(name);
+    quoted += '"';
+    return quoted;
 }
 
 FolderFiles ScanFolder(const fs::path& source)

@@ -7,6 +7,8 @@
 #include "app/ApplicationWindow.h"
 #include "app/SingleInstance.h"
 #include "core/ProductTables.h"
+#include "database/VersionSource.h"
+#include "database/Workstation.h"
 #include "engine/TdmUpdateCommon.h"
 #include "engine/UpdateProcedures.h"
 #include "main/DataModuleEngine.h"
@@ -57,16 +59,21 @@ int Run(int showCommand)
 
     win32::Win32UserInteraction ui;
     // The engine's reach into the system: the package in this program's own
-    // resources, the real files, registry and message loop.
+    // resources, the real files, registry and message loop (whose timers
+    // hand their errors to the top-level handler), and what the database
+    // connection asks about the Firebird client and this workstation.
     win32::ResourceEmbeddedSource package;
     win32::TWindowsInstaller installer;
     win32::FileSystemWin32 files(installer);
     win32::Win32Registry registry;
-    win32::Win32MessageLoop messages;
+    win32::Win32MessageLoop messages(HandleTopLevelError);
+    const std::unique_ptr<FirebirdVersionSource> firebirdVersions = MakeFirebirdVersionSource();
+    const std::unique_ptr<Workstation> workstation = MakeWorkstation(ui);
     // Built before the windows only so that they can hold a reference to it;
     // it shows nothing while it is created. Destroyed last but for the
     // services above: that removes the run's temporary files.
-    TdmUpdateCommon dmUpdateCommon(package, files, registry, ui, messages);
+    TdmUpdateCommon dmUpdateCommon(package, files, registry, ui, messages, *firebirdVersions,
+                                   *workstation);
     DataModuleEngine engine(dmUpdateCommon);
 
     ApplicationWindow application;

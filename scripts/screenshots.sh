@@ -17,5 +17,28 @@ out=$(cd "$out" && pwd)
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target wizard_shots >/dev/null
 
+# The walk prints the report on the default printer, a PDF queue: its first
+# page is left beside the screenshots.
+bash "$root/scripts/print-server.sh" start >/dev/null
+pdfs=$(bash "$root/scripts/print-server.sh" folder)
+before=$(mktemp)
+trap 'rm -f "$before"' EXIT
+ls "$pdfs" >"$before"
+
 prefix=$root/build/win64/wineprefix-shots
 bash "$root/scripts/walk-wizard.sh" "$prefix" wizard_shots.exe "$program" "$out"
+
+printed=
+for _ in $(seq 1 600); do
+  printed=$(ls -t "$pdfs" | grep -i '^Update_report.*\.pdf$' | grep -vxF -f "$before" | head -n 1 || true)
+  # Complete once the PDF writer has written its end.
+  [ -n "$printed" ] && tail -c 64 "$pdfs/$printed" | grep -q '%%EOF' && break
+  printed=
+  sleep 0.2
+done
+if [ -z "$printed" ]; then
+  echo "screenshots: the printed report did not come out" >&2
+  exit 1
+fi
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$pdfs/$printed" "$out/6-printed-report"
+echo "screenshots: $out/6-printed-report.png (page 1 of $pdfs/$printed)"

@@ -46,15 +46,17 @@ std::string FileVersion(const fs::path& file)
            "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
 }
 
+// Called by Windows: WINAPI, as every callback handed to it.
+BOOL CALLBACK CountResourceName(HMODULE, LPCSTR, LPSTR, LONG_PTR counter)
+{
+    ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
 int CountOf(HMODULE module, LPCSTR type)
 {
     int count = 0;
-    EnumResourceNamesA(
-        module, type, [](HMODULE, LPCSTR, LPSTR, LONG_PTR counter) -> BOOL {
-            ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&count));
+    EnumResourceNamesA(module, type, CountResourceName, reinterpret_cast<LONG_PTR>(&count));
     return count;
 }
 

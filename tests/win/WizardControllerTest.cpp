@@ -67,6 +67,21 @@ public:
     int leaves = 0;
 };
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+// Called by Windows: WINAPI, as every callback handed to it.
+BOOL CALLBACK FindControlById(HWND h, LPARAM lp)
+{
+    auto* s = reinterpret_cast<ControlSearch*>(lp);
+    if (::GetDlgCtrlID(h) != s->id)
+        return TRUE;
+    s->found = h;
+    return FALSE;
+}
+
 class Wizard : public ::testing::Test {
 protected:
     void TearDown() override
@@ -112,14 +127,8 @@ protected:
 
     HWND Control(int id) const
     {
-        struct S { int id; HWND found; } s{id, nullptr};
-        ::EnumChildWindows(main->Handle(), [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            if (::GetDlgCtrlID(h) != s->id)
-                return TRUE;
-            s->found = h;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&s));
+        ControlSearch s{id, nullptr};
+        ::EnumChildWindows(main->Handle(), FindControlById, reinterpret_cast<LPARAM>(&s));
         return s.found;
     }
     std::string Text(int id) const

@@ -57,25 +57,49 @@ void WizardDriver::Start(const std::string& exeName, int showCommand)
         throw std::runtime_error("cannot start " + path);
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    const char* cls;
+    std::vector<HWND> found;
+};
+
+// Enumeration callbacks are called by Windows: WINAPI, or the 32-bit
+// build's stack is wrong after the first call.
+BOOL CALLBACK CollectTopLevelWindow(HWND h, LPARAM lp)
+{
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    char cls[64] = {};
+    ::GetClassNameA(h, cls, sizeof cls);
+    if (pid == s->pid && lstrcmpA(cls, s->cls) == 0)
+        s->found.push_back(h);
+    return TRUE;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControlById(HWND h, LPARAM lp)
+{
+    auto* s = reinterpret_cast<ControlSearch*>(lp);
+    if (::GetDlgCtrlID(h) == s->id) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> WizardDriver::TopLevelWindows(const char* className) const
 {
-    struct Search {
-        DWORD pid;
-        const char* cls;
-        std::vector<HWND> found;
-    } search{pi_.dwProcessId, className, {}};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(h, &pid);
-            char cls[64] = {};
-            ::GetClassNameA(h, cls, sizeof cls);
-            if (pid == s->pid && lstrcmpA(cls, s->cls) == 0)
-                s->found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{pi_.dwProcessId, className, {}};
+    ::EnumWindows(CollectTopLevelWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -93,21 +117,8 @@ bool WizardDriver::WaitForWelcome()
 
 HWND WizardDriver::Control(int id) const
 {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        main_,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if (::GetDlgCtrlID(h) == s->id) {
-                s->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ControlSearch search{id, nullptr};
+    ::EnumChildWindows(main_, FindControlById, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -34,6 +34,17 @@ int main(int argc, char** argv)
             WizardDriver::Answer(box, IDNO);
     }
     ok = ok && wizard.NextTo(kEndInstallClass) && WaitForScreenshot(folder, "4-report");
+    // The report printed on the default printer: the script turns the
+    // printed page into a picture.
+    if (ok) {
+        wizard.Press(kIdSpeedButtonPrint);
+        HWND dialog = wizard.WaitForMessageBox(30000);
+        ok = dialog && WaitForScreenshot(folder, "5-printer-dialog");
+        if (dialog) {
+            WizardDriver::Answer(dialog, IDOK);
+            ok = WaitUntil([&] { return !::IsWindow(dialog); }, 30000) && ok;
+        }
+    }
     wizard.Press(kIdButtonNext);
     wizard.WaitForExit();
     return ok ? 0 : 1;

@@ -10,6 +10,7 @@
 #include <regex>
 #include <string>
 
+#include "BoundedWait.h"
 #include "ControlIds.h"
 #include "WizardDriver.h"
 
@@ -83,34 +84,42 @@ protected:
     }
 
     // Runs the wizard to its report: Suivant, Démarrer, then each question
-    // answered in turn from answers (IDYES / IDNO). Returns the report.
+    // answered in turn from answers (IDYES / IDNO). Returns the report. A
+    // step that does not come stops the test there (call it inside
+    // ASSERT_NO_FATAL_FAILURE).
     std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr,
                     const char* program = "quorvex-update.exe")
     {
+        // One whole update takes well under a minute under Wine; this leaves
+        // room on a loaded machine and stays inside the program's CTest limit.
+        constexpr DWORD kRunTimeoutMs = 4 * 60 * 1000;
         WizardDriver wizard;
         wizard.Start(program);
-        EXPECT_TRUE(wizard.WaitForWelcome());
-        EXPECT_TRUE(wizard.NextTo(kDisplayFileClass));
-        wizard.Press(kIdButtonNext);
-        bool finished = WaitUntil(
-            [&] {
-                if (HWND box = wizard.FindMessageBox()) {
-                    if (asked)
-                        asked->push_back(WizardDriver::MessageBoxText(box));
-                    int answer = answers.empty() ? IDOK : answers.front();
-                    if (!answers.empty())
-                        answers.erase(answers.begin());
-                    WizardDriver::Answer(box, answer);
-                    return false;
-                }
-                return wizard.IsEnabled(kIdButtonNext) &&
-                       wizard.ControlText(kIdButtonNext) == "Quitter";
-            },
-            10 * 60 * 1000);
-        EXPECT_TRUE(finished);
-        std::string report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
-        wizard.Press(kIdButtonNext);
-        EXPECT_EQ(wizard.WaitForExit(60000), 0u);
+        std::string report;
+        [&] {
+            ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page from " << program;
+            ASSERT_TRUE(wizard.NextTo(kDisplayFileClass)) << "no list of changes after Suivant";
+            wizard.Press(kIdButtonNext);
+            ASSERT_AWAITED(
+                "the end of the run: Next enabled and reading \"Quitter\"",
+                [&] {
+                    if (HWND box = wizard.FindMessageBox()) {
+                        if (asked)
+                            asked->push_back(WizardDriver::MessageBoxText(box));
+                        int answer = answers.empty() ? IDOK : answers.front();
+                        if (!answers.empty())
+                            answers.erase(answers.begin());
+                        WizardDriver::Answer(box, answer);
+                        return false;
+                    }
+                    return wizard.IsEnabled(kIdButtonNext) &&
+                           wizard.ControlText(kIdButtonNext) == "Quitter";
+                },
+                kRunTimeoutMs);
+            report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
+            wizard.Press(kIdButtonNext);
+            ASSERT_EQ(wizard.WaitForExit(60000), 0u) << "the program did not end after Quitter";
+        }();
         return report;
     }
 
@@ -153,14 +162,15 @@ bool EndsWith(const std::string& text, const std::string& end)
 
 TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
 {
-    std::string report = Run({});
+    std::string report;
+    ASSERT_NO_FATAL_FAILURE(report = Run({}));
     EXPECT_TRUE(EndsWith(report, kOk)) << report.substr(report.size() > 300 ? report.size() - 300 : 0);
     EXPECT_EQ(report.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
     EXPECT_EQ(Differing(), 0);
 
     // The same package again: the "à jour" question; No changes nothing.
     std::vector<std::string> asked;
-    report = Run({IDNO}, &asked);
+    ASSERT_NO_FATAL_FAILURE(report = Run({IDNO}, &asked));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_NE(asked[0].find("GS-00.int présent sur votre système est à jour."), std::string::npos);
     EXPECT_TRUE(EndsWith(report, kNot));
@@ -168,7 +178,7 @@ TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
     EXPECT_EQ(report.find("Copie de"), std::string::npos);
 
     // Yes copies everything again, the marker last.
-    report = Run({IDYES});
+    ASSERT_NO_FATAL_FAILURE(report = Run({IDYES}));
     EXPECT_TRUE(EndsWith(report, kOk));
     EXPECT_EQ(Differing(), 0);
 }
@@ -178,14 +188,16 @@ TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
     const std::string locked = std::string(kSuite) + "\\util\\pays.dat";
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    std::string report = Run({});
+    std::string report;
+    EXPECT_NO_FATAL_FAILURE(report = Run({}));
     CloseHandle(h);
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_TRUE(EndsWith(report, kWarning));
     EXPECT_EQ(Read(kMarker), "old");  // the old marker stays
     EXPECT_EQ(Read(locked), "old");
 
     std::vector<std::string> asked;
-    report = Run({}, &asked);
+    ASSERT_NO_FATAL_FAILURE(report = Run({}, &asked));
     EXPECT_TRUE(asked.empty());  // still older: no question
     EXPECT_TRUE(EndsWith(report, kOk));
     EXPECT_EQ(Differing(), 0);
@@ -196,7 +208,8 @@ TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
     // C: is a fixed drive holding C:\Quorvex5: found without a question.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
     std::vector<std::string> asked;
-    std::string report = Run({}, &asked);
+    std::string report;
+    ASSERT_NO_FATAL_FAILURE(report = Run({}, &asked));
     EXPECT_TRUE(asked.empty());
     EXPECT_TRUE(EndsWith(report, kOk));
     char recorded[MAX_PATH] = {};
@@ -209,7 +222,7 @@ TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
     fs::remove_all(kSuite);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
     asked.clear();
-    report = Run({IDOK, IDCANCEL, IDOK}, &asked);
+    ASSERT_NO_FATAL_FAILURE(report = Run({IDOK, IDCANCEL, IDOK}, &asked));
     ASSERT_GE(asked.size(), 1u);
     EXPECT_EQ(asked[0], "Répertoire Quorvex5 pas trouvé. Veuillez indiquer son emplacement.");
     EXPECT_NE(report.find("Répertoire Quorvex5 pas trouvé.\r\n\r\nLa mise à jour a échouée !"),
@@ -227,14 +240,16 @@ std::string Comparable(const std::string& report)
 
 TEST_F(UpdateRun, AMadeProgramInstallsWhatTheBuiltOneInstalls)
 {
-    const std::string built = Run({});
+    std::string built;
+    ASSERT_NO_FATAL_FAILURE(built = Run({}));
     ASSERT_TRUE(EndsWith(built, kOk));
     const auto byBuilt = Installed();
     ASSERT_GT(byBuilt.size(), 393u);
 
     TearDown();
     SetUp();
-    const std::string made = Run({}, nullptr, "quorvex-update-made.exe");
+    std::string made;
+    ASSERT_NO_FATAL_FAILURE(made = Run({}, nullptr, "quorvex-update-made.exe"));
     EXPECT_EQ(made.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
     EXPECT_TRUE(EndsWith(made, kOk));
     EXPECT_EQ(Differing(), 0);

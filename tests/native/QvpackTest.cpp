@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 #include <tuple>
 
@@ -41,6 +42,19 @@ void WriteAll(const fs::path& path, std::string_view bytes)
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// A fresh folder of the temporary folder that no other run, of this test or
+// another build on the machine, can have: a random name, created here.
+fs::path UniqueScratchFolder()
+{
+    std::random_device random;
+    for (;;) {
+        const unsigned long long n = (static_cast<unsigned long long>(random()) << 32) ^ random();
+        fs::path dir = fs::temp_directory_path() / ("qvpack-test-" + std::to_string(n));
+        if (fs::create_directory(dir))
+            return dir;
+    }
+}
+
 TEST(PackagedNames, RefusesNamesThatLeaveTheirFolder)
 {
     for (const char* safe : {"gs\\date.int", "AppInfo1.txt", "a..b\\c", "images07\\x.bmp"})
@@ -60,10 +74,9 @@ TEST(PackagedNames, RefusesNamesThatLeaveTheirFolder)
 
 class QvpackTest : public testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path() /
-                   ("qvpack-test-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    // Its own folder: /tmp is shared by every build and user of the machine.
+    fs::path dir = UniqueScratchFolder();
     std::ostringstream out, err;
-    void SetUp() override { fs::remove_all(dir); }
     void TearDown() override { fs::remove_all(dir); }
 };
 

@@ -24,6 +24,9 @@ using namespace qv::wizard;
 constexpr char kSuite[] = "C:\\Quorvex5";
 constexpr char kMarker[] = "C:\\Quorvex5\\gs\\GS-00.int";
 constexpr char kRecordKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance\\Program";
+// The product's own key: the tests remove only this, never the vendor's
+// whole key, which other products' records and tests share.
+constexpr char kProductKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance";
 constexpr char kOk[] = "La mise à jour est terminée avec succès.";
 constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
 constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
@@ -80,7 +83,7 @@ protected:
     void TearDown() override
     {
         fs::remove_all(kSuite);
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+        RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
     }
 
     // Runs the wizard to its report: Suivant, Démarrer, then each question
@@ -206,7 +209,7 @@ TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
 TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
 {
     // C: is a fixed drive holding C:\Quorvex5: found without a question.
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
     std::vector<std::string> asked;
     std::string report;
     ASSERT_NO_FATAL_FAILURE(report = Run({}, &asked));
@@ -220,7 +223,7 @@ TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
     // Nowhere to be found, and the user gives up the folder chooser: the
     // error reaches the report through the update run.
     fs::remove_all(kSuite);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
     asked.clear();
     ASSERT_NO_FATAL_FAILURE(report = Run({IDOK, IDCANCEL, IDOK}, &asked));
     ASSERT_GE(asked.size(), 1u);

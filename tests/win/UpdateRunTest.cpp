@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -56,15 +57,31 @@ class UpdateRun : public ::testing::Test {
 protected:
     const fs::path payload = QV_PAYLOAD_DIR;
 
-    // An installation older than the package: gs and util with other
-    // content and a 2019 time stamp, no images07, the record in HKCU.
+    // The package's folders, as the build generated its payload (gs,
+    // images07 and util in this build).
+    std::vector<std::string> PackagedFolders() const
+    {
+        std::vector<std::string> folders;
+        for (const auto& item : fs::directory_iterator(payload))
+            if (item.is_directory())
+                folders.push_back(item.path().filename().string());
+        std::sort(folders.begin(), folders.end());
+        return folders;
+    }
+
+    // An installation older than the package: the files of every packaged
+    // folder but the second with other content and a 2019 time stamp, that
+    // folder missing, the record in HKCU.
     void SetUp() override
     {
         fs::remove_all(kSuite);
         FILETIME old{};
         SYSTEMTIME st{2019, 3, 5, 1, 8, 0, 0, 0};
         SystemTimeToFileTime(&st, &old);
-        for (const char* folder : {"gs", "util"}) {
+        std::vector<std::string> installed = PackagedFolders();
+        ASSERT_GE(installed.size(), 2u) << "no folder the installation lacks";
+        installed.erase(installed.begin() + 1);
+        for (const std::string& folder : installed) {
             fs::create_directories(fs::path(kSuite) / folder);
             for (const auto& item : fs::directory_iterator(payload / folder)) {
                 std::string target = std::string(kSuite) + "\\" + folder + "\\" +
@@ -130,7 +147,7 @@ protected:
     int Differing()
     {
         int differing = 0;
-        for (const char* folder : {"gs", "images07", "util"})
+        for (const std::string& folder : PackagedFolders())
             for (const auto& item : fs::directory_iterator(payload / folder)) {
                 std::string installed = std::string(kSuite) + "\\" + folder + "\\" +
                                         item.path().filename().string();
@@ -247,7 +264,10 @@ TEST_F(UpdateRun, AMadeProgramInstallsWhatTheBuiltOneInstalls)
     ASSERT_NO_FATAL_FAILURE(built = Run({}));
     ASSERT_TRUE(EndsWith(built, kOk));
     const auto byBuilt = Installed();
-    ASSERT_GT(byBuilt.size(), 393u);
+    std::size_t packaged = 0;  // the listed files and the marker
+    for (const std::string& folder : PackagedFolders())
+        packaged += std::distance(fs::directory_iterator(payload / folder), fs::directory_iterator());
+    ASSERT_EQ(byBuilt.size(), packaged);
 
     TearDown();
     SetUp();

@@ -1,6 +1,7 @@
 // The file-system interface on real files under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "core/Errors.h"
 #include "platform/win32/FileSystemWin32.h"
@@ -150,6 +151,14 @@ TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)
 
 TEST_F(FileSystemWin32Test, DeleteMatchingFilesIsSilentAndPermanent)
 {
+    // Permanent: nothing goes to the recycle bin.
+    auto recycled = [] {
+        SHQUERYRBINFO bin{};
+        bin.cbSize = sizeof bin;
+        return SHQueryRecycleBinA(nullptr, &bin) == S_OK ? bin.i64NumItems : -1;
+    };
+    const long long binBefore = recycled();
+    ASSERT_NE(binBefore, -1) << "the recycle bin cannot be read";
     dir.Write("Update1.tmp", "x");
     dir.Write("Update22.tmp", "x");
     std::string keep = dir.Write("Other.tmp", "x");
@@ -164,6 +173,7 @@ TEST_F(FileSystemWin32Test, DeleteMatchingFilesIsSilentAndPermanent)
     fs.DeleteMatchingFiles(dir / "Nothing*.tmp");  // matches nothing: no dialog, no error
     fs.DeleteMatchingFiles(dir / "Update*.tmp");
     EXPECT_FALSE(fs.PathIsPresent(busy));
+    EXPECT_EQ(recycled(), binBefore);
 }
 
 }  // namespace

@@ -231,6 +231,26 @@ TEST_P(PeResourceWriter, AddsASectionThenRewritesItWhenLast)
     EXPECT_EQ(read, written);
 }
 
+// An empty resource whose bytes come last in the section: its address must
+// still lie inside the section for the program to be read again.
+TEST_P(PeResourceWriter, AnEmptyResourceLastIsReadBack)
+{
+    // A file alignment of 8: the section's data then ends with the last
+    // resource's bytes, with no padding after them.
+    std::string image = test::TinyPe::Make(GetParam());
+    const std::uint64_t fileAlignment = PeImage(image).optionalHeader + 36;
+    image[fileAlignment] = 8;
+    image[fileAlignment + 1] = 0;
+    ASSERT_EQ(PeImage(image).fileAlignment, 8u);
+    std::vector<Resource> all = kOwnResources;
+    all.push_back(Res(0x7FFF, Id(1), ""));
+    const std::string program = ReplaceResources(image, all);
+    auto read = Flat(ReadResources(program)), written = Flat(all);
+    std::sort(read.begin(), read.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(read, written);
+}
+
 TEST(PeResourceWriterRefusals, RefuseWhatCannotBeWritten)
 {
     std::string signedImage = test::TinyPe::Make(true);

@@ -21,6 +21,14 @@ std::uint64_t AlignUp(std::uint64_t value, std::uint64_t alignment)
     return (value + alignment - 1) / alignment * alignment;
 }
 
+// The room a resource's bytes take in the section. An empty resource still
+// takes a slot, so that its address lies inside the section even when it
+// comes last.
+std::uint64_t SlotSize(std::size_t dataSize)
+{
+    return AlignUp(std::max<std::uint64_t>(dataSize, 1), kDataAlignment);
+}
+
 bool IsPowerOfTwo(std::uint32_t value)
 {
     return value != 0 && (value & (value - 1)) == 0;
@@ -109,7 +117,7 @@ public:
                 strings += StringSize(name);
                 for (const auto& [language, resource] : languages) {
                     leaves += 16;
-                    data += AlignUp(resource->data.size(), kDataAlignment);
+                    data += SlotSize(resource->data.size());
                 }
             }
         }
@@ -196,7 +204,7 @@ private:
         Put32(out_, at + 8, resource.codePage);
         if (!resource.data.empty())
             std::memcpy(out_.data() + dataAt_, resource.data.data(), resource.data.size());
-        dataAt_ += AlignUp(resource.data.size(), kDataAlignment);
+        dataAt_ += SlotSize(resource.data.size());
         return at;
     }
 

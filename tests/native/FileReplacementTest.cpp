@@ -11,17 +11,18 @@ using testing::StartsWith;
 
 constexpr char kInstalled[] = "C:\\Q\\gs\\date.int";
 constexpr char kPackaged[] = "C:\\TEMP\\Update1.tmp";
-constexpr std::uint64_t V1039 = 0x0001'0000'0003'0009, V1040 = 0x0001'0000'0004'0000;
 
 class FileReplacementTest : public test::EngineFixture {
 protected:
     void SetUp() override { UsePackage({}); }
 };
 
+// CompareAndReplace's answer to each outcome of the comparison; how files
+// compare (versions, then times) is the real file system's, tested on real
+// files.
 struct ReplaceCase {
     const char* name;
-    std::optional<std::uint64_t> installedVersion, packagedVersion;
-    FileTime installedTime, packagedTime;
+    int comparison;  // of the installed file with the packaged one
     std::vector<DialogResult> answers;
     ReplaceMode mode;
     UpdateStatus status;
@@ -45,23 +46,20 @@ TEST_F(FileReplacementTest, DecisionTable)
     const char* same = "Le fichier date.int présent sur votre système est à jour.\r\n"
                        "Voulez-vous tout de même effectuer la mise à jour ?";
     const ReplaceCase cases[] = {
-        {"packaged newer version", V1039, V1040, 9, 1, {}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, nullptr},
-        {"version decides over time", V1040, V1039, 1, 9, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, notReplaced, newer},
-        {"older installed on Yes", V1040, V1039, 1, 1, {DialogResult::Yes}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, newer},
-        {"same version other time, No", V1039, V1039, 1, 9, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, upToDate, same},
-        {"same version, Yes copies nothing", V1039, V1039, 1, 9, {DialogResult::Yes}, ReplaceMode::Replace, UpdateStatus::Ok, false, {}, same},
-        {"no versions: later time wins", std::nullopt, std::nullopt, 1, 2, {}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, nullptr},
-        {"one version only: times", V1040, std::nullopt, 1, 2, {}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, nullptr},
-        {"no versions, equal times", std::nullopt, std::nullopt, 5, 5, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, upToDate, same},
-        {"compare only", V1039, V1040, 1, 1, {}, ReplaceMode::CompareOnly, UpdateStatus::Ok, false, {}, nullptr},
+        {"packaged newer", 1, {}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, nullptr},
+        {"installed newer, No", -1, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, notReplaced, newer},
+        {"installed newer, Yes installs the older", -1, {DialogResult::Yes}, ReplaceMode::Replace, UpdateStatus::Ok, true, copied, newer},
+        {"the same, No", 0, {DialogResult::No}, ReplaceMode::Replace, UpdateStatus::Not, false, upToDate, same},
+        {"the same, Yes copies nothing", 0, {DialogResult::Yes}, ReplaceMode::Replace, UpdateStatus::Ok, false, {}, same},
+        {"compare only", 1, {}, ReplaceMode::CompareOnly, UpdateStatus::Ok, false, {}, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         UsePackage({});
         files.copies.clear();
-        files.versions.clear();
-        files.PutFile(kInstalled, "old", c.installedTime, c.installedVersion);
-        files.PutFile(kPackaged, "new", c.packagedTime, c.packagedVersion);
+        files.PutFile(kInstalled, "old", 1);
+        files.PutFile(kPackaged, "new", 1);
+        files.comparisons[UpperAscii(kInstalled)] = c.comparison;
         User().answers.assign(c.answers.begin(), c.answers.end());
         User().dialogs.clear();
         User().beeps.clear();

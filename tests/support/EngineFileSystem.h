@@ -3,7 +3,6 @@
 // files: folders, drives of each kind, file versions for the comparison,
 // copies that keep the time stamp and fail on locked or missing places.
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 
@@ -15,7 +14,7 @@ class EngineFileSystem : public MemoryFileSystem {
 public:
     std::set<std::string> folders;               // upper-cased, no trailing backslash
     std::map<char, DriveKind> drives = {{'C', DriveKind::Fixed}};
-    std::map<std::string, std::uint64_t> versions;  // upper-cased path -> packed version
+    std::map<std::string, int> comparisons;      // upper-cased installed path -> CompareFiles
     std::set<std::string> unreadable;            // folders that refuse ForceDirectories
     std::vector<std::string> copies;             // targets, in order
     std::string lastError;
@@ -28,14 +27,11 @@ public:
             p = WithoutBackslash(ParentFolder(p));
         }
     }
-    MemoryFile& PutFile(const std::string& path, std::string data, FileTime time,
-                        std::optional<std::uint64_t> version = std::nullopt)
+    MemoryFile& PutFile(const std::string& path, std::string data, FileTime time)
     {
         AddFolder(ParentFolder(path));
         MemoryFile& f = Put(path, std::move(data));
         f.writeTime = time;
-        if (version)
-            versions[UpperAscii(path)] = *version;
         return f;
     }
 
@@ -52,20 +48,23 @@ public:
     void WriteNewFile(const std::string& path, std::string_view data) override
     {
         if (!FolderIsPresent(ParentFolder(path)))
-            throw Error("Impossible de créer le fichier " + path);
+            throw Error(Format(texts::kFileCreateFailed, {path}) + "\r\n" + kPathNotFound);
         MemoryFileSystem::WriteNewFile(path, data);
     }
 
+    // The comparison of an installed file with a packaged one: the result a
+    // test sets for the installed file (1, 0 or -1), else the later write
+    // time wins. The rule Windows files follow (versions, then times) is
+    // tested on real files; here a test states the outcome it needs.
     int CompareFiles(const std::string& installed, const std::string& packaged) override
     {
         if (!FileIsPresent(packaged))
             throw Error("File not found : " + packaged);
         if (!FileIsPresent(installed))
             return 1;
-        auto a = versions.find(UpperAscii(installed));
-        auto b = versions.find(UpperAscii(packaged));
-        if (a != versions.end() && b != versions.end())
-            return a->second < b->second ? 1 : a->second > b->second ? -1 : 0;
+        auto set = comparisons.find(UpperAscii(installed));
+        if (set != comparisons.end())
+            return set->second;
         FileTime ta = Get(installed)->writeTime, tb = Get(packaged)->writeTime;
         return tb > ta ? 1 : tb < ta ? -1 : 0;
     }
@@ -84,26 +83,21 @@ public:
         const MemoryFile* from = Get(source);
         const MemoryFile* to = Get(target);
         if (!from) {
-            lastError = SystemErrorMessage(2, "Le fichier spécifié est introuvable.\r\n");
+            lastError = SystemErrorMessage(2, std::string(kNotFound) + "\r\n");
             return false;
         }
         if (!FolderIsPresent(ParentFolder(target))) {
-            lastError = SystemErrorMessage(3, "Le chemin d'accès spécifié est introuvable.\r\n");
+            lastError = SystemErrorMessage(3, std::string(kPathNotFound) + "\r\n");
             return false;
         }
         if (to && (to->locked || to->readOnly)) {
-            lastError = SystemErrorMessage(32, "Le processus ne peut pas accéder au fichier.\r\n");
+            lastError = SystemErrorMessage(RefusalCode(*to), Refusal(*to) + "\r\n");
             return false;
         }
         MemoryFile copy = *from;
         copy.locked = false;
         copy.readOnly = false;
         files[UpperAscii(target)] = copy;
-        auto v = versions.find(UpperAscii(source));
-        if (v != versions.end())
-            versions[UpperAscii(target)] = v->second;
-        else
-            versions.erase(UpperAscii(target));
         copies.push_back(target);
         return true;
     }
@@ -114,6 +108,12 @@ public:
     {
         if (unreadable.count(UpperAscii(WithoutBackslash(path))))
             return false;
+        // A file where a level should be stops it, as on Windows.
+        for (std::string p = WithoutBackslash(path); p.size() > 3; p = WithoutBackslash(ParentFolder(p)))
+            if (FileIsPresent(p)) {
+                lastError = SystemErrorMessage(183, "Impossible de créer un fichier déjà existant.\r\n");
+                return false;
+            }
         AddFolder(path);
         return true;
     }

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "core/Errors.h"
+#include "core/Format.h"
+#include "core/Texts.h"
 #include "core/Text.h"
 #include "core/WindowsPath.h"
 #include "platform/FileSystem.h"
@@ -60,12 +62,11 @@ public:
 
     void WriteNewFile(const std::string& path, std::string_view data) override
     {
-        const MemoryFile* old = Get(path);
-        if (old && old->readOnly)
-            throw Error("Cannot create file \"" + path + "\". Access denied");
+        if (const MemoryFile* old = Get(path); old && (old->readOnly || old->locked))
+            throw Error(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Refusal(*old));
         MemoryFile& f = Put(path);
         if (failingWrites.count(UpperAscii(path)))
-            throw Error("Write error on \"" + path + "\"");
+            throw Error(Format(texts::kFileWriteFailed, {path}) + "\r\n" + kDiskFull);
         f.data.assign(data);
     }
 
@@ -74,8 +75,8 @@ public:
         auto it = files.find(UpperAscii(path));
         if (it == files.end())
             return false;
-        if (it->second.readOnly)
-            throw Error("I/O error 5");
+        if (it->second.readOnly || it->second.locked)
+            throw Error(SystemErrorMessage(RefusalCode(it->second), Refusal(it->second) + "\r\n"));
         it->second.writeTime = time;
         return true;
     }
@@ -84,9 +85,9 @@ public:
     {
         auto it = files.find(UpperAscii(path));
         if (it == files.end())
-            throw Error(SystemErrorMessage(2, "File not found."));
-        if (it->second.locked)
-            throw Error(SystemErrorMessage(32, "Sharing violation."));
+            throw Error(SystemErrorMessage(2, std::string(kNotFound) + "\r\n"));
+        if (it->second.readOnly || it->second.locked)
+            throw Error(SystemErrorMessage(RefusalCode(it->second), Refusal(it->second) + "\r\n"));
         files.erase(it);
     }
 
@@ -112,6 +113,20 @@ public:
     bool ForceDirectories(const std::string&) override { return Unused(); }
     std::string DriveLetters() override { return "C"; }
     DriveKind DriveKindOf(const std::string&) override { return DriveKind::Fixed; }
+
+protected:
+    // The system's texts of the errors this fake gives, as a French Windows
+    // words them, and the code Windows gives for a protected file: 32 when
+    // another holds it open, 5 when it is read-only.
+    static constexpr char kNotFound[] = "Le fichier spécifié est introuvable.";
+    static constexpr char kPathNotFound[] = "Le chemin d'accès spécifié est introuvable.";
+    static constexpr char kDiskFull[] = "Espace insuffisant sur le disque.";
+    static unsigned long RefusalCode(const MemoryFile& f) { return f.locked ? 32 : 5; }
+    static std::string Refusal(const MemoryFile& f)
+    {
+        return f.locked ? "Le processus ne peut pas accéder au fichier car ce fichier est utilisé par un autre processus."
+                        : "Accès refusé.";
+    }
 
 private:
     static int Unused() { throw std::logic_error("not used by these tests"); }

@@ -1,6 +1,7 @@
 // The file-system interface on real files under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "core/Errors.h"
 #include "platform/win32/FileSystemWin32.h"
@@ -8,6 +9,10 @@
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsHelpers.h"
 #include "ScratchFolder.h"
+#include "support/FileSystemContract.h"
+
+#include <map>
+#include <optional>
 
 namespace qv::win32 {
 namespace {
@@ -174,6 +179,14 @@ TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)
 
 TEST_F(FileSystemWin32Test, DeleteMatchingFilesIsSilentAndPermanent)
 {
+    // Permanent: nothing goes to the recycle bin.
+    auto recycled = [] {
+        SHQUERYRBINFO bin{};
+        bin.cbSize = sizeof bin;
+        return SHQueryRecycleBinA(nullptr, &bin) == S_OK ? bin.i64NumItems : -1;
+    };
+    const long long binBefore = recycled();
+    ASSERT_NE(binBefore, -1) << "the recycle bin cannot be read";
     dir.Write("Update1.tmp", "x");
     dir.Write("Update22.tmp", "x");
     std::string keep = dir.Write("Other.tmp", "x");
@@ -188,7 +201,60 @@ TEST_F(FileSystemWin32Test, DeleteMatchingFilesIsSilentAndPermanent)
     fs.DeleteMatchingFiles(dir / "Nothing*.tmp");  // matches nothing: no dialog, no error
     fs.DeleteMatchingFiles(dir / "Update*.tmp");
     EXPECT_FALSE(fs.PathIsPresent(busy));
+    EXPECT_EQ(recycled(), binBefore);
 }
+
+// The real file system in a scratch folder, for the cases every file
+// system shares with the in-memory ones.
+class Win32Lab {
+public:
+    FileSystem& fs() { return fs_; }
+    std::string folder() const { return dir_.path(); }
+    void Put(const std::string& path, const std::string& data, FileTime time)
+    {
+        MakeFolder(path.substr(0, path.find_last_of('\\')));
+        UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+        ASSERT_TRUE(f) << path;
+        DWORD written = 0;
+        WriteFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+        f.reset();
+        ASSERT_TRUE(SetFileWriteTime(path, time)) << path;
+    }
+    void MakeFolder(const std::string& path)
+    {
+        for (std::size_t at = folder().size(); at != std::string::npos; at = path.find('\\', at + 1))
+            CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+        CreateDirectoryA(path.c_str(), nullptr);
+    }
+    void MakeReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
+    void Lock(const std::string& path)
+    {
+        held_[path].reset(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held_[path]) << path;
+    }
+    void Unlock(const std::string& path) { held_.erase(path); }
+    std::optional<std::string> Read(const std::string& path)
+    {
+        if (!fs_.FileIsPresent(path))
+            return std::nullopt;
+        return ReadAll(path);
+    }
+    FileTime WriteTime(const std::string& path) { return WriteTimeOf(path); }
+
+private:
+    ScratchFolder dir_;
+    TWindowsInstaller installer_;
+    FileSystemWin32 fs_{installer_};
+    std::map<std::string, UniqueFile> held_;
+};
 
 }  // namespace
 }  // namespace qv::win32
+
+namespace qv::test {
+namespace {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FileContract, ::testing::Types<win32::Win32Lab>);
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FolderContract, ::testing::Types<win32::Win32Lab>);
+}  // namespace
+}  // namespace qv::test

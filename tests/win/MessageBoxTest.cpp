@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BoundedWait.h"
 #include "platform/win32/Win32UserInteraction.h"
 
 namespace qv::win32 {
@@ -15,6 +16,7 @@ namespace {
 enum class Action { ClickOk, ClickYes, ClickNo, ClickCancel, Escape, Enter, CloseBox, EscapeThenNo };
 
 struct Seen {
+    bool found = false;                // a box with the caption appeared
     std::vector<std::string> buttons;  // texts of the buttons present
     std::string text;
     bool yesIsDefault = false;
@@ -24,15 +26,30 @@ struct Seen {
 
 HWND FindBox(const char* caption)
 {
-    for (int i = 0; i < 500; ++i) {
-        if (HWND box = FindWindowA("#32770", caption))
-            if (IsWindowVisible(box))
-                return box;
-        Sleep(20);
-    }
-    return nullptr;
+    HWND box = nullptr;
+    test::WaitUntil([&] {
+        box = FindWindowA("#32770", caption);
+        return box && IsWindowVisible(box);
+    });
+    return box && IsWindowVisible(box) ? box : nullptr;
 }
 
+// When the expected box never shows, whatever dialog the test thread opened
+// instead is closed, so the test fails instead of waiting on it for good.
+void CloseDialogsOf(DWORD thread)
+{
+    EnumThreadWindows(
+        thread,
+        [](HWND w, LPARAM) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (lstrcmpA(cls, "#32770") == 0)
+                for (int id : {IDCANCEL, IDNO, IDOK})
+                    PostMessageA(w, WM_COMMAND, id, 0);
+            return TRUE;
+        },
+        0);
+}
 std::string TextOf(HWND w)
 {
     char text[512] = {};
@@ -52,13 +69,19 @@ void Key(HWND box, UINT vk)
     PostMessageA(focus, WM_KEYUP, vk, 0);
 }
 
-Seen Drive(const char* caption, Action action)
+Seen Drive(const char* caption, Action action, DWORD testThread)
 {
     Seen seen;
     HWND box = FindBox(caption);
-    if (!box)
+    if (!box) {
+        // Whatever shows late or under another caption is closed as well.
+        test::WaitUntil([&] { CloseDialogsOf(testThread); return false; }, 2000);
         return seen;
-    Sleep(100);  // let it finish showing
+    }
+    seen.found = true;
+    // Shown, then settled: its default button is marked.
+    test::WaitUntil([&] { return IsDefault(GetDlgItem(box, IDOK)) || IsDefault(GetDlgItem(box, IDYES)); },
+                    2000);
     for (int id : {IDYES, IDNO, IDOK, IDCANCEL})
         if (HWND b = GetDlgItem(box, id))
             seen.buttons.push_back(TextOf(b));
@@ -85,8 +108,7 @@ Seen Drive(const char* caption, Action action)
         // or close it (Wine); either way the answer must not be Yes.
         Key(box, VK_ESCAPE);
         PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-        Sleep(300);
-        if (IsWindow(box))
+        if (!test::WaitUntil([&] { return !IsWindow(box); }, 1000))
             PostMessageA(box, WM_COMMAND, IDNO, 0);
         break;
     }
@@ -123,9 +145,10 @@ TEST(MessageBoxes, FrenchButtonsDefaultsAndAnswers)
     const std::string text = "Première ligne\r\nSeconde ligne";
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.caption) + " action " + std::to_string(static_cast<int>(c.action)));
-        auto driver = std::async(std::launch::async, Drive, c.caption, c.action);
+        auto driver = std::async(std::launch::async, Drive, c.caption, c.action, GetCurrentThreadId());
         DialogResult result = ui.ShowMessageDialog(text, c.type, c.buttons, c.given);
         Seen seen = driver.get();
+        ASSERT_TRUE(seen.found) << "no message box captioned " << c.caption << " within 10 s";
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(seen.buttons, c.expectedButtons);
         EXPECT_EQ(seen.text, text);
@@ -137,12 +160,14 @@ TEST(MessageBoxes, FrenchButtonsDefaultsAndAnswers)
 TEST(MessageBoxes, QuestionHelpersAreTrueOnlyForYes)
 {
     Win32UserInteraction ui;
-    auto driver = std::async(std::launch::async, Drive, "Avertissement", Action::ClickNo);
+    auto driver = std::async(std::launch::async, Drive, "Avertissement", Action::ClickNo,
+                             GetCurrentThreadId());
     EXPECT_FALSE(ui.AskYesNoCancel("Remplacer le fichier ?"));
-    driver.get();
-    driver = std::async(std::launch::async, Drive, "Confirmation", Action::ClickYes);
+    ASSERT_TRUE(driver.get().found) << "no warning box within 10 s";
+    driver = std::async(std::launch::async, Drive, "Confirmation", Action::ClickYes,
+                        GetCurrentThreadId());
     EXPECT_TRUE(ui.AskYesNo("Continuer ?"));
-    driver.get();
+    ASSERT_TRUE(driver.get().found) << "no confirmation box within 10 s";
 }
 
 TEST(WaitCursor, NestedPairsKeepTheHourglassUntilTheOutermostEnd)

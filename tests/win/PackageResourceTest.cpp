@@ -65,9 +65,9 @@ std::map<std::string, fs::path> Payload()
 TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
 {
     auto payload = Payload();
-    ASSERT_EQ(payload.size(), 399u);
+    ASSERT_FALSE(payload.empty());
     win32::ResourceEmbeddedSource resources;
-    EXPECT_EQ(resources.Names().size(), 399u);
+    EXPECT_EQ(resources.Names().size(), payload.size()) << "one resource per payload file";
 
     Win32Files real;
     TdmUpdateCommon dm(resources, real.files, real.services.registry, real.services.user,
@@ -81,7 +81,11 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
         EXPECT_EQ(file->time, WriteTimeOf(path.string())) << name;
         largest = std::max(largest, file->payload.size());
     }
-    EXPECT_EQ(largest, 11616054u);
+    // The largest payload file (megabytes, in this build) comes back whole.
+    std::uintmax_t largestPayload = 0;
+    for (const auto& [name, path] : payload)
+        largestPayload = std::max(largestPayload, fs::file_size(path));
+    EXPECT_EQ(largest, largestPayload);
     EXPECT_FALSE(dm.LoadEmbeddedFile("gs/date.int"));
     EXPECT_FALSE(dm.LoadEmbeddedFile("Steps.txt"));
     EXPECT_FALSE(dm.LoadEmbeddedFile("#10"));
@@ -121,7 +125,7 @@ TEST(PackageResources, TheExecutableReaderSeesWhatWindowsSees)
     ASSERT_TRUE(image.IsExecutable());
     win32::ResourceEmbeddedSource resources;
     auto names = image.Names();
-    EXPECT_EQ(names.size(), 399u);
+    EXPECT_EQ(names.size(), resources.Names().size());
     for (const std::string& name : names) {
         auto fromImage = image.Find(name);
         auto fromWindows = resources.Find(name);

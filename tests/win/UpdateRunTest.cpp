@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
 
+#include "BoundedWait.h"
 #include "ControlIds.h"
 #include "WizardDriver.h"
 
@@ -23,6 +25,9 @@ using namespace qv::wizard;
 constexpr char kSuite[] = "C:\\Quorvex5";
 constexpr char kMarker[] = "C:\\Quorvex5\\gs\\GS-00.int";
 constexpr char kRecordKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance\\Program";
+// The product's own key: the tests remove only this, never the vendor's
+// whole key, which other products' records and tests share.
+constexpr char kProductKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance";
 constexpr char kOk[] = "La mise à jour est terminée avec succès.";
 constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
 constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
@@ -52,15 +57,31 @@ class UpdateRun : public ::testing::Test {
 protected:
     const fs::path payload = QV_PAYLOAD_DIR;
 
-    // An installation older than the package: gs and util with other
-    // content and a 2019 time stamp, no images07, the record in HKCU.
+    // The package's folders, as the build generated its payload (gs,
+    // images07 and util in this build).
+    std::vector<std::string> PackagedFolders() const
+    {
+        std::vector<std::string> folders;
+        for (const auto& item : fs::directory_iterator(payload))
+            if (item.is_directory())
+                folders.push_back(item.path().filename().string());
+        std::sort(folders.begin(), folders.end());
+        return folders;
+    }
+
+    // An installation older than the package: the files of every packaged
+    // folder but the second with other content and a 2019 time stamp, that
+    // folder missing, the record in HKCU.
     void SetUp() override
     {
         fs::remove_all(kSuite);
         FILETIME old{};
         SYSTEMTIME st{2019, 3, 5, 1, 8, 0, 0, 0};
         SystemTimeToFileTime(&st, &old);
-        for (const char* folder : {"gs", "util"}) {
+        std::vector<std::string> installed = PackagedFolders();
+        ASSERT_GE(installed.size(), 2u) << "no folder the installation lacks";
+        installed.erase(installed.begin() + 1);
+        for (const std::string& folder : installed) {
             fs::create_directories(fs::path(kSuite) / folder);
             for (const auto& item : fs::directory_iterator(payload / folder)) {
                 std::string target = std::string(kSuite) + "\\" + folder + "\\" +
@@ -79,38 +100,46 @@ protected:
     void TearDown() override
     {
         fs::remove_all(kSuite);
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+        RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
     }
 
     // Runs the wizard to its report: Suivant, Démarrer, then each question
-    // answered in turn from answers (IDYES / IDNO). Returns the report.
+    // answered in turn from answers (IDYES / IDNO). Returns the report. A
+    // step that does not come stops the test there (call it inside
+    // ASSERT_NO_FATAL_FAILURE).
     std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr,
                     const char* program = "quorvex-update.exe")
     {
+        // One whole update takes well under a minute under Wine; this leaves
+        // room on a loaded machine and stays inside the program's CTest limit.
+        constexpr DWORD kRunTimeoutMs = 4 * 60 * 1000;
         WizardDriver wizard;
         wizard.Start(program);
-        EXPECT_TRUE(wizard.WaitForWelcome());
-        EXPECT_TRUE(wizard.NextTo(kDisplayFileClass));
-        wizard.Press(kIdButtonNext);
-        bool finished = WaitUntil(
-            [&] {
-                if (HWND box = wizard.FindMessageBox()) {
-                    if (asked)
-                        asked->push_back(WizardDriver::MessageBoxText(box));
-                    int answer = answers.empty() ? IDOK : answers.front();
-                    if (!answers.empty())
-                        answers.erase(answers.begin());
-                    WizardDriver::Answer(box, answer);
-                    return false;
-                }
-                return wizard.IsEnabled(kIdButtonNext) &&
-                       wizard.ControlText(kIdButtonNext) == "Quitter";
-            },
-            10 * 60 * 1000);
-        EXPECT_TRUE(finished);
-        std::string report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
-        wizard.Press(kIdButtonNext);
-        EXPECT_EQ(wizard.WaitForExit(60000), 0u);
+        std::string report;
+        [&] {
+            ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page from " << program;
+            ASSERT_TRUE(wizard.NextTo(kDisplayFileClass)) << "no list of changes after Suivant";
+            wizard.Press(kIdButtonNext);
+            ASSERT_AWAITED(
+                "the end of the run: Next enabled and reading \"Quitter\"",
+                [&] {
+                    if (HWND box = wizard.FindMessageBox()) {
+                        if (asked)
+                            asked->push_back(WizardDriver::MessageBoxText(box));
+                        int answer = answers.empty() ? IDOK : answers.front();
+                        if (!answers.empty())
+                            answers.erase(answers.begin());
+                        WizardDriver::Answer(box, answer);
+                        return false;
+                    }
+                    return wizard.IsEnabled(kIdButtonNext) &&
+                           wizard.ControlText(kIdButtonNext) == "Quitter";
+                },
+                kRunTimeoutMs);
+            report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
+            wizard.Press(kIdButtonNext);
+            ASSERT_EQ(wizard.WaitForExit(60000), 0u) << "the program did not end after Quitter";
+        }();
         return report;
     }
 
@@ -118,7 +147,7 @@ protected:
     int Differing()
     {
         int differing = 0;
-        for (const char* folder : {"gs", "images07", "util"})
+        for (const std::string& folder : PackagedFolders())
             for (const auto& item : fs::directory_iterator(payload / folder)) {
                 std::string installed = std::string(kSuite) + "\\" + folder + "\\" +
                                         item.path().filename().string();
@@ -153,14 +182,15 @@ bool EndsWith(const std::string& text, const std::string& end)
 
 TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
 {
-    std::string report = Run({});
+    std::string report;
+    ASSERT_NO_FATAL_FAILURE(report = Run({}));
     EXPECT_TRUE(EndsWith(report, kOk)) << report.substr(report.size() > 300 ? report.size() - 300 : 0);
     EXPECT_EQ(report.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
     EXPECT_EQ(Differing(), 0);
 
     // The same package again: the "à jour" question; No changes nothing.
     std::vector<std::string> asked;
-    report = Run({IDNO}, &asked);
+    ASSERT_NO_FATAL_FAILURE(report = Run({IDNO}, &asked));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_NE(asked[0].find("GS-00.int présent sur votre système est à jour."), std::string::npos);
     EXPECT_TRUE(EndsWith(report, kNot));
@@ -168,7 +198,7 @@ TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
     EXPECT_EQ(report.find("Copie de"), std::string::npos);
 
     // Yes copies everything again, the marker last.
-    report = Run({IDYES});
+    ASSERT_NO_FATAL_FAILURE(report = Run({IDYES}));
     EXPECT_TRUE(EndsWith(report, kOk));
     EXPECT_EQ(Differing(), 0);
 }
@@ -178,14 +208,16 @@ TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
     const std::string locked = std::string(kSuite) + "\\util\\pays.dat";
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    std::string report = Run({});
+    std::string report;
+    EXPECT_NO_FATAL_FAILURE(report = Run({}));
     CloseHandle(h);
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_TRUE(EndsWith(report, kWarning));
     EXPECT_EQ(Read(kMarker), "old");  // the old marker stays
     EXPECT_EQ(Read(locked), "old");
 
     std::vector<std::string> asked;
-    report = Run({}, &asked);
+    ASSERT_NO_FATAL_FAILURE(report = Run({}, &asked));
     EXPECT_TRUE(asked.empty());  // still older: no question
     EXPECT_TRUE(EndsWith(report, kOk));
     EXPECT_EQ(Differing(), 0);
@@ -194,9 +226,10 @@ TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
 TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
 {
     // C: is a fixed drive holding C:\Quorvex5: found without a question.
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
     std::vector<std::string> asked;
-    std::string report = Run({}, &asked);
+    std::string report;
+    ASSERT_NO_FATAL_FAILURE(report = Run({}, &asked));
     EXPECT_TRUE(asked.empty());
     EXPECT_TRUE(EndsWith(report, kOk));
     char recorded[MAX_PATH] = {};
@@ -207,9 +240,9 @@ TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
     // Nowhere to be found, and the user gives up the folder chooser: the
     // error reaches the report through the update run.
     fs::remove_all(kSuite);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QUORVEX S.A.");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
     asked.clear();
-    report = Run({IDOK, IDCANCEL, IDOK}, &asked);
+    ASSERT_NO_FATAL_FAILURE(report = Run({IDOK, IDCANCEL, IDOK}, &asked));
     ASSERT_GE(asked.size(), 1u);
     EXPECT_EQ(asked[0], "Répertoire Quorvex5 pas trouvé. Veuillez indiquer son emplacement.");
     EXPECT_NE(report.find("Répertoire Quorvex5 pas trouvé.\r\n\r\nLa mise à jour a échouée !"),
@@ -227,14 +260,19 @@ std::string Comparable(const std::string& report)
 
 TEST_F(UpdateRun, AMadeProgramInstallsWhatTheBuiltOneInstalls)
 {
-    const std::string built = Run({});
+    std::string built;
+    ASSERT_NO_FATAL_FAILURE(built = Run({}));
     ASSERT_TRUE(EndsWith(built, kOk));
     const auto byBuilt = Installed();
-    ASSERT_GT(byBuilt.size(), 393u);
+    std::size_t packaged = 0;  // the listed files and the marker
+    for (const std::string& folder : PackagedFolders())
+        packaged += std::distance(fs::directory_iterator(payload / folder), fs::directory_iterator());
+    ASSERT_EQ(byBuilt.size(), packaged);
 
     TearDown();
     SetUp();
-    const std::string made = Run({}, nullptr, "quorvex-update-made.exe");
+    std::string made;
+    ASSERT_NO_FATAL_FAILURE(made = Run({}, nullptr, "quorvex-update-made.exe"));
     EXPECT_EQ(made.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
     EXPECT_TRUE(EndsWith(made, kOk));
     EXPECT_EQ(Differing(), 0);

@@ -3,7 +3,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <chrono>
+#include <future>
+#include <string>
+
 #include "platform/win32/WindowsHelpers.h"
+#include "BoundedWait.h"
 #include "ScratchFolder.h"
 
 namespace qv::win32 {
@@ -21,9 +26,53 @@ TEST(WindowsHelpers, ShellFileOperationCopiesAndDeletesByMask)
     EXPECT_NE(GetFileAttributesA((dir / "out\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ShellFileOperation(FO_DELETE, dir / "out\\*.txt", "", nullptr, quiet, ""), 0);
     EXPECT_EQ(GetFileAttributesA((dir / "out\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-    // A mask that matches nothing returns the shell's code without a dialog.
-    int nothing = ShellFileOperation(FO_DELETE, dir / "none*.zz", "", nullptr, quiet, "");
-    EXPECT_NE(nothing, -1);
+}
+
+// A visible top-level window of this process, or null.
+HWND VisibleWindowOfThisProcess()
+{
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid != GetCurrentProcessId() || !IsWindowVisible(h))
+                return TRUE;
+            *reinterpret_cast<HWND*>(lp) = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST(WindowsHelpers, ShellFileOperationOnAMaskMatchingNothingShowsNoDialog)
+{
+    // Run beside this thread, which watches for any window the shell opens
+    // (and closes it, so that a fault fails the test instead of hanging it).
+    ScratchFolder dir;
+    const unsigned quiet = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    auto operation = std::async(std::launch::async, [&] {
+        return ShellFileOperation(FO_DELETE, dir / "none*.zz", "", nullptr, quiet, "");
+    });
+    HWND dialog = nullptr;
+    const bool returned = test::WaitUntil([&] {
+        dialog = VisibleWindowOfThisProcess();
+        return dialog || operation.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }, 30000);
+    std::string title;
+    if (dialog) {
+        char text[256] = {};
+        GetWindowTextA(dialog, text, sizeof text);
+        title = text;
+        test::WaitUntil([&] {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+            return operation.wait_for(std::chrono::milliseconds(100)) == std::future_status::ready;
+        }, 10000);
+    }
+    EXPECT_EQ(dialog, nullptr) << "the shell showed \"" << title << "\"";
+    ASSERT_TRUE(returned) << "gave up after 30 s waiting for the shell operation to return";
+    EXPECT_NE(operation.get(), -1) << "reported as aborted by the user";
 }
 
 TEST(WindowsHelpers, DriveLettersAreUpperCaseLettersInSystemOrder)

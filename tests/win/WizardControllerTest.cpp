@@ -88,7 +88,7 @@ protected:
     {
         if (main && main->Handle())
             ::DestroyWindow(main->Handle());
-        Pump([] { return false; }, 50);
+        Pump([] { return true; });  // what the destruction posted, once
     }
 
     void Start()
@@ -398,11 +398,12 @@ TEST_F(Wizard, CancelAsksAndOnlyYesCloses)
 {
     Start();
     ui.answers = {DialogResult::No, DialogResult::Cancel, DialogResult::Yes};
-    for (int i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < 3; ++i) {
         ::SendMessageA(Control(kIdButtonCancel), BM_CLICK, 0, 0);
-        Pump([] { return false; }, 50);
+        ASSERT_TRUE(Pump([&] { return ui.dialogs.size() == i + 1; }))
+            << "question " << i + 1 << " after Annuler";
     }
-    ASSERT_EQ(ui.dialogs.size(), 3u);
+    ASSERT_TRUE(Pump([&] { return !main->Handle(); })) << "the window closing after Yes";
     EXPECT_EQ(ui.dialogs[0].text, "Voulez-vous annuler cette mise à jour");
     EXPECT_EQ(ui.dialogs[0].type, DialogType::Warning);
     EXPECT_EQ(ui.dialogs[0].buttons, DialogButtons::YesNoCancel);

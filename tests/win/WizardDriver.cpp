@@ -15,23 +15,6 @@ std::string TestProgramFolder()
     return s.substr(0, s.find_last_of('\\') + 1);
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (done())
-            return true;
-        if (::GetTickCount64() >= end)
-            return false;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(20);
-    }
-}
-
 WizardDriver::~WizardDriver()
 {
     if (pi_.hProcess) {

@@ -5,17 +5,15 @@
 // instead of blocking it.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "BoundedWait.h"
 
 namespace qv::test {
 
 // The folder of the running test program, with a trailing backslash.
 std::string TestProgramFolder();
-
-// Waits (pumping this thread's messages) until done() or the time-out.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
 // For the scripts that take screenshots: lets the painting settle, writes
 // "<folder>\ready-<name>" and waits for the script's "<folder>\done-<name>".

@@ -3,6 +3,7 @@
 #include "core/Format.h"
 #include "core/Errors.h"
 #include "core/Manifests.h"
+#include "core/Text.h"
 #include "core/WindowsPath.h"
 
 namespace qv {
@@ -53,10 +54,20 @@ int TdmUpdateCommon::LoadPrintListLines()
 
 std::string TdmUpdateCommon::TempFileName(const std::string& prefix)
 {
-    std::string path = Format("%s%s%d.tmp", {files_.TempFolder(), prefix,
-                                             static_cast<long long>(random_.Below(kTempNumberBound))});
+    // A name of this run may still wait for its copy (the suite's marker is
+    // copied last): handing it out again would overwrite it.
+    if (tempNames_.size() >= kTempNumberBound)
+        throw Error("No temporary file name left");
+    const std::string folder = files_.TempFolder();
+    std::string path;
+    do {
+        path = Format("%s%s%d.tmp", {folder, prefix,
+                                     static_cast<long long>(random_.Below(kTempNumberBound))});
+    } while (tempNames_.count(UpperAscii(path)) != 0);
+
     if (files_.FileIsPresent(path))
         DeleteFileWithReport(path);
+    tempNames_.insert(UpperAscii(path));
     return path;
 }
 

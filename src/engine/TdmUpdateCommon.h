@@ -5,6 +5,7 @@
 // the module is destroyed at program exit, which deletes them all.
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/ProductTables.h"
@@ -59,9 +60,11 @@ public:
     void Randomize() { random_.SeedFromClock(); }
     void Randomize(std::uint32_t seed) { random_.Seed(seed); }
 
-    // temp folder + prefix + a number below 10000000 + ".tmp". A leftover
-    // file of that name is deleted with its report line (and its deletion
-    // error raised); the same name is returned.
+    // temp folder + prefix + a number below 10000000 + ".tmp", never a name
+    // already handed out in this run (a drawn number that was is drawn
+    // again). A leftover file of that name from an earlier run is deleted
+    // with its report line (and its deletion error raised); the same name is
+    // returned.
     std::string TempFileName(const std::string& prefix);
 
     // Silently deletes the temporary folder's files matching mask; false
@@ -119,6 +122,7 @@ private:
     InstallationReport report_;
     EmbeddedFiles embedded_;
     PseudoRandom random_;
+    std::unordered_set<std::string> tempNames_;  // handed out, upper-cased
     InstallationLocator locator_;
     FileReplacement replacement_;
 };

@@ -17,6 +17,12 @@ private:
     std::string message_;
 };
 
+// A file that could not be created (or replaced): nothing of it was written.
+class FileCreationError : public Error {
+public:
+    using Error::Error;
+};
+
 // An error reported by the Firebird client: keeps the SQL code and the
 // Firebird (ISC) error code beside the message.
 class FirebirdError : public Error {

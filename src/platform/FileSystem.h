@@ -31,8 +31,9 @@ public:
     virtual bool PathIsPresent(const std::string& path) = 0;    // file or folder
 
     // Creates (or replaces) path and writes data. A file that cannot be
-    // created raises an error naming the file; a failed write raises too,
-    // after the file was closed.
+    // created raises a FileCreationError naming the file (an existing file
+    // of that name is then untouched); a failed write raises an Error, after
+    // the file was closed.
     virtual void WriteNewFile(const std::string& path, std::string_view data) = 0;
 
     // Sets only the last-write time. False when the file does not exist;

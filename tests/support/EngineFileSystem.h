@@ -52,7 +52,7 @@ public:
     void WriteNewFile(const std::string& path, std::string_view data) override
     {
         if (!FolderIsPresent(ParentFolder(path)))
-            throw Error("Impossible de créer le fichier " + path);
+            throw FileCreationError("Impossible de créer le fichier " + path);
         MemoryFileSystem::WriteNewFile(path, data);
     }
 

@@ -1,8 +1,10 @@
 #pragma once
 // An in-memory FileSystem for the portable tests. Paths compare without
 // regard to ASCII case, as on Windows. Files can be marked read-only (cannot
-// be replaced or stamped), locked (cannot be deleted) or failing (created,
-// then the write fails).
+// be replaced or stamped), locked (cannot be deleted), refusing creation
+// (an existing file that cannot be replaced but can be stamped, as a hidden
+// file or one another program shares for writing) or failing (created, then
+// the write fails).
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -25,7 +27,8 @@ struct MemoryFile {
 class MemoryFileSystem : public FileSystem {
 public:
     std::string tempFolder = "C:\\TEMP\\";
-    std::set<std::string> failingWrites;  // upper-cased paths
+    std::set<std::string> refusedCreates;  // upper-cased paths
+    std::set<std::string> failingWrites;   // upper-cased paths
 
     // The files, by upper-cased path.
     std::map<std::string, MemoryFile> files;
@@ -50,8 +53,8 @@ public:
     void WriteNewFile(const std::string& path, std::string_view data) override
     {
         const MemoryFile* old = Get(path);
-        if (old && old->readOnly)
-            throw Error("Cannot create file \"" + path + "\". Access denied");
+        if ((old && old->readOnly) || refusedCreates.count(UpperAscii(path)))
+            throw FileCreationError("Cannot create file \"" + path + "\". Access denied");
         MemoryFile& f = Put(path);
         if (failingWrites.count(UpperAscii(path)))
             throw Error("Write error on \"" + path + "\"");

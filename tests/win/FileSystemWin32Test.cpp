@@ -90,6 +90,21 @@ TEST_F(FileSystemWin32Test, WriteNewFileReplacesOrExplainsAndKeepsWhatWasThere)
     std::string message = MessageOf([&] { fs.WriteNewFile(locked, "new"); });
     EXPECT_EQ(message.rfind("Impossible de créer le fichier " + locked + "\r\n", 0), 0u) << message;
     EXPECT_EQ(ReadAll(locked), "keep");
+
+    // Files that cannot be replaced but could be stamped: a hidden file, and
+    // one another program reads while sharing it for writing. Their failure
+    // is a creation failure, so nobody stamps them afterwards.
+    std::string hidden = dir.Write("hidden.txt", "keep");
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_THROW(fs.WriteNewFile(hidden, "new"), FileCreationError);
+    EXPECT_EQ(ReadAll(hidden), "keep");
+    std::string shared = dir.Write("shared.txt", "keep");
+    UniqueFile reader(CreateFileA(shared.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+    EXPECT_THROW(fs.WriteNewFile(shared, "new"), FileCreationError);
+    reader.reset();
+    EXPECT_EQ(ReadAll(shared), "keep");
     EXPECT_NE(MessageOf([&] { fs.WriteNewFile(dir / "missing\\x.txt", "x"); }), "(no error)");
 }
 

@@ -58,7 +58,7 @@ void FileSystemWin32::WriteNewFile(const std::string& path, std::string_view dat
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         DWORD code = GetLastError();
-        throw Error(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Reason(code));
+        throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Reason(code));
     }
     while (!data.empty()) {
         DWORD chunk = data.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(data.size());

@@ -44,6 +44,12 @@ public:
     SilentAbort() : Error(std::string()) {}
 };
 
+// The message of the error being handled; call it only inside a catch
+// block. The system's own message for its errors, "Mémoire insuffisante."
+// for a failed allocation, the text of any other standard exception, and a
+// generic text for anything else.
+std::string CurrentErrorMessage();
+
 // The message of "the last system error": the code and the system's text,
 // or the generic text when the code is 0.
 std::string SystemErrorMessage(unsigned long code, const std::string& systemText);

@@ -88,7 +88,7 @@ bool TdmUpdateCommon::CopyListedFiles(const std::string& folder)
         std::string source = WriteEmbeddedFile(line, TempFileName(kTempPrefix));
         try {
             CopyFileWithReport(source, AddBackslash(folder) + line);
-        } catch (const Error&) {
+        } catch (...) {
             allCopied = false;  // reported by its copy lines; go on
         }
     }

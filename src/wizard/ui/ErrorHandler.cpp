@@ -37,10 +37,8 @@ void HandleTopLevelError() noexcept
         throw;
     } catch (const SilentAbort&) {
         return;
-    } catch (const std::exception& e) {
-        message = e.what();
     } catch (...) {
-        message = texts::kUnknownError;
+        message = CurrentErrorMessage();
     }
     try {
         ::MessageBeep(MB_ICONERROR);

@@ -37,8 +37,8 @@ TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
 
 TdmUpdateCommon::~TdmUpdateCommon()
 {
-    // While the helper that knows the temporary folder still exists.
-    DeleteTempFiles(kTempMask);
+    // While the file helper still exists.
+    DeleteTempFiles();
     // Then the print-parameter store, the connection module, the lists.
 }
 
@@ -68,17 +68,24 @@ std::string TdmUpdateCommon::TempFileName(const std::string& prefix)
     if (files_.FileIsPresent(path))
         DeleteFileWithReport(path);
     tempNames_.insert(UpperAscii(path));
+    tempFiles_.push_back(path);
     return path;
 }
 
-bool TdmUpdateCommon::DeleteTempFiles(const std::string& mask)
+bool TdmUpdateCommon::DeleteTempFiles()
 {
-    try {
-        files_.DeleteMatchingFiles(files_.TempFolder() + mask);
-        return true;
-    } catch (...) {
-        return false;
+    // One by one with the plain file call, which never shows a dialog; only
+    // this run's names, so other programs' files stay.
+    bool allGone = true;
+    for (const std::string& path : tempFiles_) {
+        try {
+            if (files_.FileIsPresent(path))
+                files_.RemoveFile(path);
+        } catch (...) {
+            allGone = false;  // in use: it stays
+        }
     }
+    return allGone;
 }
 
 bool TdmUpdateCommon::CopyListedFiles(const std::string& folder)

@@ -23,10 +23,8 @@
 
 namespace qv {
 
-// Every temporary file of a run is named after this prefix, so the clean-up
-// mask finds them all.
+// Every temporary file of a run is named after this prefix.
 inline constexpr char kTempPrefix[] = "Update";
-inline constexpr char kTempMask[] = "Update*.tmp";
 
 class TdmUpdateCommon {
 public:
@@ -67,9 +65,10 @@ public:
     // returned.
     std::string TempFileName(const std::string& prefix);
 
-    // Silently deletes the temporary folder's files matching mask; false
-    // only when an error was raised on the way.
-    bool DeleteTempFiles(const std::string& mask);
+    // Deletes the temporary files this run made, and no other file of the
+    // temporary folder, without any dialog; never raises. A file that
+    // cannot be deleted (still in use) stays. True when none of them is left.
+    bool DeleteTempFiles();
 
     // --- report ------------------------------------------------------------------
     InstallationReport& Report() { return report_; }
@@ -122,7 +121,8 @@ private:
     InstallationReport report_;
     EmbeddedFiles embedded_;
     PseudoRandom random_;
-    std::unordered_set<std::string> tempNames_;  // handed out, upper-cased
+    std::vector<std::string> tempFiles_;         // handed out, in order
+    std::unordered_set<std::string> tempNames_;  // the same, upper-cased
     InstallationLocator locator_;
     FileReplacement replacement_;
 };

@@ -43,10 +43,6 @@ public:
     // Deletes one file; raises the last system error on failure.
     virtual void RemoveFile(const std::string& path) = 0;
 
-    // Silently deletes every file matching mask (wildcards in the last
-    // component) for good; never asks, never raises.
-    virtual void DeleteMatchingFiles(const std::string& mask) = 0;
-
     // 1 when packaged is newer than installed (or installed is missing, or
     // nothing could be compared), -1 when installed is newer, 0 when equal:
     // file versions first, else last-write times. Raises

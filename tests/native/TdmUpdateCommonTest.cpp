@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <new>
 #include <regex>
 #include <set>
 
@@ -82,36 +83,41 @@ TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
     files.Put(name).locked = false;
 }
 
-TEST_F(TdmUpdateCommonTest, DestructionDeletesOnlyTheTemporaryFiles)
+TEST_F(TdmUpdateCommonTest, DestructionDeletesThisRunsTemporaryFilesAndNothingElse)
 {
+    // Other programs' files, "Update*.tmp" ones included, are not ours.
     files.Put("C:\\TEMP\\Update17.tmp");
     files.Put("C:\\TEMP\\update9999999.TMP");
     files.Put("C:\\TEMP\\Other1.tmp");
-    files.Put("C:\\TEMP\\Update1.txt");
-    files.Put("C:\\TEMP\\sub\\Update2.tmp");
-    files.Put("C:\\TEMP\\Update3.tmp").locked = true;  // in use: simply stays
+    std::string inUse;
     {
         TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages);
         dm.SetReportTarget(&report);
-        files.Put(dm.TempFileName("Update"));
+        dm.Randomize(3);
+        for (int i = 0; i < 3; ++i)
+            files.Put(dm.TempFileName(kTempPrefix));
+        dm.TempFileName(kTempPrefix);  // handed out, never written
+        inUse = dm.TempFileName(kTempPrefix);
+        files.Put(inUse).locked = true;  // still in use: it simply stays
     }
     std::vector<std::string> left;
     for (const auto& [path, file] : files.files)
         left.push_back(path);
-    EXPECT_THAT(left, ElementsAre("C:\\TEMP\\OTHER1.TMP", "C:\\TEMP\\SUB\\UPDATE2.TMP",
-                                  "C:\\TEMP\\UPDATE1.TXT", "C:\\TEMP\\UPDATE3.TMP"));
+    EXPECT_THAT(left, testing::UnorderedElementsAre("C:\\TEMP\\OTHER1.TMP", "C:\\TEMP\\UPDATE17.TMP",
+                                  "C:\\TEMP\\UPDATE9999999.TMP", UpperAscii(inUse)));
     EXPECT_TRUE(report.lines.empty());
 }
 
 TEST_F(TdmUpdateCommonTest, DeleteTempFilesNeverRaises)
 {
-    class NoTempFolder : public test::MemoryFileSystem {
-        std::string TempFolder() override { throw Error("no temporary folder"); }
+    class FailingDeletes : public test::MemoryFileSystem {
+        void RemoveFile(const std::string&) override { throw std::bad_alloc(); }
     } broken;
     TdmUpdateCommon dm(*package, broken, services.registry, services.user, services.messages);
-    EXPECT_FALSE(dm.DeleteTempFiles(kTempMask));
-    EXPECT_TRUE(TdmUpdateCommon(*package, files, services.registry, services.user, services.messages).DeleteTempFiles(kTempMask));
-}  // and the destructor of dm swallows the same error
+    EXPECT_TRUE(dm.DeleteTempFiles());  // nothing made yet
+    broken.Put(dm.TempFileName(kTempPrefix));
+    EXPECT_FALSE(dm.DeleteTempFiles());
+}  // and the destructor swallows the same failure
 
 TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
 {

@@ -82,21 +82,6 @@ public:
         files.erase(it);
     }
 
-    void DeleteMatchingFiles(const std::string& mask) override
-    {
-        std::string folder = UpperAscii(ParentFolder(mask));
-        std::string pattern = UpperAscii(ExtractFileName(mask));
-        for (auto it = files.begin(); it != files.end();) {
-            bool inFolder = it->first.rfind(folder, 0) == 0 &&
-                            it->first.find('\\', folder.size()) == std::string::npos;
-            if (inFolder && !it->second.locked &&
-                Matches(pattern, it->first.substr(folder.size())))
-                it = files.erase(it);
-            else
-                ++it;
-        }
-    }
-
     int CompareFiles(const std::string&, const std::string&) override { return Unused(); }
     bool SetNormalAttributes(const std::string&) override { return Unused(); }
     bool CopyFileOver(const std::string&, const std::string&) override { return Unused(); }
@@ -107,18 +92,6 @@ public:
 
 private:
     static int Unused() { throw std::logic_error("not used by these tests"); }
-
-    // Wildcards * and ? over one name.
-    static bool Matches(std::string_view pattern, std::string_view name)
-    {
-        if (pattern.empty())
-            return name.empty();
-        if (pattern[0] == '*')
-            return Matches(pattern.substr(1), name) ||
-                   (!name.empty() && Matches(pattern, name.substr(1)));
-        return !name.empty() && (pattern[0] == '?' || pattern[0] == name[0]) &&
-               Matches(pattern.substr(1), name.substr(1));
-    }
 };
 
 }  // namespace qv::test

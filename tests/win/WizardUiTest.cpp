@@ -98,7 +98,8 @@ TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
     wizard.Key(VK_ESCAPE);
     HWND box = wizard.WaitForMessageBox();
     ASSERT_TRUE(box);
-    wizard.Key(VK_ESCAPE, ::GetDlgItem(box, IDYES));
+    ASSERT_TRUE(WaitUntil([&] { return ::GetParent(wizard.Focus()) == box; }));
+    wizard.Key(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
     EXPECT_EQ(wizard.CurrentPage(), kDisplayFileClass);
 

@@ -7,7 +7,7 @@
 
 #include "core/Errors.h"
 #include "core/Text.h"
-#include "core/Texts.h"
+#include "platform/win32/Win32UserInteraction.h"
 
 namespace qv::wizard {
 
@@ -41,9 +41,8 @@ void HandleTopLevelError() noexcept
         message = CurrentErrorMessage();
     }
     try {
-        ::MessageBeep(MB_ICONERROR);
-        HWND owner = ::GetActiveWindow();
-        ::MessageBoxA(owner, message.c_str(), ApplicationTitle(), MB_OK | MB_ICONERROR);
+        // The program's error box, with its one sound.
+        win32::Win32UserInteraction().ShowErrorMessage(message);
     } catch (...) {
     }
 }

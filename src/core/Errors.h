@@ -17,6 +17,12 @@ private:
     std::string message_;
 };
 
+// A file that could not be created (or replaced): nothing of it was written.
+class FileCreationError : public Error {
+public:
+    using Error::Error;
+};
+
 // An error reported by the Firebird client: keeps the SQL code and the
 // Firebird (ISC) error code beside the message.
 class FirebirdError : public Error {
@@ -37,6 +43,12 @@ class SilentAbort : public Error {
 public:
     SilentAbort() : Error(std::string()) {}
 };
+
+// The message of the error being handled; call it only inside a catch
+// block. The system's own message for its errors, "Mémoire insuffisante."
+// for a failed allocation, the text of any other standard exception, and a
+// generic text for anything else.
+std::string CurrentErrorMessage();
 
 // The message of "the last system error": the code and the system's text,
 // or the generic text when the code is 0.

@@ -14,6 +14,7 @@ inline constexpr char kSystemCallFailed[] =
     "Un appel à une fonction du système d'exploitation a échoué";
 inline constexpr char kNoSystemText[] = "code : ";  // then the code, when Windows has no text
 inline constexpr char kUnknownError[] = "Unknown error";  // an error that carries no message
+inline constexpr char kOutOfMemory[] = "Mémoire insuffisante.";
 inline constexpr char kCaptionWarning[] = "Avertissement";
 inline constexpr char kCaptionError[] = "Erreur";
 inline constexpr char kCaptionInformation[] = "Information";

@@ -1,5 +1,6 @@
 #include "engine/EmbeddedFiles.h"
 
+#include "core/Errors.h"
 #include "core/Text.h"
 
 namespace qv {
@@ -48,14 +49,15 @@ std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std:
         return std::string();
     try {
         files_.WriteNewFile(target, file->payload);
+    } catch (const FileCreationError&) {
+        // Nothing was written: a file of that name keeps its own time, so it
+        // never carries the packaged time without the packaged contents.
+        throw;
     } catch (...) {
-        // A half-written file still gets its stamp. When the file could not be
-        // created at all (a read-only file of that name, a missing folder),
-        // stamping fails or finds nothing, and the creation error is the one
-        // the caller needs to see.
+        // A half-written file still gets its stamp; the write error is the
+        // one the caller needs to see.
         try {
-            if (files_.FileIsPresent(target))
-                files_.SetFileWriteTime(target, file->time);
+            files_.SetFileWriteTime(target, file->time);
         } catch (...) {
         }
         throw;

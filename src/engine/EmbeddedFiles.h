@@ -41,8 +41,9 @@ public:
     // Creates (or replaces) target with the payload and sets its last-write
     // time to the packaged one. Returns target, or "" when the name is not
     // packaged (then nothing is touched). A target that cannot be created
-    // raises an error naming it; a file that was created but not fully
-    // written is still stamped before the error is passed on.
+    // raises a FileCreationError naming it, and an existing file of that
+    // name keeps its contents and its time; a file that was created but not
+    // fully written is still stamped before the error is passed on.
     std::string WriteEmbeddedFile(const std::string& name, const std::string& target);
 
 private:

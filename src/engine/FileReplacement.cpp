@@ -49,7 +49,7 @@ UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
     if (result == UpdateStatus::Ok && mode == ReplaceMode::Replace) {
         try {
             CopyFileWithReport(packaged, installed);
-        } catch (const Error&) {
+        } catch (...) {
             result = UpdateStatus::Ko;  // the two copy lines tell the story
         }
     }

@@ -3,6 +3,7 @@
 #include "core/Format.h"
 #include "core/Errors.h"
 #include "core/Manifests.h"
+#include "core/Text.h"
 #include "core/WindowsPath.h"
 
 namespace qv {
@@ -46,8 +47,8 @@ TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
 
 TdmUpdateCommon::~TdmUpdateCommon()
 {
-    // While the helper that knows the temporary folder still exists.
-    DeleteTempFiles(kTempMask);
+    // While the file helper still exists.
+    DeleteTempFiles();
     // The store's queries are registered with the connection module's
     // database manager: the store goes first, then the timers that call
     // into the connection module, then the module itself (closing the
@@ -69,21 +70,38 @@ int TdmUpdateCommon::LoadPrintListLines()
 
 std::string TdmUpdateCommon::TempFileName(const std::string& prefix)
 {
-    std::string path = Format("%s%s%d.tmp", {files_.TempFolder(), prefix,
-                                             static_cast<long long>(random_.Below(kTempNumberBound))});
+    // A name of this run may still wait for its copy (the suite's marker is
+    // copied last): handing it out again would overwrite it.
+    if (tempNames_.size() >= kTempNumberBound)
+        throw Error("No temporary file name left");
+    const std::string folder = files_.TempFolder();
+    std::string path;
+    do {
+        path = Format("%s%s%d.tmp", {folder, prefix,
+                                     static_cast<long long>(random_.Below(kTempNumberBound))});
+    } while (tempNames_.count(UpperAscii(path)) != 0);
+
     if (files_.FileIsPresent(path))
         DeleteFileWithReport(path);
+    tempNames_.insert(UpperAscii(path));
+    tempFiles_.push_back(path);
     return path;
 }
 
-bool TdmUpdateCommon::DeleteTempFiles(const std::string& mask)
+bool TdmUpdateCommon::DeleteTempFiles()
 {
-    try {
-        files_.DeleteMatchingFiles(files_.TempFolder() + mask);
-        return true;
-    } catch (...) {
-        return false;
+    // One by one with the plain file call, which never shows a dialog; only
+    // this run's names, so other programs' files stay.
+    bool allGone = true;
+    for (const std::string& path : tempFiles_) {
+        try {
+            if (files_.FileIsPresent(path))
+                files_.RemoveFile(path);
+        } catch (...) {
+            allGone = false;  // in use: it stays
+        }
     }
+    return allGone;
 }
 
 bool TdmUpdateCommon::CopyListedFiles(const std::string& folder)
@@ -93,7 +111,7 @@ bool TdmUpdateCommon::CopyListedFiles(const std::string& folder)
         std::string source = WriteEmbeddedFile(line, TempFileName(kTempPrefix));
         try {
             CopyFileWithReport(source, AddBackslash(folder) + line);
-        } catch (const Error&) {
+        } catch (...) {
             allCopied = false;  // reported by its copy lines; go on
         }
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/ProductTables.h"
@@ -29,10 +30,8 @@ namespace qv {
 class FirebirdVersionSource;
 class Workstation;
 
-// Every temporary file of a run is named after this prefix, so the clean-up
-// mask finds them all.
+// Every temporary file of a run is named after this prefix.
 inline constexpr char kTempPrefix[] = "Update";
-inline constexpr char kTempMask[] = "Update*.tmp";
 
 class TdmUpdateCommon {
 public:
@@ -73,14 +72,17 @@ public:
     void Randomize() { random_.SeedFromClock(); }
     void Randomize(std::uint32_t seed) { random_.Seed(seed); }
 
-    // temp folder + prefix + a number below 10000000 + ".tmp". A leftover
-    // file of that name is deleted with its report line (and its deletion
-    // error raised); the same name is returned.
+    // temp folder + prefix + a number below 10000000 + ".tmp", never a name
+    // already handed out in this run (a drawn number that was is drawn
+    // again). A leftover file of that name from an earlier run is deleted
+    // with its report line (and its deletion error raised); the same name is
+    // returned.
     std::string TempFileName(const std::string& prefix);
 
-    // Silently deletes the temporary folder's files matching mask; false
-    // only when an error was raised on the way.
-    bool DeleteTempFiles(const std::string& mask);
+    // Deletes the temporary files this run made, and no other file of the
+    // temporary folder, without any dialog; never raises. A file that
+    // cannot be deleted (still in use) stays. True when none of them is left.
+    bool DeleteTempFiles();
 
     // --- report ------------------------------------------------------------------
     InstallationReport& Report() { return report_; }
@@ -166,6 +168,8 @@ private:
     InstallationReport report_;
     EmbeddedFiles embedded_;
     PseudoRandom random_;
+    std::vector<std::string> tempFiles_;         // handed out, in order
+    std::unordered_set<std::string> tempNames_;  // the same, upper-cased
     InstallationLocator locator_;
     FileReplacement replacement_;
 };

@@ -39,8 +39,9 @@ public:
     virtual std::string ReadWholeFile(const std::string& path) = 0;
 
     // Creates (or replaces) path and writes data. A file that cannot be
-    // created raises an error naming the file; a failed write raises too,
-    // after the file was closed.
+    // created raises a FileCreationError naming the file (an existing file
+    // of that name is then untouched); a failed write raises an Error, after
+    // the file was closed.
     virtual void WriteNewFile(const std::string& path, std::string_view data) = 0;
 
     // Sets only the last-write time. False when the file does not exist;
@@ -49,10 +50,6 @@ public:
 
     // Deletes one file; raises the last system error on failure.
     virtual void RemoveFile(const std::string& path) = 0;
-
-    // Silently deletes every file matching mask (wildcards in the last
-    // component) for good; never asks, never raises.
-    virtual void DeleteMatchingFiles(const std::string& mask) = 0;
 
     // 1 when packaged is newer than installed (or installed is missing, or
     // nothing could be compared), -1 when installed is newer, 0 when equal:

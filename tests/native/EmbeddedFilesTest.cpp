@@ -118,14 +118,19 @@ TEST_F(EmbeddedFilesTest, WritesThePayloadStampedWithItsTime)
     EXPECT_EQ(files.Get("C:\\TEMP\\e.tmp")->writeTime, kTime + 1);
 }
 
-TEST_F(EmbeddedFilesTest, ReadOnlyTargetFailsAndStaysAsItWas)
+TEST_F(EmbeddedFilesTest, ATargetThatCannotBeCreatedStaysAsItWas)
 {
-    auto& old = files.Put("C:\\P\\ro.int", "keep me");
-    old.readOnly = true;
-    old.writeTime = 5;
-    EXPECT_THROW(embedded.WriteEmbeddedFile("gs\\date.int", "C:\\P\\ro.int"), Error);
-    EXPECT_EQ(files.Get("C:\\P\\ro.int")->data, "keep me");
-    EXPECT_EQ(files.Get("C:\\P\\ro.int")->writeTime, 5u);
+    // Read-only, or refusing to be replaced but open to a new time stamp
+    // (hidden, or shared for writing by another program): neither the
+    // contents nor the time of the old file change.
+    files.Put("C:\\P\\ro.int").readOnly = true;
+    files.refusedCreates.insert("C:\\P\\HIDDEN.INT");
+    for (const char* target : {"C:\\P\\ro.int", "C:\\P\\hidden.int"}) {
+        files.Put(target, "keep me").writeTime = 5;
+        EXPECT_THROW(embedded.WriteEmbeddedFile("gs\\date.int", target), FileCreationError) << target;
+        EXPECT_EQ(files.Get(target)->data, "keep me") << target;
+        EXPECT_EQ(files.Get(target)->writeTime, 5u) << target;
+    }
 }
 
 TEST_F(EmbeddedFilesTest, FailedWriteStillLeavesTheFileStamped)

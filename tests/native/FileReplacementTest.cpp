@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <new>
+
 #include "EngineFixture.h"
 
 namespace qv {
@@ -105,6 +107,12 @@ TEST_F(FileReplacementTest, ALockedTargetGivesKoWithTheCopyLinesOnly)
     EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ko);
     EXPECT_EQ(report.lines.size(), 2u);
     EXPECT_EQ(files.Get(kInstalled)->data, "old");
+
+    // A copy that fails with anything else (memory, say) is Ko just the same.
+    files.files[UpperAscii(kInstalled)].locked = false;
+    files.copyFailures[UpperAscii(kInstalled)] = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ko);
+    EXPECT_EQ(report.lines.size(), 4u);
 }
 
 TEST_F(FileReplacementTest, CopyClearsReadOnlyKeepsTheTimeAndRaisesOnFailure)

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 
+#include <new>
 #include <regex>
+#include <stdexcept>
 
 #include "EngineFixture.h"
 #include "engine/ProductCatalogue.h"
@@ -162,6 +164,54 @@ TEST_F(SuiteUpdateTest, ErrorsBeforeTheHandlerReachTheCaller)
     } catch (const Error& e) {
         EXPECT_EQ(e.Message(), "Cannot find gs\\GS-00.int");
     }
+}
+
+// Hands out every packaged file but one, whose unpacking fails as an
+// allocation for a large payload would.
+class OutOfMemorySource : public EmbeddedSource {
+public:
+    OutOfMemorySource(EmbeddedSource& inner, std::string failing)
+        : inner_(inner), failing_(std::move(failing)) {}
+    std::optional<std::string_view> Find(const std::string& name) override
+    {
+        if (name == failing_)
+            throw std::bad_alloc();
+        return inner_.Find(name);
+    }
+    std::vector<std::string> Names() override { return inner_.Names(); }
+
+private:
+    EmbeddedSource& inner_;
+    std::string failing_;
+};
+
+TEST_F(SuiteUpdateTest, EveryFailureReachesItsKoPathWithAReadableMessage)
+{
+    const std::string errorLine = "Une erreur s'est produite lors de la mise à jour du gs\\GS-00.int\r\n";
+
+    // A listed file's copy fails with an error that is not the system's:
+    // that copy fails, the others go on, the old marker stays.
+    files.copyFailures[UpperAscii("C:\\Quorvex5\\gs\\menu.int")] = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(Run(), UpdateStatus::Warning);
+    EXPECT_EQ(files.Get("C:\\Quorvex5\\util\\tool.int")->data, "new util\\tool.int");
+    EXPECT_EQ(files.Get(kMarker)->data, "marker v1");
+
+    // The marker's copy fails so: Ko, with the error's own text.
+    files.copyFailures.clear();
+    files.copyFailures[UpperAscii(kMarker)] = [] { throw std::runtime_error("disk full"); };
+    report.lines.clear();
+    EXPECT_EQ(Run(), UpdateStatus::Ko);
+    EXPECT_EQ(report.lines.back().text, errorLine + "disk full");
+
+    // Unpacking a listed file runs out of memory: Ko, and the report says so.
+    files.copyFailures.clear();
+    OutOfMemorySource source(*package, "UTIL\\TOOL.INT");
+    TdmUpdateCommon failing(source, files, services.registry, services.user, services.messages);
+    failing.SetReportTarget(&report);
+    report.lines.clear();
+    EXPECT_EQ(UpdateSuite(failing, ProductKind::QuorvexFinance), UpdateStatus::Ko);
+    EXPECT_EQ(report.lines.back().text, errorLine + "Mémoire insuffisante.");
+    EXPECT_EQ(files.Get(kMarker)->data, "marker v1");
 }
 
 TEST_F(SuiteUpdateTest, SovenzaUsesItsOwnMarkerAndRecord)

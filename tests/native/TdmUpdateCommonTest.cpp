@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <new>
 #include <regex>
+#include <set>
 
 #include "core/Errors.h"
 #include "engine/TdmUpdateCommon.h"
@@ -25,19 +27,33 @@ protected:
     test::EngineServices services;
 };
 
-TEST_F(TdmUpdateCommonTest, TempFileNamesAreFreshAndWellFormed)
+TEST_F(TdmUpdateCommonTest, NoTempFileNameIsHandedOutTwiceInARun)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user,
-                       services.messages, services.versions, services.workstation);
-    dm.Randomize(1234);
+    // Run the generator on its own to the first number it draws a second
+    // time; the data module must get past it without reusing that name.
+    const std::uint32_t seed = 1234;
+    PseudoRandom probe;
+    probe.Seed(seed);
+    std::set<std::uint32_t> drawn;
+    std::size_t firstRepeat = 0;
+    while (drawn.insert(probe.Below(10000000)).second)
+        ++firstRepeat;
+
+    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages,
+                       services.versions, services.workstation);
+    dm.SetReportTarget(&report);
+    dm.Randomize(seed);
     const std::regex form(R"(C:\\TEMP\\Update(0|[1-9][0-9]{0,6})\.tmp)");
     std::set<std::string> seen;
-    for (int i = 0; i < 200; ++i) {
+    for (std::size_t i = 0; i <= firstRepeat + 1; ++i) {
         std::string name = dm.TempFileName(kTempPrefix);
-        EXPECT_TRUE(std::regex_match(name, form)) << name;
-        seen.insert(name);
+        ASSERT_TRUE(std::regex_match(name, form)) << name;
+        ASSERT_TRUE(seen.insert(name).second) << "handed out twice: " << name;
+        files.Put(name, "written by this run");  // as the procedures do
     }
-    EXPECT_GT(seen.size(), 195u);
+    EXPECT_TRUE(report.lines.empty());  // none of them was deleted again
+    for (const std::string& name : seen)
+        EXPECT_EQ(files.Get(name)->data, "written by this run");
 }
 
 TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
@@ -62,46 +78,51 @@ TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
 
     // A leftover that cannot be deleted: the line is written, then the error.
     files.Put(name).locked = true;
-    dm.Randomize(42);
-    EXPECT_THROW(dm.TempFileName("Update"), Error);
+    TdmUpdateCommon next(*package, files, services.registry, services.user, services.messages);
+    next.SetReportTarget(&report);
+    next.Randomize(42);
+    EXPECT_THROW(next.TempFileName("Update"), Error);
     EXPECT_EQ(report.lines.size(), 2u);
     files.Put(name).locked = false;
 }
 
-TEST_F(TdmUpdateCommonTest, DestructionDeletesOnlyTheTemporaryFiles)
+TEST_F(TdmUpdateCommonTest, DestructionDeletesThisRunsTemporaryFilesAndNothingElse)
 {
+    // Other programs' files, "Update*.tmp" ones included, are not ours.
     files.Put("C:\\TEMP\\Update17.tmp");
     files.Put("C:\\TEMP\\update9999999.TMP");
     files.Put("C:\\TEMP\\Other1.tmp");
-    files.Put("C:\\TEMP\\Update1.txt");
-    files.Put("C:\\TEMP\\sub\\Update2.tmp");
-    files.Put("C:\\TEMP\\Update3.tmp").locked = true;  // in use: simply stays
+    std::string inUse;
     {
         TdmUpdateCommon dm(*package, files, services.registry, services.user,
                            services.messages, services.versions, services.workstation);
         dm.SetReportTarget(&report);
-        files.Put(dm.TempFileName("Update"));
+        dm.Randomize(3);
+        for (int i = 0; i < 3; ++i)
+            files.Put(dm.TempFileName(kTempPrefix));
+        dm.TempFileName(kTempPrefix);  // handed out, never written
+        inUse = dm.TempFileName(kTempPrefix);
+        files.Put(inUse).locked = true;  // still in use: it simply stays
     }
     std::vector<std::string> left;
     for (const auto& [path, file] : files.files)
         left.push_back(path);
-    EXPECT_THAT(left, ElementsAre("C:\\TEMP\\OTHER1.TMP", "C:\\TEMP\\SUB\\UPDATE2.TMP",
-                                  "C:\\TEMP\\UPDATE1.TXT", "C:\\TEMP\\UPDATE3.TMP"));
+    EXPECT_THAT(left, testing::UnorderedElementsAre("C:\\TEMP\\OTHER1.TMP", "C:\\TEMP\\UPDATE17.TMP",
+                                  "C:\\TEMP\\UPDATE9999999.TMP", UpperAscii(inUse)));
     EXPECT_TRUE(report.lines.empty());
 }
 
 TEST_F(TdmUpdateCommonTest, DeleteTempFilesNeverRaises)
 {
-    class NoTempFolder : public test::MemoryFileSystem {
-        std::string TempFolder() override { throw Error("no temporary folder"); }
+    class FailingDeletes : public test::MemoryFileSystem {
+        void RemoveFile(const std::string&) override { throw std::bad_alloc(); }
     } broken;
-    TdmUpdateCommon dm(*package, broken, services.registry, services.user,
-                       services.messages, services.versions, services.workstation);
-    EXPECT_FALSE(dm.DeleteTempFiles(kTempMask));
-    EXPECT_TRUE(TdmUpdateCommon(*package, files, services.registry, services.user,
-                                services.messages, services.versions, services.workstation)
-                    .DeleteTempFiles(kTempMask));
-}  // and the destructor of dm swallows the same error
+    TdmUpdateCommon dm(*package, broken, services.registry, services.user, services.messages,
+                       services.versions, services.workstation);
+    EXPECT_TRUE(dm.DeleteTempFiles());  // nothing made yet
+    broken.Put(dm.TempFileName(kTempPrefix));
+    EXPECT_FALSE(dm.DeleteTempFiles());
+}  // and the destructor swallows the same failure
 
 TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
 {

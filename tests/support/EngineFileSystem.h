@@ -2,6 +2,7 @@
 // The in-memory file system with what the update engine needs besides
 // files: folders, drives of each kind, file versions for the comparison,
 // copies that keep the time stamp and fail on locked or missing places.
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -17,6 +18,8 @@ public:
     std::map<std::string, int> comparisons;      // upper-cased installed path -> CompareFiles
     std::set<std::string> unreadable;            // folders that refuse ForceDirectories
     std::vector<std::string> copies;             // targets, in order
+    // Upper-cased target -> what its copy does instead (throw something).
+    std::map<std::string, std::function<void()>> copyFailures;
     std::string lastError;
 
     void AddFolder(const std::string& path)
@@ -48,7 +51,7 @@ public:
     void WriteNewFile(const std::string& path, std::string_view data) override
     {
         if (!FolderIsPresent(ParentFolder(path)))
-            throw Error(Format(texts::kFileCreateFailed, {path}) + "\r\n" + kPathNotFound);
+            throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + kPathNotFound);
         MemoryFileSystem::WriteNewFile(path, data);
     }
 
@@ -80,6 +83,8 @@ public:
 
     bool CopyFileOver(const std::string& source, const std::string& target) override
     {
+        if (auto failure = copyFailures.find(UpperAscii(target)); failure != copyFailures.end())
+            failure->second();
         const MemoryFile* from = Get(source);
         const MemoryFile* to = Get(target);
         if (!from) {

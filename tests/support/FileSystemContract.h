@@ -158,33 +158,11 @@ TYPED_TEST_P(FileContract, RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFil
     EXPECT_EQ(this->lab.Read(busy), "x");
 }
 
-TYPED_TEST_P(FileContract, DeleteMatchingFilesTakesOnlyMatchesOfTheFolderAndNeverRaises)
-{
-    for (const char* name : {"Update1.tmp", "UPDATE22.TMP", "Other.tmp", "Update3.txt", "Update4.tmp",
-                             "sub\\Update5.tmp"})
-        this->lab.Put(this->At(name), "x", kEarlier);
-    this->lab.Lock(this->At("Update4.tmp"));
-    this->fs().DeleteMatchingFiles(this->At("Update*.tmp"));
-    EXPECT_FALSE(this->lab.Read(this->At("Update1.tmp")));
-    EXPECT_FALSE(this->lab.Read(this->At("UPDATE22.TMP")));  // without regard to case
-    EXPECT_TRUE(this->lab.Read(this->At("Other.tmp")));
-    EXPECT_TRUE(this->lab.Read(this->At("Update3.txt")));
-    EXPECT_TRUE(this->lab.Read(this->At("Update4.tmp"))) << "in use: it stays";
-    EXPECT_TRUE(this->lab.Read(this->At("sub\\Update5.tmp"))) << "another folder";
-
-    this->fs().DeleteMatchingFiles(this->At("Nothing*.tmp"));
-    this->fs().DeleteMatchingFiles(this->At("missing\\Update*.tmp"));
-    this->lab.Unlock(this->At("Update4.tmp"));
-    this->fs().DeleteMatchingFiles(this->At("Update*.tmp"));
-    EXPECT_FALSE(this->lab.Read(this->At("Update4.tmp")));
-}
-
 REGISTER_TYPED_TEST_SUITE_P(FileContract, PresenceOfFilesAndMissingPaths,
                             WriteNewFileCreatesOrReplacesWithTheExactBytes,
                             WriteNewFileRefusesAProtectedFileNamingItAndKeepsIt,
                             SetFileWriteTimeIsExactFalseForNothingAndRaisesWhenRefused,
-                            RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFile,
-                            DeleteMatchingFilesTakesOnlyMatchesOfTheFolderAndNeverRaises);
+                            RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFile);
 
 template <typename Lab>
 class FolderContract : public FileSystemCases<Lab> {};

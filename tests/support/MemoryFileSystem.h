@@ -1,8 +1,10 @@
 #pragma once
 // An in-memory FileSystem for the portable tests. Paths compare without
 // regard to ASCII case, as on Windows. Files can be marked read-only (cannot
-// be replaced or stamped), locked (cannot be deleted) or failing (created,
-// then the write fails).
+// be replaced or stamped), locked (cannot be deleted), refusing creation
+// (an existing file that cannot be replaced but can be stamped, as a hidden
+// file or one another program shares for writing) or failing (created, then
+// the write fails).
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -29,7 +31,8 @@ class MemoryFileSystem : public FileSystem {
 public:
     std::string tempFolder = "C:\\TEMP\\";
     std::string windowsFolder = "C:\\WINDOWS\\";
-    std::set<std::string> failingWrites;  // upper-cased paths
+    std::set<std::string> refusedCreates;  // upper-cased paths
+    std::set<std::string> failingWrites;   // upper-cased paths
 
     // The files, by upper-cased path.
     std::map<std::string, MemoryFile> files;
@@ -63,7 +66,9 @@ public:
     void WriteNewFile(const std::string& path, std::string_view data) override
     {
         if (const MemoryFile* old = Get(path); old && (old->readOnly || old->locked))
-            throw Error(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Refusal(*old));
+            throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Refusal(*old));
+        if (refusedCreates.count(UpperAscii(path)))
+            throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\nAccès refusé.");
         MemoryFile& f = Put(path);
         if (failingWrites.count(UpperAscii(path)))
             throw Error(Format(texts::kFileWriteFailed, {path}) + "\r\n" + kDiskFull);
@@ -91,21 +96,6 @@ public:
         files.erase(it);
     }
 
-    void DeleteMatchingFiles(const std::string& mask) override
-    {
-        std::string folder = UpperAscii(ParentFolder(mask));
-        std::string pattern = UpperAscii(ExtractFileName(mask));
-        for (auto it = files.begin(); it != files.end();) {
-            bool inFolder = it->first.rfind(folder, 0) == 0 &&
-                            it->first.find('\\', folder.size()) == std::string::npos;
-            if (inFolder && !it->second.locked &&
-                Matches(pattern, it->first.substr(folder.size())))
-                it = files.erase(it);
-            else
-                ++it;
-        }
-    }
-
     int CompareFiles(const std::string&, const std::string&) override { return Unused(); }
     bool SetNormalAttributes(const std::string&) override { return Unused(); }
     bool CopyFileOver(const std::string&, const std::string&) override { return Unused(); }
@@ -130,18 +120,6 @@ protected:
 
 private:
     static int Unused() { throw std::logic_error("not used by these tests"); }
-
-    // Wildcards * and ? over one name.
-    static bool Matches(std::string_view pattern, std::string_view name)
-    {
-        if (pattern.empty())
-            return name.empty();
-        if (pattern[0] == '*')
-            return Matches(pattern.substr(1), name) ||
-                   (!name.empty() && Matches(pattern, name.substr(1)));
-        return !name.empty() && (pattern[0] == '?' || pattern[0] == name[0]) &&
-               Matches(pattern.substr(1), name.substr(1));
-    }
 };
 
 }  // namespace qv::test

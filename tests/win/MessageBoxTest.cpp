@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <future>
 #include <string>
 #include <vector>
@@ -154,6 +155,48 @@ TEST(MessageBoxes, FrenchButtonsDefaultsAndAnswers)
         EXPECT_EQ(seen.text, text);
         EXPECT_TRUE(seen.centred);
         EXPECT_TRUE(c.buttons == DialogButtons::Ok ? seen.okIsDefault : seen.yesIsDefault);
+    }
+}
+
+std::vector<unsigned> g_sounds;
+void RecordSound(unsigned soundType)
+{
+    g_sounds.push_back(soundType);
+}
+
+// Each helper's box sounds once, with the sound the helper names, and shows
+// the icon of its type; the box itself adds no sound of its own.
+TEST(MessageBoxes, EachBoxSoundsOnceWithItsHelpersSound)
+{
+    struct Case {
+        const char* caption;
+        std::function<void(Win32UserInteraction&)> show;
+        Action answer;
+        unsigned sound;
+        LPCSTR icon;
+    } cases[] = {
+        {"Erreur", [](auto& ui) { ui.ShowErrorMessage("e"); }, Action::Enter, 0x30, IDI_ERROR},
+        {"Avertissement", [](auto& ui) { ui.ShowWarningMessage("w"); }, Action::Enter, 0x30, IDI_WARNING},
+        {"Information", [](auto& ui) { ui.ShowInfoMessage("i"); }, Action::Enter, 0x30, IDI_INFORMATION},
+        {"Confirmation", [](auto& ui) { ui.AskYesNo("q"); }, Action::ClickNo, 0x20, IDI_QUESTION},
+        {"Avertissement", [](auto& ui) { ui.AskYesNoCancel("q"); }, Action::ClickCancel, 0x30, IDI_WARNING},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        g_sounds.clear();
+        Win32UserInteraction ui(nullptr, RecordSound);
+        HICON shown = nullptr;
+        auto driver = std::async(std::launch::async, [&] {
+            if (HWND box = FindBox(c.caption))
+                for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                    if (HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)))
+                        shown = icon;
+            return Drive(c.caption, c.answer);
+        });
+        c.show(ui);
+        driver.get();
+        EXPECT_EQ(g_sounds, std::vector<unsigned>{c.sound});
+        EXPECT_EQ(shown, LoadIconA(nullptr, c.icon));
     }
 }
 

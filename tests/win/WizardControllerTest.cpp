@@ -243,6 +243,25 @@ TEST_F(Wizard, TitleAndExtraTextComeFromTheManifests)
     EXPECT_THAT(Text(kIdRichEditFile), ::testing::Not(HasSubstr("corrections internes")));
 }
 
+TEST_F(Wizard, TheListOfChangesWrapsItsLinesAtTheViewersWidth)
+{
+    std::string longLine;
+    for (int i = 0; i < 40; ++i)
+        longLine += "correction " + std::to_string(i) + " ";
+    package.updateInfo = "{\\rtf1\\ansi " + longLine + "\\par}";
+    Start();
+    ASSERT_EQ(Next(), kDisplayFileClass);
+    HWND viewer = Control(kIdRichEditFile);
+    RECT client;
+    ::GetClientRect(viewer, &client);
+    // One paragraph, laid out over several lines, none reaching past the edge.
+    EXPECT_GT(::SendMessageA(viewer, EM_GETLINECOUNT, 0, 0), 3);
+    const LRESULT last = ::GetWindowTextLengthA(viewer) - 1;
+    POINTL end{};
+    ::SendMessageA(viewer, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end), last);
+    EXPECT_LT(end.x, client.right);
+}
+
 // Updates.txt is filtered loosely; the run takes the first name whose kind
 // is known and writes a header before the procedure and a result after it.
 TEST_F(Wizard, RunsTheFirstKnownProductBetweenHeaderAndResult)

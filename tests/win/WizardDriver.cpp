@@ -148,6 +148,24 @@ void WizardDriver::Press(int id)
     ::PostMessageA(Control(id), BM_CLICK, 0, 0);
 }
 
+HWND WizardDriver::Focus() const
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!main_ || !::GetGUIThreadInfo(::GetWindowThreadProcessId(main_, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+void WizardDriver::Key(UINT virtualKey, HWND target) const
+{
+    if (!target)
+        target = Focus() ? Focus() : main_;
+    const UINT scan = ::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+    ::PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
 bool WizardDriver::NextTo(const std::string& pageClass)
 {
     // The wizard enables Next when it next becomes idle.

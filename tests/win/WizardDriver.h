@@ -47,6 +47,11 @@ public:
 
     // Clicks a button (posted, so a message box it opens does not block us).
     void Press(int id);
+    // The window of the program that has the keyboard focus, or null.
+    HWND Focus() const;
+    // Presses and releases a key on the window that has the focus (or on
+    // the given window), as the keyboard would.
+    void Key(UINT virtualKey, HWND target = nullptr) const;
     // Presses Next and waits until the given page is shown.
     bool NextTo(const std::string& pageClass);
 

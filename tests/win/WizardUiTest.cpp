@@ -71,6 +71,47 @@ TEST_F(WizardUi, WalksAnEmptyPackageToAnEmptyReportAndQuits)
     EXPECT_EQ(wizard.WaitForExit(), 0u);
 }
 
+// Every page works from the keyboard alone: Enter presses the default
+// button, Tab moves to the next control, Space presses the focused button,
+// Escape cancels; on the report page too, where the run leaves the focus in
+// the report.
+TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
+{
+    auto focusedId = [&] { return ::GetDlgCtrlID(wizard.Focus()); };
+    ASSERT_TRUE(WaitButton(kIdButtonNext, true, "Suivant >"));
+    wizard.Key(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitForPage(kDisplayFileClass));
+
+    // Tab to "< Précédant" and press it with Space: back to the welcome page.
+    ASSERT_TRUE(WaitButton(kIdButtonPrev, true));
+    for (int tabs = 0; tabs < 8 && focusedId() != kIdButtonPrev; ++tabs) {
+        wizard.Key(VK_TAB);
+        WaitUntil([] { return false; }, 100);
+    }
+    ASSERT_EQ(focusedId(), kIdButtonPrev);
+    wizard.Key(VK_SPACE);
+    ASSERT_TRUE(wizard.WaitForPage(kWelcomeClass));
+
+    wizard.Key(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitForPage(kDisplayFileClass));
+    // Escape asks whether to cancel; Escape on the question keeps the wizard.
+    wizard.Key(VK_ESCAPE);
+    HWND box = wizard.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetParent(wizard.Focus()) == box; }));
+    wizard.Key(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    EXPECT_EQ(wizard.CurrentPage(), kDisplayFileClass);
+
+    // Enter starts the run; once it has ended, Enter presses "Quitter".
+    wizard.Key(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitForPage(kEndInstallClass));
+    ASSERT_TRUE(WaitButton(kIdButtonNext, true, "Quitter"));
+    WaitUntil([&] { return focusedId() == kIdRichEditReport; }, 2000);
+    wizard.Key(VK_RETURN);
+    EXPECT_EQ(wizard.WaitForExit(5000), 0u);
+}
+
 // Back from the list of changes shows the welcome page as it was.
 TEST_F(WizardUi, BackFromTheListOfChangesReturnsToTheWelcomePage)
 {

@@ -53,9 +53,10 @@ UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind)
             dm.CopyFileWithReport(packaged, target);  // the marker last
         else
             result = UpdateStatus::Warning;  // the old marker stays
-    } catch (const Error& e) {
+    } catch (...) {
+        // Whatever failed, even an allocation for a large file.
         result = UpdateStatus::Ko;
-        dm.AddReportLine(Format(texts::kUpdateError, {marker}) + "\r\n" + e.Message());
+        dm.AddReportLine(Format(texts::kUpdateError, {marker}) + "\r\n" + CurrentErrorMessage());
     }
     return result;
 }

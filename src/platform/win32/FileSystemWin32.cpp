@@ -1,7 +1,6 @@
 #include "platform/win32/FileSystemWin32.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "core/Errors.h"
 #include "core/Format.h"
@@ -86,7 +85,7 @@ void FileSystemWin32::WriteNewFile(const std::string& path, std::string_view dat
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         DWORD code = GetLastError();
-        throw Error(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Reason(code));
+        throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Reason(code));
     }
     while (!data.empty()) {
         DWORD chunk = data.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(data.size());
@@ -109,16 +108,6 @@ void FileSystemWin32::RemoveFile(const std::string& path)
 {
     if (!::DeleteFileA(path.c_str()))
         RaiseLastSystemError();
-}
-
-void FileSystemWin32::DeleteMatchingFiles(const std::string& mask)
-{
-    try {
-        ShellFileOperation(FO_DELETE, mask, std::string(), nullptr,
-                           FOF_SILENT | FOF_NOCONFIRMATION, std::string());
-    } catch (...) {
-        // Clean-up is best effort: a file still in use simply stays.
-    }
 }
 
 int FileSystemWin32::CompareFiles(const std::string& installed, const std::string& packaged)

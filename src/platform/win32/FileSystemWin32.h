@@ -24,7 +24,6 @@ public:
     void WriteNewFile(const std::string& path, std::string_view data) override;
     bool SetFileWriteTime(const std::string& path, FileTime time) override;
     void RemoveFile(const std::string& path) override;
-    void DeleteMatchingFiles(const std::string& mask) override;
     int CompareFiles(const std::string& installed, const std::string& packaged) override;
     bool SetNormalAttributes(const std::string& path) override;
     bool CopyFileOver(const std::string& source, const std::string& target) override;

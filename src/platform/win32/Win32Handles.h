@@ -53,13 +53,6 @@ struct GlobalMemoryTraits {
 };
 using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
-struct HookTraits {
-    using Handle = HHOOK;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
-};
-using UniqueHook = UniqueHandle<HookTraits>;
-
 struct WindowTraits {
     using Handle = HWND;
     static Handle Invalid() noexcept { return nullptr; }

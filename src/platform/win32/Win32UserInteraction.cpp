@@ -2,7 +2,9 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "core/Texts.h"
 #include "platform/win32/Win32Handles.h"
@@ -13,10 +15,23 @@ namespace {
 
 bool g_waitCursor = false;  // GUI thread only, like the nesting counter
 
-// The message box is the system's; a CBT hook on this thread catches it
-// when it is first activated to give its buttons the program's captions and
-// to centre it on the screen.
-thread_local HHOOK t_boxHook = nullptr;
+// The message box is the program's own dialog, not the system's: a system
+// box plays its icon's sound as it opens, over the sound the helpers play
+// first. Its layout follows the system's: icon, text, a row of buttons.
+constexpr int kIconId = 20;
+constexpr int kTextId = 0xFFFF;
+
+struct BoxButton {
+    int id;
+    const char* caption;
+};
+
+struct BoxRequest {
+    const std::string& text;
+    const char* caption;
+    LPCSTR icon;
+    std::vector<BoxButton> buttons;
+};
 
 void CentreOnScreen(HWND box)
 {
@@ -32,38 +47,121 @@ void CentreOnScreen(HWND box)
     SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK MessageBoxHook(int code, WPARAM wParam, LPARAM lParam)
+HWND AddControl(HWND box, const char* className, const char* text, DWORD style, int id)
 {
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        char className[16] = {};
-        GetClassNameA(box, className, sizeof className);
-        if (lstrcmpA(className, "#32770") == 0) {
-            struct {
-                int id;
-                const char* caption;
-            } buttons[] = {{IDOK, texts::kButtonOk},
-                           {IDCANCEL, texts::kButtonCancel},
-                           {IDYES, texts::kButtonYes},
-                           {IDNO, texts::kButtonNo}};
-            for (const auto& b : buttons)
-                if (HWND button = GetDlgItem(box, b.id))
-                    SetWindowTextA(button, b.caption);
-            CentreOnScreen(box);
-        }
-    }
-    return CallNextHookEx(t_boxHook, code, wParam, lParam);
+    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                                   box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, SendMessageA(box, WM_GETFONT, 0, 0), FALSE);
+    return control;
 }
 
-UINT IconOf(DialogType type)
+// Creates the controls and sizes the box around them, in dialog units of
+// its own font so that it scales with the screen.
+void LayOutBox(HWND box, const BoxRequest& request)
+{
+    SetWindowTextA(box, request.caption);
+    auto toPixels = [box](int x, int y) {
+        RECT r{0, 0, x, y};
+        MapDialogRect(box, &r);
+        return SIZE{r.right, r.bottom};
+    };
+    const SIZE margin = toPixels(7, 7);
+    const SIZE button = toPixels(50, 14);
+    const SIZE gap = toPixels(4, 7);
+    const int iconSize = GetSystemMetrics(SM_CXICON);
+
+    HWND icon = AddControl(box, "STATIC", "", SS_ICON, kIconId);
+    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, request.icon)), 0);
+    HWND text = AddControl(box, "STATIC", request.text.c_str(), SS_LEFT | SS_NOPREFIX, kTextId);
+
+    // The text's size, wrapped at most at two thirds of the screen.
+    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) * 2 / 3, 0};
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(box, WM_GETFONT, 0, 0)));
+    DrawTextA(dc, request.text.c_str(), -1, &textRect,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+
+    const int count = static_cast<int>(request.buttons.size());
+    const int rowWidth = count * button.cx + (count - 1) * gap.cx;
+    const int textLeft = margin.cx + iconSize + margin.cx;
+    const int contentHeight = std::max<int>(iconSize, textRect.bottom);
+    const int clientWidth = std::max<int>(textLeft + textRect.right + margin.cx, rowWidth + 2 * margin.cx);
+    const int buttonTop = margin.cy + contentHeight + gap.cy;
+    const int clientHeight = buttonTop + button.cy + margin.cy;
+
+    MoveWindow(icon, margin.cx, margin.cy, iconSize, iconSize, FALSE);
+    MoveWindow(text, textLeft, margin.cy + (contentHeight - textRect.bottom) / 2, textRect.right,
+               textRect.bottom, FALSE);
+    int x = (clientWidth - rowWidth) / 2;
+    for (int i = 0; i < count; ++i) {
+        // OK, or else Yes, is first: the default button, where the focus starts.
+        DWORD style = WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
+        HWND b = AddControl(box, "BUTTON", request.buttons[i].caption, style, request.buttons[i].id);
+        MoveWindow(b, x, buttonTop, button.cx, button.cy, FALSE);
+        x += button.cx + gap.cx;
+    }
+
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(box, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(box, GWL_EXSTYLE)));
+    SetWindowPos(box, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOnScreen(box);
+    SendMessageA(box, DM_SETDEFID, request.buttons.front().id, 0);
+    SetFocus(GetDlgItem(box, request.buttons.front().id));
+}
+
+INT_PTR CALLBACK MessageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        LayOutBox(box, *reinterpret_cast<const BoxRequest*>(lParam));
+        return FALSE;  // the focus is set
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:  // Escape and the close box, whatever the buttons
+        case IDYES:
+        case IDNO:
+            EndDialog(box, LOWORD(wParam));
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+// A modal dialog of the given request: an empty template in the message
+// box font, the controls made by LayOutBox. Returns the id that closed it.
+int RunMessageBox(HWND owner, const BoxRequest& request)
+{
+    // DLGTEMPLATE, no menu, the standard class, an empty title, then the
+    // font: 8 points "MS Shell Dlg".
+    struct alignas(4) Template {
+        DLGTEMPLATE header;
+        WORD menu = 0, windowClass = 0, title = 0, pointSize = 8;
+        wchar_t face[13] = L"MS Shell Dlg";
+    } tpl{};
+    tpl.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT |
+                       (owner ? 0 : DS_SYSMODAL);
+    tpl.header.dwExtendedStyle = WS_EX_DLGMODALFRAME;
+    return static_cast<int>(DialogBoxIndirectParamA(
+        GetModuleHandleA(nullptr), &tpl.header, owner, MessageBoxProc,
+        reinterpret_cast<LPARAM>(&request)));
+}
+
+LPCSTR IconOf(DialogType type)
 {
     switch (type) {
-    case DialogType::Warning: return MB_ICONWARNING;
-    case DialogType::Error: return MB_ICONERROR;
-    case DialogType::Information: return MB_ICONINFORMATION;
-    case DialogType::Confirmation: return MB_ICONQUESTION;
+    case DialogType::Warning: return IDI_WARNING;
+    case DialogType::Error: return IDI_ERROR;
+    case DialogType::Information: return IDI_INFORMATION;
+    case DialogType::Confirmation: return IDI_QUESTION;
     }
-    return 0;
+    return IDI_WARNING;
 }
 
 const char* CaptionOf(DialogType type)
@@ -77,19 +175,25 @@ const char* CaptionOf(DialogType type)
     return "";
 }
 
-UINT ButtonsOf(DialogButtons buttons)
+std::vector<BoxButton> ButtonsOf(DialogButtons buttons)
 {
     switch (buttons) {
-    case DialogButtons::Ok: return MB_OK;
-    case DialogButtons::YesNo: return MB_YESNO;
-    case DialogButtons::YesNoCancel: return MB_YESNOCANCEL;
+    case DialogButtons::Ok: return {{IDOK, texts::kButtonOk}};
+    case DialogButtons::YesNo: return {{IDYES, texts::kButtonYes}, {IDNO, texts::kButtonNo}};
+    case DialogButtons::YesNoCancel:
+        return {{IDYES, texts::kButtonYes}, {IDNO, texts::kButtonNo}, {IDCANCEL, texts::kButtonCancel}};
     }
-    return MB_OK;
+    return {{IDOK, texts::kButtonOk}};
 }
 
 }  // namespace
 
 void Win32UserInteraction::Beep(unsigned soundType)
+{
+    playSound_(soundType);
+}
+
+void PlaySystemSound(unsigned soundType)
 {
     MessageBeep(soundType);
 }
@@ -98,20 +202,14 @@ DialogResult Win32UserInteraction::ShowMessageDialog(const std::string& text, Di
                                                      DialogButtons buttons,
                                                      const std::string& caption)
 {
-    HWND owner = GetActiveWindow();
-    // OK, or else Yes, is the first button and the default one. Escape and
-    // the close box give Cancel (a Yes/No box ignores them).
-    UINT style = ButtonsOf(buttons) | IconOf(type) | MB_DEFBUTTON1 | (owner ? 0 : MB_TASKMODAL);
+    // Modal over the active window of this thread, if any; centred on the
+    // screen. It plays no sound of its own.
+    BoxRequest request{text, caption.empty() ? CaptionOf(type) : caption.c_str(), IconOf(type),
+                       ButtonsOf(buttons)};
+    int answer = RunMessageBox(GetActiveWindow(), request);
 
-    UniqueHook hook(SetWindowsHookExA(WH_CBT, MessageBoxHook, nullptr, GetCurrentThreadId()));
-    HHOOK outer = std::exchange(t_boxHook, hook.get());
-    int answer = MessageBoxA(owner, text.c_str(), caption.empty() ? CaptionOf(type) : caption.c_str(),
-                             style);
-    t_boxHook = outer;
-
-    // Systems differ on what Escape gives in a box without a Cancel button
-    // (some close a Yes/No box with IDCANCEL): map it to that box's own
-    // "not Yes" answer.
+    // Escape and the close box give IDCANCEL in every box: in a box without
+    // a Cancel button that is its own "not Yes" answer.
     switch (answer) {
     case IDYES: return DialogResult::Yes;
     case IDNO: return DialogResult::No;

@@ -1,6 +1,6 @@
 #pragma once
-// The user-interaction interface with real Windows dialogs: system message
-// boxes with the program's French captions and buttons, MessageBeep, the
+// The user-interaction interface with real Windows dialogs: message boxes
+// with the program's French captions and buttons, MessageBeep, the
 // application-wide hourglass, the shell's folder chooser and the file-open
 // dialog.
 #include <windows.h>
@@ -9,11 +9,19 @@
 
 namespace qv::win32 {
 
+// Plays a system sound (a MessageBeep type); the program's own player.
+void PlaySystemSound(unsigned soundType);
+
 class Win32UserInteraction final : public UserInteraction {
 public:
+    // Where the helpers' sounds go: the system's, or a test's recorder.
+    using SoundPlayer = void (*)(unsigned soundType);
+
     // owner: the window the folder and file choosers belong to (may be
-    // null). Message boxes belong to the thread's active window.
-    explicit Win32UserInteraction(HWND owner = nullptr) : owner_(owner) {}
+    // null). Message boxes belong to the thread's active window; they play
+    // no sound themselves, so a helper's sound is the only one.
+    explicit Win32UserInteraction(HWND owner = nullptr, SoundPlayer playSound = PlaySystemSound)
+        : owner_(owner), playSound_(playSound) {}
     void SetOwner(HWND owner) { owner_ = owner; }
 
     void Beep(unsigned soundType) override;
@@ -25,6 +33,7 @@ public:
 
 private:
     HWND owner_;
+    SoundPlayer playSound_;
 };
 
 // Whether the hourglass is on. Window procedures answer WM_SETCURSOR with

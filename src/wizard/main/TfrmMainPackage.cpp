@@ -115,11 +115,12 @@ void TfrmMain::RunUpdate()
         HWND report = frmEndInstall_->RichEditReport();
         ::SendMessageA(report, EM_SCROLLCARET, 0, 0);
         ::SetFocus(report);
-    } catch (const std::exception& e) {
-        std::string message = e.what();
-        // A silent abort has shown its message already.
-        if (!dynamic_cast<const SilentAbort*>(&e))
-            ui_.ShowErrorMessage(message);
+    } catch (const SilentAbort&) {
+        // It has shown its message already.
+        engine_.AddReportLine(std::string("\r\n\r\n") + texts::kResultKo, 0, "");
+    } catch (...) {
+        const std::string message = CurrentErrorMessage();
+        ui_.ShowErrorMessage(message);
         engine_.AddReportLine(message + "\r\n\r\n" + texts::kResultKo, 0, "");
     }
     runState_ = RunState::Finished;

@@ -1,5 +1,7 @@
 #include "pages/TfrmDisplayFile.h"
 
+#include <richedit.h>
+
 #include "ControlIds.h"
 #include "core/Texts.h"
 #include "ui/RichText.h"
@@ -17,6 +19,9 @@ void TfrmDisplayFile::FormCreate()
 {
     TitleStrip().SetCaption(texts::kListOfChanges);
     richEditFile_ = CreateRichViewer(Handle(), kIdRichEditFile, WS_VSCROLL | WS_HSCROLL);
+    // Lines wrap at the viewer's width, so the list reads without scrolling
+    // sideways; the bars stay for what cannot wrap (a wide picture or table).
+    ::SendMessageA(richEditFile_, EM_SETTARGETDEVICE, 0, 0);
     SetDocument(richEditFile_, richEditFile_);
 }
 

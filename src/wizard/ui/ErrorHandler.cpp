@@ -7,7 +7,7 @@
 
 #include "core/Errors.h"
 #include "core/Text.h"
-#include "core/Texts.h"
+#include "platform/win32/Win32UserInteraction.h"
 
 namespace qv::wizard {
 
@@ -37,15 +37,12 @@ void HandleTopLevelError() noexcept
         throw;
     } catch (const SilentAbort&) {
         return;
-    } catch (const std::exception& e) {
-        message = e.what();
     } catch (...) {
-        message = texts::kUnknownError;
+        message = CurrentErrorMessage();
     }
     try {
-        ::MessageBeep(MB_ICONERROR);
-        HWND owner = ::GetActiveWindow();
-        ::MessageBoxA(owner, message.c_str(), ApplicationTitle(), MB_OK | MB_ICONERROR);
+        // The program's error box, with its one sound.
+        win32::Win32UserInteraction().ShowErrorMessage(message);
     } catch (...) {
     }
 }

@@ -1,5 +1,6 @@
 #include "ui/RichText.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <cstring>
@@ -34,6 +35,18 @@ void SetDefaultFont(HWND viewer)
     ::SendMessageA(viewer, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
 }
 
+// A read-only viewer takes the keys that move through its text (arrows,
+// pages, Home, End) and leaves Tab, Enter and Escape to the wizard: the next
+// control, the default button and Cancel, as on any other control.
+LRESULT CALLBACK ViewerKeysProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_GETDLGCODE)
+        return ::DefSubclassProc(viewer, message, wParam, lParam) &
+               ~(DLGC_WANTMESSAGE | DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    return ::DefSubclassProc(viewer, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND CreateRichViewer(HWND parent, int id, DWORD extraStyle)
@@ -47,6 +60,7 @@ HWND CreateRichViewer(HWND parent, int id, DWORD extraStyle)
         ::GetModuleHandleA(nullptr), nullptr);
     if (!h)
         win32::RaiseLastSystemError();
+    ::SetWindowSubclass(h, ViewerKeysProc, 0, 0);
     // No size limit: a long report must not be cut off.
     ::SendMessageA(h, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
     SetDefaultFont(h);

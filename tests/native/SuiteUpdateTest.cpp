@@ -206,7 +206,8 @@ TEST_F(SuiteUpdateTest, EveryFailureReachesItsKoPathWithAReadableMessage)
     // Unpacking a listed file runs out of memory: Ko, and the report says so.
     files.copyFailures.clear();
     OutOfMemorySource source(*package, "UTIL\\TOOL.INT");
-    TdmUpdateCommon failing(source, files, services.registry, services.user, services.messages);
+    TdmUpdateCommon failing(source, files, services.registry, services.user, services.messages,
+                       services.versions, services.workstation);
     failing.SetReportTarget(&report);
     report.lines.clear();
     EXPECT_EQ(UpdateSuite(failing, ProductKind::QuorvexFinance), UpdateStatus::Ko);

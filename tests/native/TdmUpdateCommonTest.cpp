@@ -78,7 +78,8 @@ TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
 
     // A leftover that cannot be deleted: the line is written, then the error.
     files.Put(name).locked = true;
-    TdmUpdateCommon next(*package, files, services.registry, services.user, services.messages);
+    TdmUpdateCommon next(*package, files, services.registry, services.user, services.messages,
+                       services.versions, services.workstation);
     next.SetReportTarget(&report);
     next.Randomize(42);
     EXPECT_THROW(next.TempFileName("Update"), Error);

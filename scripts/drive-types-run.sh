@@ -15,21 +15,23 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 "$here/wine-prefix.sh" "$prefix"
-exec 9>"$prefix.drives-lock"
-flock 9
-
-mkdir -p "$prefix/drive_d" "$prefix/drive_e"
-ln -sfn ../drive_d "$prefix/dosdevices/d:"
-ln -sfn ../drive_e "$prefix/dosdevices/e:"
-rm -f "$prefix/dosdevices/z:" "$prefix/dosdevices/z::"
-if ! grep -q '^"d:"="network"' "$prefix/system.reg" ||
-   ! grep -q '^"e:"="cdrom"' "$prefix/system.reg"; then
-  "$here/wine-run.sh" "$prefix" reg add 'HKLM\Software\Wine\Drives' /v d: /t REG_SZ /d network /f >/dev/null
-  "$here/wine-run.sh" "$prefix" reg add 'HKLM\Software\Wine\Drives' /v e: /t REG_SZ /d cdrom /f >/dev/null
-  # The mount manager reads the drive types when the wineserver starts.
-  wineserver -k || true
-  wineserver -w || true
-fi
+# The drives are set under a lock; no Wine process (nor the Xvfb that
+# wine-run.sh may start) inherits it, or it would stay held after us.
+(
+  flock 9
+  mkdir -p "$prefix/drive_d" "$prefix/drive_e"
+  ln -sfn ../drive_d "$prefix/dosdevices/d:"
+  ln -sfn ../drive_e "$prefix/dosdevices/e:"
+  rm -f "$prefix/dosdevices/z:" "$prefix/dosdevices/z::"
+  if ! grep -q '^"d:"="network"' "$prefix/system.reg" ||
+     ! grep -q '^"e:"="cdrom"' "$prefix/system.reg"; then
+    "$here/wine-run.sh" "$prefix" reg add 'HKLM\Software\Wine\Drives' /v d: /t REG_SZ /d network /f >/dev/null 9>&-
+    "$here/wine-run.sh" "$prefix" reg add 'HKLM\Software\Wine\Drives' /v e: /t REG_SZ /d cdrom /f >/dev/null 9>&-
+    # The mount manager reads the drive types when the wineserver starts.
+    wineserver -k 9>&- || true
+    wineserver -w 9>&- || true
+  fi
+) 9>"$prefix.drives-lock"
 
 folder=$prefix/drive_c/qv-drives
 rm -rf "$folder"

@@ -50,6 +50,7 @@ void CloseDialogsOf(DWORD thread)
         },
         0);
 }
+
 std::string TextOf(HWND w)
 {
     char text[512] = {};

@@ -51,6 +51,7 @@ void CloseDialogsOf(DWORD thread)
         },
         0);
 }
+
 std::string TextOf(HWND w)
 {
     char text[512] = {};

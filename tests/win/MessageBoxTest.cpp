@@ -37,19 +37,19 @@ HWND FindBox(const char* caption)
 
 // When the expected box never shows, whatever dialog the test thread opened
 // instead is closed, so the test fails instead of waiting on it for good.
+BOOL CALLBACK CloseIfDialog(HWND w, LPARAM)
+{
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32770") == 0)
+        for (int id : {IDCANCEL, IDNO, IDOK})
+            PostMessageA(w, WM_COMMAND, id, 0);
+    return TRUE;
+}
+
 void CloseDialogsOf(DWORD thread)
 {
-    EnumThreadWindows(
-        thread,
-        [](HWND w, LPARAM) -> BOOL {
-            char cls[16] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (lstrcmpA(cls, "#32770") == 0)
-                for (int id : {IDCANCEL, IDNO, IDOK})
-                    PostMessageA(w, WM_COMMAND, id, 0);
-            return TRUE;
-        },
-        0);
+    EnumThreadWindows(thread, CloseIfDialog, 0);
 }
 
 std::string TextOf(HWND w)
@@ -187,12 +187,13 @@ TEST(MessageBoxes, EachBoxSoundsOnceWithItsHelpersSound)
         g_sounds.clear();
         Win32UserInteraction ui(nullptr, RecordSound);
         HICON shown = nullptr;
+        const DWORD testThread = GetCurrentThreadId();
         auto driver = std::async(std::launch::async, [&] {
             if (HWND box = FindBox(c.caption))
                 for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
                     if (HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)))
                         shown = icon;
-            return Drive(c.caption, c.answer);
+            return Drive(c.caption, c.answer, testThread);
         });
         c.show(ui);
         driver.get();

@@ -28,20 +28,21 @@ TEST(WindowsHelpers, ShellFileOperationCopiesAndDeletesByMask)
     EXPECT_EQ(GetFileAttributesA((dir / "out\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+BOOL CALLBACK KeepIfVisibleOfThisProcess(HWND h, LPARAM lp)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(h))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lp) = h;
+    return FALSE;
+}
+
 // A visible top-level window of this process, or null.
 HWND VisibleWindowOfThisProcess()
 {
     HWND found = nullptr;
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid != GetCurrentProcessId() || !IsWindowVisible(h))
-                return TRUE;
-            *reinterpret_cast<HWND*>(lp) = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(KeepIfVisibleOfThisProcess, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

@@ -253,7 +253,17 @@ Placement Place(const PeImage& image)
             if (static_cast<int>(i) != p.replaced)
                 p.otherEnd = std::max<std::uint64_t>(
                     p.otherEnd, std::uint64_t(sections[i].virtualAddress) + sections[i].Extent());
-        return p;
+        // Rewritten in place only when no other section reaches into it, in
+        // memory or in the file: its addresses would otherwise be read
+        // through that section, or its new bytes would overwrite that one's.
+        bool alone = p.otherEnd <= s.virtualAddress;
+        for (std::size_t i = 0; i < sections.size(); ++i)
+            if (static_cast<int>(i) != p.replaced && sections[i].rawSize != 0 &&
+                std::uint64_t(sections[i].rawOffset) + sections[i].rawSize > s.rawOffset)
+                alone = false;
+        if (alone)
+            return p;
+        p = Placement{};
     }
     std::uint64_t tableEnd = image.sectionTable + PeImage::kSectionHeaderSize * (sections.size() + 1);
     if (sections.size() >= 96 || tableEnd > image.sizeOfHeaders || tableEnd > firstRaw)

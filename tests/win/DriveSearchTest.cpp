@@ -23,20 +23,6 @@ constexpr char kQuorvexKey[] = "Software\\QUORVEX S.A.";
 constexpr char kFailed[] = "Répertoire Quorvex5 pas trouvé.\r\n\r\nLa mise à jour a échouée !";
 constexpr char kDrives[] = "CDE";
 
-std::string Read(const std::string& path)
-{
-    std::string data;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    DWORD size = GetFileSize(h, nullptr), read = 0;
-    data.resize(size);
-    ReadFile(h, data.data(), size, &read, nullptr);
-    CloseHandle(h);
-    return data;
-}
-
 // A marker that no package is older than.
 void MakeInstallation(char drive)
 {
@@ -116,8 +102,8 @@ TEST_F(DriveSearch, OnAFixedAndANetworkDriveTheUserMustChoose)
     ASSERT_GE(asked.size(), 1u);
     EXPECT_EQ(asked[0], "2 répertoires Quorvex5 ont été trouvés, veuillez choisir l'emplacement correct.");
     EXPECT_NE(report.find(kFailed), std::string::npos) << report;
-    EXPECT_EQ(Read("C:\\Quorvex5\\gs\\GS-00.int"), "old");
-    EXPECT_EQ(Read("D:\\Quorvex5\\gs\\GS-00.int"), "old");
+    EXPECT_EQ(ReadFileOrMissing("C:\\Quorvex5\\gs\\GS-00.int"), "old");
+    EXPECT_EQ(ReadFileOrMissing("D:\\Quorvex5\\gs\\GS-00.int"), "old");
 }
 
 // Only on the CD-ROM: never searched, the folder is not found.
@@ -129,7 +115,7 @@ TEST_F(DriveSearch, OnlyOnTheCdRomTheSuiteIsNotFound)
     ASSERT_GE(asked.size(), 1u);
     EXPECT_EQ(asked[0], "Répertoire Quorvex5 pas trouvé. Veuillez indiquer son emplacement.");
     EXPECT_NE(report.find(kFailed), std::string::npos) << report;
-    EXPECT_EQ(Read("E:\\Quorvex5\\gs\\GS-00.int"), "old");
+    EXPECT_EQ(ReadFileOrMissing("E:\\Quorvex5\\gs\\GS-00.int"), "old");
 }
 
 }  // namespace

@@ -39,20 +39,6 @@ FILETIME Time(const std::string& path)
     return data.ftLastWriteTime;
 }
 
-std::string Read(const std::string& path)
-{
-    std::string data;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    DWORD size = GetFileSize(h, nullptr), read = 0;
-    data.resize(size);
-    ReadFile(h, data.data(), size, &read, nullptr);
-    CloseHandle(h);
-    return data;
-}
-
 class UpdateRun : public ::testing::Test {
 protected:
     const fs::path payload = QV_PAYLOAD_DIR;
@@ -176,7 +162,8 @@ protected:
                 std::string installed = std::string(kSuite) + "\\" + folder + "\\" +
                                         item.path().filename().string();
                 FILETIME a = Time(installed), b = Time(item.path().string());
-                if (Read(installed) != Read(item.path().string()) || CompareFileTime(&a, &b) != 0)
+                if (ReadFileOrMissing(installed) != ReadFileOrMissing(item.path().string()) ||
+                    CompareFileTime(&a, &b) != 0)
                     ++differing;
             }
         return differing;
@@ -189,7 +176,7 @@ protected:
         for (const auto& item : fs::recursive_directory_iterator(kSuite))
             if (item.is_regular_file()) {
                 FILETIME t = Time(item.path().string());
-                files[item.path().string()] = {Read(item.path().string()),
+                files[item.path().string()] = {ReadFileOrMissing(item.path().string()),
                                                (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime};
             }
         return files;
@@ -237,8 +224,8 @@ TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
     CloseHandle(h);
     ASSERT_FALSE(HasFatalFailure());
     EXPECT_TRUE(EndsWith(report, kWarning));
-    EXPECT_EQ(Read(kMarker), "old");  // the old marker stays
-    EXPECT_EQ(Read(locked), "old");
+    EXPECT_EQ(ReadFileOrMissing(kMarker), "old");  // the old marker stays
+    EXPECT_EQ(ReadFileOrMissing(locked), "old");
 
     std::vector<std::string> asked;
     ASSERT_NO_FATAL_FAILURE(report = Run({}, &asked));

@@ -1,11 +1,21 @@
 #include "WizardDriver.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "ControlIds.h"
 
 namespace qv::test {
+
+std::string ReadFileOrMissing(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return "<missing>";
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 std::string TestProgramFolder()
 {

@@ -15,6 +15,9 @@ namespace qv::test {
 // The folder of the running test program, with a trailing backslash.
 std::string TestProgramFolder();
 
+// The whole content of a file, or "<missing>" when it cannot be opened.
+std::string ReadFileOrMissing(const std::string& path);
+
 // For the scripts that take screenshots: lets the painting settle, writes
 // "<folder>\ready-<name>" and waits for the script's "<folder>\done-<name>".
 bool WaitForScreenshot(const std::string& folder, const std::string& name);

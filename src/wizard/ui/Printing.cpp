@@ -2,6 +2,10 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "core/Errors.h"
 #include "core/Texts.h"
 
@@ -35,6 +39,93 @@ private:
     HDC dc_;
     bool done_ = false;
 };
+
+// The viewer's plain text, paragraphs separated by CR LF.
+std::string PlainText(HWND viewer)
+{
+    GETTEXTLENGTHEX len{GTL_NUMBYTES | GTL_USECRLF, CP_ACP};
+    LONG bytes = static_cast<LONG>(
+        ::SendMessageA(viewer, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+    if (bytes <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(bytes) + 1, '\0');
+    GETTEXTEX get{static_cast<DWORD>(text.size()), GT_USECRLF, CP_ACP, nullptr, nullptr};
+    LRESULT got = ::SendMessageA(viewer, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+// Breaks one paragraph into lines no wider than width, at spaces where it
+// can; a word wider than a line is cut where the line ends.
+void WrapParagraph(HDC dc, const std::string& paragraph, int width, std::vector<std::string>& lines)
+{
+    std::size_t start = 0;
+    do {
+        std::size_t fits = paragraph.size() - start;
+        SIZE extent{};
+        int fit = 0;
+        ::GetTextExtentExPointA(dc, paragraph.c_str() + start, static_cast<int>(fits), width, &fit,
+                                nullptr, &extent);
+        std::size_t end = start + static_cast<std::size_t>(std::max(fit, 1));
+        if (end < paragraph.size()) {
+            std::size_t space = paragraph.rfind(' ', end);
+            if (space != std::string::npos && space > start)
+                end = space + 1;  // the space stays at the end of the line
+        } else {
+            end = paragraph.size();
+        }
+        lines.push_back(paragraph.substr(start, end - start));
+        start = end;
+    } while (start < paragraph.size());
+}
+
+// Prints the viewer's text line by line in one plain font, for a viewer
+// that lays out no page on a printer (some rich-text controls cannot).
+void PrintPlainText(HWND viewer, HDC printer, int dpiY)
+{
+    const int width = ::GetDeviceCaps(printer, HORZRES);
+    const int height = ::GetDeviceCaps(printer, VERTRES);
+    LOGFONTA face{};
+    face.lfHeight = -::MulDiv(10, dpiY, 72);
+    face.lfCharSet = ANSI_CHARSET;
+    lstrcpynA(face.lfFaceName, "Arial", LF_FACESIZE);
+    UniqueFont font(::CreateFontIndirectA(&face));
+    if (!font)
+        throw Error(texts::kPrintFailed);
+    HGDIOBJ previous = ::SelectObject(printer, font.get());
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(printer, &metrics);
+    const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+
+    std::vector<std::string> lines;
+    const std::string text = PlainText(viewer);
+    for (std::size_t at = 0;;) {
+        std::size_t end = text.find("\r\n", at);
+        std::string paragraph = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (paragraph.empty())
+            lines.emplace_back();
+        else
+            WrapParagraph(printer, paragraph, width, lines);
+        if (end == std::string::npos)
+            break;
+        at = end + 2;
+    }
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+
+    std::size_t next = 0;
+    do {
+        if (::StartPage(printer) <= 0)
+            throw Error(texts::kPrintFailed);
+        ::SelectObject(printer, font.get());  // a new page may reset the selection
+        for (int y = 0; next < lines.size() && y + lineHeight <= height; y += lineHeight, ++next)
+            ::TextOutA(printer, 0, y, lines[next].c_str(), static_cast<int>(lines[next].size()));
+        if (::EndPage(printer) <= 0)
+            throw Error(texts::kPrintFailed);
+    } while (next < lines.size());
+    ::SelectObject(printer, previous);
+}
 
 }  // namespace
 
@@ -80,8 +171,19 @@ void PrintRichText(HWND viewer, HDC printer, const std::string& jobName)
     fr.hdc = printer;
     fr.hdcTarget = printer;
     fr.rcPage = page;
+    fr.rc = page;
     fr.chrg.cpMin = 0;
     fr.chrg.cpMax = -1;
+    // A viewer that lays out nothing of its first page would print blank
+    // pages: its text is then printed plainly.
+    LONG firstPage = static_cast<LONG>(
+        ::SendMessageA(viewer, EM_FORMATRANGE, FALSE, reinterpret_cast<LPARAM>(&fr)));
+    ::SendMessageA(viewer, EM_FORMATRANGE, FALSE, 0);
+    if (total > 0 && firstPage <= 0) {
+        PrintPlainText(viewer, printer, dpiY);
+        job.Finish();
+        return;
+    }
     do {
         fr.rc = page;
         if (::StartPage(printer) <= 0)

@@ -1,79 +1,35 @@
-// The Windows helpers that need no window.
+// The Windows helpers that keep no state.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shellapi.h>
 
-#include <chrono>
-#include <future>
+#include <cstdlib>
 #include <string>
 
 #include "platform/win32/WindowsHelpers.h"
-#include "BoundedWait.h"
-#include "ScratchFolder.h"
 
 namespace qv::win32 {
 namespace {
 
-using test::ScratchFolder;
-
-TEST(WindowsHelpers, ShellFileOperationCopiesAndDeletesByMask)
+TEST(WindowsHelpers, CentreOnWorkAreaPutsTheWindowInTheMiddleOfItsMonitorsWorkArea)
 {
-    ScratchFolder dir;
-    dir.Write("a.txt", "x");
-    CreateDirectoryA((dir / "out").c_str(), nullptr);
-    const unsigned quiet = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    EXPECT_EQ(ShellFileOperation(FO_COPY, dir / "*.txt", dir / "out", nullptr, quiet, ""), 0);
-    EXPECT_NE(GetFileAttributesA((dir / "out\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(ShellFileOperation(FO_DELETE, dir / "out\\*.txt", "", nullptr, quiet, ""), 0);
-    EXPECT_EQ(GetFileAttributesA((dir / "out\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-BOOL CALLBACK KeepIfVisibleOfThisProcess(HWND h, LPARAM lp)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(h))
-        return TRUE;
-    *reinterpret_cast<HWND*>(lp) = h;
-    return FALSE;
-}
-
-// A visible top-level window of this process, or null.
-HWND VisibleWindowOfThisProcess()
-{
-    HWND found = nullptr;
-    EnumWindows(KeepIfVisibleOfThisProcess, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-TEST(WindowsHelpers, ShellFileOperationOnAMaskMatchingNothingShowsNoDialog)
-{
-    // Run beside this thread, which watches for any window the shell opens
-    // (and closes it, so that a fault fails the test instead of hanging it).
-    ScratchFolder dir;
-    const unsigned quiet = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    auto operation = std::async(std::launch::async, [&] {
-        return ShellFileOperation(FO_DELETE, dir / "none*.zz", "", nullptr, quiet, "");
-    });
-    HWND dialog = nullptr;
-    const bool returned = test::WaitUntil([&] {
-        dialog = VisibleWindowOfThisProcess();
-        return dialog || operation.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    }, 30000);
-    std::string title;
-    if (dialog) {
-        char text[256] = {};
-        GetWindowTextA(dialog, text, sizeof text);
-        title = text;
-        test::WaitUntil([&] {
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            PostMessageA(dialog, WM_CLOSE, 0, 0);
-            return operation.wait_for(std::chrono::milliseconds(100)) == std::future_status::ready;
-        }, 10000);
-    }
-    EXPECT_EQ(dialog, nullptr) << "the shell showed \"" << title << "\"";
-    ASSERT_TRUE(returned) << "gave up after 30 s waiting for the shell operation to return";
-    EXPECT_NE(operation.get(), -1) << "reported as aborted by the user";
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 3, 5, 301, 203, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    CentreOnWorkArea(window);
+    RECT r;
+    GetWindowRect(window, &r);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    const RECT& area = info.rcWork;
+    EXPECT_EQ(r.right - r.left, 301);
+    EXPECT_EQ(r.bottom - r.top, 203);
+    EXPECT_LE(std::abs((r.left - area.left) - (area.right - r.right)), 1);
+    EXPECT_LE(std::abs((r.top - area.top) - (area.bottom - r.bottom)), 1);
+    POINT before = CentredPosition(301, 203);
+    EXPECT_EQ(before.x, r.left);
+    EXPECT_EQ(before.y, r.top);
+    DestroyWindow(window);
 }
 
 TEST(WindowsHelpers, DriveLettersAreUpperCaseLettersInSystemOrder)

@@ -33,20 +33,6 @@ struct BoxRequest {
     std::vector<BoxButton> buttons;
 };
 
-void CentreOnScreen(HWND box)
-{
-    RECT r;
-    GetWindowRect(box, &r);
-    MONITORINFO mi = {};
-    mi.cbSize = sizeof mi;
-    GetMonitorInfoA(MonitorFromWindow(box, MONITOR_DEFAULTTOPRIMARY), &mi);
-    const RECT& area = mi.rcWork;
-    int width = r.right - r.left, height = r.bottom - r.top;
-    int x = area.left + (area.right - area.left - width) / 2;
-    int y = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 HWND AddControl(HWND box, const char* className, const char* text, DWORD style, int id)
 {
     HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
@@ -109,7 +95,7 @@ void LayOutBox(HWND box, const BoxRequest& request)
                        static_cast<DWORD>(GetWindowLongA(box, GWL_EXSTYLE)));
     SetWindowPos(box, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CentreOnScreen(box);
+    CentreOnWorkArea(box);
     SendMessageA(box, DM_SETDEFID, request.buttons.front().id, 0);
     SetFocus(GetDlgItem(box, request.buttons.front().id));
 }

@@ -1,7 +1,6 @@
 #include "platform/win32/WindowsHelpers.h"
 
 #include <richedit.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdlib>
@@ -104,25 +103,24 @@ bool SetFileWriteTime(const std::string& path, FileTime time)
     return SetFileTime(file.get(), nullptr, nullptr, &ft) != 0;
 }
 
-int ShellFileOperation(unsigned operation, const std::string& source, const std::string& target,
-                       HWND owner, unsigned flags, const std::string& progressTitle)
+POINT CentredPosition(int width, int height, HWND anchor)
 {
-    // Each list holds one entry and ends with a double NUL.
-    std::string from = source + '\0';
-    std::string to = target + '\0';
-    SHFILEOPSTRUCTA op = {};
-    op.hwnd = owner;
-    op.wFunc = operation;
-    op.pFrom = from.c_str();
-    op.pTo = to.c_str();
-    if (!progressTitle.empty()) {
-        op.fFlags = FOF_SIMPLEPROGRESS;
-        op.lpszProgressTitle = progressTitle.c_str();
-    } else {
-        op.fFlags = static_cast<FILEOP_FLAGS>(flags);
-    }
-    int result = SHFileOperationA(&op);
-    return op.fAnyOperationsAborted ? -1 : result;
+    HMONITOR monitor = anchor ? MonitorFromWindow(anchor, MONITOR_DEFAULTTOPRIMARY)
+                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    const RECT& area = info.rcWork;
+    return POINT{area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2};
+}
+
+void CentreOnWorkArea(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    POINT at = CentredPosition(r.right - r.left, r.bottom - r.top, window);
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string BrowseForFolder(const std::string& title, HWND owner)

@@ -1,8 +1,8 @@
 #pragma once
 // Free helpers over Windows facilities the update engine and the wizard
-// need: version strings, file time stamps, shell file operations and the
-// folder chooser, drive letters, rich text streaming and a delay that keeps
-// the window alive. None of them keeps state.
+// need: version strings, file time stamps, the folder chooser, drive
+// letters, rich text streaming, window placement and a delay that keeps the
+// window alive. None of them keeps state.
 #include <windows.h>
 
 #include <iosfwd>
@@ -46,16 +46,18 @@ int StreamRichText(HWND viewer, std::istream& stream);
 // an existing file that cannot be opened for writing raises the system error.
 bool SetFileWriteTime(const std::string& path, FileTime time);
 
-// One shell file operation (FO_MOVE 1, FO_COPY 2, FO_DELETE 3, FO_RENAME 4)
-// on one source entry (wildcards allowed). With a progress title the flags
-// are FOF_SIMPLEPROGRESS alone. Returns the shell's result, or -1 when the
-// user aborted.
-int ShellFileOperation(unsigned operation, const std::string& source, const std::string& target,
-                       HWND owner, unsigned flags, const std::string& progressTitle);
-
 // The shell's folder chooser, starting at the desktop; the chosen folder's
 // path, or "" when cancelled or when the item has no file-system path.
 std::string BrowseForFolder(const std::string& title, HWND owner);
+
+// The top-left corner that centres a window of the given outer size on the
+// work area (the screen less the task bar) of the monitor that shows
+// |anchor|, or of the primary monitor when |anchor| is null.
+POINT CentredPosition(int width, int height, HWND anchor = nullptr);
+
+// Moves a window, keeping its size, to the centre of the work area of the
+// monitor that shows it.
+void CentreOnWorkArea(HWND window);
 
 // The letters of all logical drives, in the order Windows lists them.
 std::string GetDriveLetters();

@@ -3,6 +3,7 @@
 #include "ControlIds.h"
 #include "core/Texts.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "ui/Dpi.h"
 #include "ui/LayoutButtonPanel.h"
 
@@ -32,17 +33,6 @@ HWND CreateChild(HWND parent, const char* cls, const char* text, DWORD style, in
     if (!h)
         win32::RaiseLastSystemError();
     return h;
-}
-
-void CentreOnWorkArea(HWND window)
-{
-    RECT r, work{};
-    ::GetWindowRect(window, &r);
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    ::SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -141,7 +131,7 @@ bool CompanySelectionDialog::ListKeyDown(unsigned key)
 bool CompanySelectionDialog::ShowModal(HWND owner)
 {
     FillList();
-    CentreOnWorkArea(Handle());
+    win32::CentreOnWorkArea(Handle());
     ::SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
     if (ownerWasEnabled)

@@ -169,8 +169,12 @@ HWND WizardDriver::Focus() const
 
 void WizardDriver::Key(UINT virtualKey, HWND target) const
 {
-    if (!target)
+    if (!target) {
+        // A key posted before the wizard has taken the focus would be lost
+        // on the bare window: wait for the focus first.
+        WaitUntil([&] { return Focus() != nullptr; }, 5000);
         target = Focus() ? Focus() : main_;
+    }
     const UINT scan = ::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
     ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
     ::PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);

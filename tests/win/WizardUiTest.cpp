@@ -80,7 +80,9 @@ TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
     auto focusedId = [&] { return ::GetDlgCtrlID(wizard.Focus()); };
     ASSERT_TRUE(WaitButton(kIdButtonNext, true, "Suivant >"));
     wizard.Key(VK_RETURN);
-    ASSERT_TRUE(wizard.WaitForPage(kDisplayFileClass));
+    ASSERT_TRUE(wizard.WaitForPage(kDisplayFileClass))
+        << "focus on control " << focusedId() << ", page " << wizard.CurrentPage()
+        << ", foreground " << (::GetForegroundWindow() == wizard.MainWindow());
 
     // Tab to "< Précédant" and press it with Space: back to the welcome page.
     ASSERT_TRUE(WaitButton(kIdButtonPrev, true));
@@ -91,6 +93,9 @@ TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
     ASSERT_EQ(focusedId(), kIdButtonPrev);
     wizard.Key(VK_SPACE);
     ASSERT_TRUE(wizard.WaitForPage(kWelcomeClass));
+    // Précédant, which had the focus, is disabled there: the focus moves on.
+    ASSERT_TRUE(WaitButton(kIdButtonPrev, false));
+    ASSERT_TRUE(WaitUntil([&] { return focusedId() == kIdButtonNext; }));
 
     wizard.Key(VK_RETURN);
     ASSERT_TRUE(wizard.WaitForPage(kDisplayFileClass));

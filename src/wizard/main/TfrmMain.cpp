@@ -11,6 +11,7 @@
 #include "pages/TfrmEndInstall.h"
 #include "pages/TfrmWelcome.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "platform/win32/Win32UserInteraction.h"
 #include "res/ResourceIds.h"
 #include "ui/Dpi.h"
@@ -86,11 +87,8 @@ TfrmMain::TfrmMain(UserInteraction& ui, WizardEngine& engine) : ui_(ui), engine_
     RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     ::AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
     int w = r.right - r.left, h = r.bottom - r.top;
-    RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int x = work.left + ((work.right - work.left) - w) / 2;
-    int y = work.top + ((work.bottom - work.top) - h) / 2;
-    Create(kMainWindowClass, kMainExStyle, kMainStyle, texts::kWizardCaption, x, y, w, h, nullptr,
+    POINT at = win32::CentredPosition(w, h);
+    Create(kMainWindowClass, kMainExStyle, kMainStyle, texts::kWizardCaption, at.x, at.y, w, h, nullptr,
            0, ::GetSysColorBrush(COLOR_BTNFACE), icon_.get());
     ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
@@ -305,6 +303,12 @@ void TfrmMain::UpdateActions()
         actionBack_.SetEnabled(false);
         actionNext_.SetEnabled(false);
     }
+    // A button disabled while it had the focus (Précédant pressed from the
+    // keyboard, back on the welcome page) leaves the window without one, and
+    // Enter, Tab and Escape with nothing to act on: hand it to Next.
+    HWND focus = ::GetFocus();
+    if (::GetActiveWindow() == Handle() && (!focus || !::IsWindowEnabled(focus)))
+        ::SetFocus(buttonNext_);
 }
 
 void TfrmMain::ShowCurrentStep()

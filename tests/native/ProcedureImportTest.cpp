@@ -51,7 +51,8 @@ protected:
     void Seed(RegistryHive hive, const std::string& key, const std::string& name,
               const std::string& value)
     {
-        services.registry.Seed(hive, kMakerRootKey + key, name, {test::RegistryType::String, value});
+        services.registry.Seed(hive, kMakerRootKey + key, name,
+                               {test::RegistryType::String, value});
     }
     void ExpectClosed()
     {

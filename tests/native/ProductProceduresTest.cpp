@@ -136,7 +136,8 @@ protected:
     }
     std::string Recorded(const std::string& product)
     {
-        const auto* value = services.registry.Find(RegistryHive::CurrentUser, ProgramKey(product), "Filename");
+        const auto* value =
+            services.registry.Find(RegistryHive::CurrentUser, ProgramKey(product), "Filename");
         return value ? value->text : "<none>";
     }
 

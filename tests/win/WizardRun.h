@@ -78,7 +78,8 @@ inline void RunWizard(const std::string& program, std::vector<int> answers,
                 WizardDriver::Answer(box, answer);
                 return false;
             }
-            return wizard.IsEnabled(kIdButtonNext) && wizard.ControlText(kIdButtonNext) == "Quitter";
+            return wizard.IsEnabled(kIdButtonNext) &&
+                   wizard.ControlText(kIdButtonNext) == "Quitter";
         },
         kRunTimeoutMs);
     report = WizardDriver::Text(wizard.Control(kIdRichEditReport));

@@ -23,8 +23,9 @@ UpdateStatus UpdateMainProduct(TdmUpdateCommon& dm, ProductKind kind)
         const std::string root = FindProductsRoot(dm);
         if (root.empty())
             return UpdateStatus::Ko;
-        const std::string program = ProgramOrAskUser(
-            dm, root + AddBackslash(ProductShortNames[kind]) + AddBackslash(kProgramsFolder) + current);
+        const std::string expected =
+            root + AddBackslash(ProductShortNames[kind]) + AddBackslash(kProgramsFolder) + current;
+        const std::string program = ProgramOrAskUser(dm, expected);
         if (program.empty())
             return UpdateStatus::Ko;
 

@@ -10,11 +10,11 @@ std::vector<std::string_view> FixedPackagedNames(ProductKind kind)
 {
     switch (kind) {
     case ProductKind::Telvarin:
-    case ProductKind::TelvarinIngenieur: return {"TELVARIN.EXE", "QUORVEX.DLL"};
+    case ProductKind::TelvarinIngenieur: return {"TELVARIN.EXE"};
     case ProductKind::Repertex: return {"TVRepertex2.dll"};
     case ProductKind::Kalvisto: return {"Kalvisto.exe"};
     case ProductKind::PdfLibrary: return {"wPDF200A.dll"};
-    case ProductKind::Obrenta: return {"Obrenta.exe", "TVE_intf.dll", "OBEPFL.exe", "OBPCS.exe"};
+    case ProductKind::Obrenta: return {"Obrenta.exe", "TVE_intf.dll"};
     case ProductKind::Margolin: return {"TVPMargolin.exe"};
     case ProductKind::Sovenza: return {"svz\\SA-00.int"};
     case ProductKind::QuorvexFinance: return {"gs\\GS-00.int"};

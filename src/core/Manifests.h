@@ -18,8 +18,10 @@ inline constexpr char kUpdates[] = "Updates.txt";        // products to update
 inline constexpr char kFileNames[] = "FileNames.txt";    // payload files to install
 inline constexpr char kPrintLists[] = "PrintLists.txt";  // print-parameter lists
 
-// The packaged names a product kind's procedure extracts besides the lines
-// of FileNames.txt, the main or marker file first (empty for None).
+// The packaged names a product kind's procedure cannot do without besides
+// the lines of FileNames.txt, the main or marker file first (empty for
+// None). The files it copies only when the package holds them (QUORVEX.DLL,
+// OBEPFL.exe, OBPCS.exe) are not among them.
 std::vector<std::string_view> FixedPackagedNames(ProductKind kind);
 
 // Updates.txt: keeps the lines that occur, with exact case, inside one of

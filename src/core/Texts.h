@@ -95,6 +95,8 @@ inline constexpr char kInstalledIsSame2[] = "Voulez-vous tout de même effectuer
 inline constexpr char kCompareFailed[] =
     "Une erreur de comparaison des fichiers s'est produite lors de la mise à jour du %s";
 inline constexpr char kUpdateError[] = "Une erreur s'est produite lors de la mise à jour du %s";
+inline constexpr char kInstallationNotDone[] =
+    "L'installation de %s n'a certainement pas été effectuée !!!";
 
 // ---- Company list ----------------------------------------------------------
 inline constexpr char kCompanyDialogCaption[] = "Sélection de la société";

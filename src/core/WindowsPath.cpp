@@ -35,4 +35,10 @@ std::string ExtractFileName(std::string_view path)
     return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
 }
 
+std::string ExtractFilePath(std::string_view path)
+{
+    size_t pos = path.find_last_of("\\/:");
+    return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));
+}
+
 }  // namespace qv

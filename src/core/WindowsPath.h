@@ -21,4 +21,8 @@ std::string WithoutBackslash(std::string_view path);
 // The last component of a path (after the last backslash, slash or colon).
 std::string ExtractFileName(std::string_view path);
 
+// The folder part of a path: everything up to and including the last
+// backslash, slash or colon; empty when it has none.
+std::string ExtractFilePath(std::string_view path);
+
 }  // namespace qv

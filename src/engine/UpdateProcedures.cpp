@@ -1,5 +1,9 @@
 #include "engine/UpdateProcedures.h"
 
+#include "engine/procedures/DravikUpdate.h"
+#include "engine/procedures/MainProductUpdate.h"
+#include "engine/procedures/ObrentaUpdate.h"
+#include "engine/procedures/RepertexUpdate.h"
 #include "engine/procedures/SuiteUpdate.h"
 
 namespace qv {
@@ -7,6 +11,15 @@ namespace qv {
 UpdateProcedure FindUpdateProcedure(ProductKind kind)
 {
     switch (kind) {
+    case ProductKind::Telvarin:
+    case ProductKind::TelvarinIngenieur:
+        return &UpdateMainProduct;
+    case ProductKind::Repertex:
+        return &UpdateRepertex;
+    case ProductKind::Obrenta:
+        return &UpdateObrenta;
+    case ProductKind::Dravik:
+        return &UpdateDravik;
     case ProductKind::Sovenza:
     case ProductKind::QuorvexFinance:
         return &UpdateSuite;

@@ -26,6 +26,9 @@ TEST(WindowsPath, Backslashes)
     EXPECT_EQ(WithoutBackslash(""), "");
     EXPECT_EQ(ExtractFileName("C:\\Quorvex5\\gs\\GS-00.int"), "GS-00.int");
     EXPECT_EQ(ExtractFileName("plain"), "plain");
+    EXPECT_EQ(ExtractFilePath("D:\\Moved\\Dravik.exe"), "D:\\Moved\\");
+    EXPECT_EQ(ExtractFilePath("C:Dravik.exe"), "C:");
+    EXPECT_EQ(ExtractFilePath("Dravik.exe"), "");
 }
 
 }  // namespace

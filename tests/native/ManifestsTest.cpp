@@ -44,10 +44,11 @@ TEST(StepsManifest, PlacesNamedPagesAfterTheFirstTwo)
         EXPECT_EQ(ApplyStepLines(c.lines, standard, known), c.pages) << testing::PrintToString(c.lines);
 }
 
-TEST(FixedNames, NameWhatEachProcedureExtracts)
+TEST(FixedNames, NameWhatEachProcedureCannotDoWithout)
 {
     EXPECT_THAT(FixedPackagedNames(ProductKind::QuorvexFinance), testing::ElementsAre("gs\\GS-00.int"));
-    EXPECT_THAT(FixedPackagedNames(ProductKind::Obrenta), testing::SizeIs(4));
+    EXPECT_THAT(FixedPackagedNames(ProductKind::Obrenta), testing::ElementsAre("Obrenta.exe", "TVE_intf.dll"));
+    EXPECT_THAT(FixedPackagedNames(ProductKind::TelvarinIngenieur), testing::ElementsAre("TELVARIN.EXE"));
     EXPECT_TRUE(FixedPackagedNames(ProductKind::None).empty());
 }
 

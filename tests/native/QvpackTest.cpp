@@ -377,6 +377,36 @@ TEST_F(MakeTest, RefusesABrokenFolderAndLeavesTheProgramThatWasThere)
     }
 }
 
+// A product's update needs its main file (and Obrenta its interface
+// library); the files its procedure copies only when packaged may be left
+// out.
+TEST_F(MakeTest, AProductFolderNeedsOnlyWhatItsProcedureCannotDoWithout)
+{
+    const struct {
+        const char* product;
+        std::vector<const char*> files;
+        const char* refusal;  // nullptr: made
+    } cases[] = {
+        {"Telvarin", {"TELVARIN.EXE"}, nullptr},
+        {"Obrenta", {"Obrenta.exe", "TVE_intf.dll"}, nullptr},
+        {"Obrenta", {"Obrenta.exe", "OBEPFL.exe", "OBPCS.exe"},
+         "\"TVE_intf.dll\" is not packaged: the update of Obrenta needs it"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.product);
+        fs::remove_all(folder);
+        WriteAll(folder / "AppInfo1.txt", c.product);
+        WriteAll(folder / "Updates.txt", std::string(c.product) + "\r\n");
+        for (const char* name : c.files)
+            WriteAll(folder / name, "program");
+        err.str("");
+        EXPECT_EQ(Make(folder, program, stub, out, err), c.refusal ? 1 : 0) << err.str();
+        if (c.refusal) {
+            EXPECT_THAT(err.str(), testing::HasSubstr(c.refusal));
+        }
+    }
+}
+
 // The package this build made: its shape, as the wizard and its procedure
 // rely on it. What it must hold is read from the generated payload and its
 // FileNames.txt, so a new package needs no edit here.

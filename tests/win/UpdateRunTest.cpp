@@ -11,9 +11,7 @@
 #include <regex>
 #include <string>
 
-#include "BoundedWait.h"
-#include "ControlIds.h"
-#include "WizardDriver.h"
+#include "WizardRun.h"
 
 namespace fs = std::filesystem;
 
@@ -60,7 +58,6 @@ protected:
     // folder missing, the record in HKCU.
     void SetUp() override
     {
-        UseTemporaryFolderOfItsOwn();
         fs::remove_all(kSuite);
         FILETIME old{};
         SYSTEMTIME st{2019, 3, 5, 1, 8, 0, 0, 0};
@@ -88,30 +85,9 @@ protected:
     {
         fs::remove_all(kSuite);
         RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-        SetEnvironmentVariableA("TMP", savedTmp_.empty() ? nullptr : savedTmp_.c_str());
-        SetEnvironmentVariableA("TEMP", savedTemp_.empty() ? nullptr : savedTemp_.c_str());
-        fs::remove_all(ownTemp_);
     }
 
-    // A wizard that ends deletes every Update*.tmp of its temporary folder,
-    // and so does every data module of the other tests that run meanwhile
-    // in this prefix: the runs of this test get a temporary folder of their
-    // own, handed down to the wizard through TMP and TEMP.
-    void UseTemporaryFolderOfItsOwn()
-    {
-        char value[MAX_PATH] = {};
-        GetEnvironmentVariableA("TMP", value, MAX_PATH);
-        savedTmp_ = value;
-        GetEnvironmentVariableA("TEMP", value, MAX_PATH);
-        savedTemp_ = value;
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        ownTemp_ = std::string(temp) + "qv-update-run-" + std::to_string(GetCurrentProcessId());
-        fs::create_directories(ownTemp_);
-        SetEnvironmentVariableA("TMP", ownTemp_.c_str());
-        SetEnvironmentVariableA("TEMP", ownTemp_.c_str());
-    }
-    std::string savedTmp_, savedTemp_, ownTemp_;
+    OwnTemporaryFolder temporary{"qv-update-run"};
 
     // Runs the wizard to its report: Suivant, Démarrer, then each question
     // answered in turn from answers (IDYES / IDNO). Returns the report. A
@@ -120,36 +96,8 @@ protected:
     std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr,
                     const char* program = "quorvex-update.exe")
     {
-        // One whole update takes well under a minute under Wine; this leaves
-        // room on a loaded machine and stays inside the program's CTest limit.
-        constexpr DWORD kRunTimeoutMs = 4 * 60 * 1000;
-        WizardDriver wizard;
-        wizard.Start(program);
         std::string report;
-        [&] {
-            ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page from " << program;
-            ASSERT_TRUE(wizard.NextTo(kDisplayFileClass)) << "no list of changes after Suivant";
-            wizard.Press(kIdButtonNext);
-            ASSERT_AWAITED(
-                "the end of the run: Next enabled and reading \"Quitter\"",
-                [&] {
-                    if (HWND box = wizard.FindMessageBox()) {
-                        if (asked)
-                            asked->push_back(WizardDriver::MessageBoxText(box));
-                        int answer = answers.empty() ? IDOK : answers.front();
-                        if (!answers.empty())
-                            answers.erase(answers.begin());
-                        WizardDriver::Answer(box, answer);
-                        return false;
-                    }
-                    return wizard.IsEnabled(kIdButtonNext) &&
-                           wizard.ControlText(kIdButtonNext) == "Quitter";
-                },
-                kRunTimeoutMs);
-            report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
-            wizard.Press(kIdButtonNext);
-            ASSERT_EQ(wizard.WaitForExit(60000), 0u) << "the program did not end after Quitter";
-        }();
+        RunWizard(program, std::move(answers), asked, report);
         return report;
     }
 
@@ -182,14 +130,6 @@ protected:
         return files;
     }
 };
-
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    std::string trimmed = text;
-    while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n'))
-        trimmed.pop_back();
-    return trimmed.size() >= end.size() && trimmed.compare(trimmed.size() - end.size(), end.size(), end) == 0;
-}
 
 TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
 {

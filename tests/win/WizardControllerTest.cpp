@@ -333,30 +333,6 @@ TEST_F(Wizard, WritesTheResultLineOfTheStatus)
     }
 }
 
-// A kind without a procedure in the dispatch table is no silent run: it
-// ends as a procedure error does, in an error box and in the report.
-TEST_F(Wizard, AKindWithoutAProcedureEndsAsAProcedureError)
-{
-    package.files["Updates.txt"] = {"Telvarin"};
-    Start();
-    main->SetUpdateProcedure(ProductKind::QuorvexFinance, [] { return UpdateStatus::Ok; });
-    Next();
-    ASSERT_EQ(Next(), kEndInstallClass);
-    ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
-    EXPECT_EQ(package.currentKind, ProductKind::Telvarin);
-    ASSERT_EQ(ui.dialogs.size(), 1u);
-    EXPECT_EQ(ui.dialogs[0].text, "No update procedure for kind 1");
-    EXPECT_EQ(ui.dialogs[0].type, DialogType::Error);
-    auto report = ReportParagraphs();
-    ASSERT_EQ(report.size(), 5u);
-    EXPECT_THAT(report[0], HasSubstr("Mise à jour : "));
-    EXPECT_EQ(report[2], "No update procedure for kind 1");
-    EXPECT_EQ(report[3], "");
-    EXPECT_EQ(report[4], "La mise à jour a échouée !");
-    EXPECT_FALSE(Enabled(kIdButtonPrev));
-    EXPECT_FALSE(Enabled(kIdButtonCancel));
-}
-
 TEST_F(Wizard, NoKnownProductLeavesTheReportEmpty)
 {
     package.files["Updates.txt"] = {"Finance", "Telvarin Ing"};

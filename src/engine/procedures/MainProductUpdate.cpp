@@ -1,0 +1,47 @@
+#include "engine/procedures/MainProductUpdate.h"
+
+#include <string>
+
+#include "core/WindowsPath.h"
+#include "engine/TdmUpdateCommon.h"
+#include "engine/procedures/ProcedureSteps.h"
+
+namespace qv {
+
+namespace {
+constexpr char kProgramName[] = "TELVARIN.EXE";
+constexpr char kLibraryName[] = "QUORVEX.DLL";
+constexpr char kProgramsFolder[] = "Programs";
+}  // namespace
+
+UpdateStatus UpdateMainProduct(TdmUpdateCommon& dm, ProductKind kind)
+{
+    // The file being handled, named by the error line.
+    std::string current = kProgramName;
+    const std::string packaged = WritePackagedFile(dm, current);
+    try {
+        const std::string root = FindProductsRoot(dm);
+        if (root.empty())
+            return UpdateStatus::Ko;
+        const std::string expected =
+            root + AddBackslash(ProductShortNames[kind]) + AddBackslash(kProgramsFolder) + current;
+        const std::string program = ProgramOrAskUser(dm, expected);
+        if (program.empty())
+            return UpdateStatus::Ko;
+
+        // The program decides; the library and the lists follow only when
+        // it was replaced (or the user chose to go on with the same one).
+        const UpdateStatus replaced = dm.CompareAndReplace(packaged, program, ReplaceMode::Replace);
+        if (replaced != UpdateStatus::Ok)
+            return replaced;
+
+        current = kLibraryName;
+        // Beside the program actually updated, wherever the user found it.
+        CopyCompanionIfInstalled(dm, current, ExtractFilePath(program));
+        return dm.ImportPrintLists({});
+    } catch (...) {
+        return ReportUpdateError(dm, current);
+    }
+}
+
+}  // namespace qv

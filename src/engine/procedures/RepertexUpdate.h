@@ -1,0 +1,18 @@
+#pragma once
+// The update of the address book, a library installed below the products
+// root (Repertex\Programs\TVRepertex2.dll): replaced under the version and
+// date rules, then recorded as the address book's installation, then the
+// print lists go into every company's address-book database.
+#include "core/ProductTables.h"
+#include "core/UpdateStatus.h"
+
+namespace qv {
+
+class TdmUpdateCommon;
+
+// Raises, unhandled, "Cannot find TVRepertex2.dll" when the package lacks
+// the library; every later error becomes Ko with its report line. Ko
+// without a report line when the products root is not found.
+UpdateStatus UpdateRepertex(TdmUpdateCommon& dm, ProductKind kind);
+
+}  // namespace qv

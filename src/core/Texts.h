@@ -95,6 +95,7 @@ inline constexpr char kInstalledIsSame2[] = "Voulez-vous tout de même effectuer
 inline constexpr char kCompareFailed[] =
     "Une erreur de comparaison des fichiers s'est produite lors de la mise à jour du %s";
 inline constexpr char kUpdateError[] = "Une erreur s'est produite lors de la mise à jour du %s";
+inline constexpr char kFileVersionIncompatible[] = "Version du fichier inconnue ou incompatible.";
 
 // ---- Company list ----------------------------------------------------------
 inline constexpr char kCompanyDialogCaption[] = "Sélection de la société";

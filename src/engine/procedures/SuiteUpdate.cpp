@@ -7,6 +7,7 @@
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
 #include "engine/TdmUpdateCommon.h"
+#include "engine/procedures/ProcedureSteps.h"
 
 namespace qv {
 
@@ -24,9 +25,7 @@ UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind)
     const std::string marker = SuiteMarker(kind);
     const std::string product(ProductNames[kind]);
 
-    std::string packaged = dm.WriteEmbeddedFile(marker, dm.TempFileName(kTempPrefix));
-    if (packaged.empty())
-        throw Error("Cannot find " + marker);
+    const std::string packaged = WritePackagedFile(dm, marker);
 
     // The record holds the installed marker's path: two levels up is the suite.
     std::string folder =
@@ -55,8 +54,7 @@ UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind)
             result = UpdateStatus::Warning;  // the old marker stays
     } catch (...) {
         // Whatever failed, even an allocation for a large file.
-        result = UpdateStatus::Ko;
-        dm.AddReportLine(Format(texts::kUpdateError, {marker}) + "\r\n" + CurrentErrorMessage());
+        result = ReportUpdateError(dm, marker);
     }
     return result;
 }

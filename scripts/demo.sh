@@ -11,9 +11,17 @@
 #   bash scripts/demo.sh            reset the workstation, then update it
 #   bash scripts/demo.sh --again    update it again without resetting: the
 #                                   wizard then asks the "à jour" question
+#   bash scripts/demo.sh --kind 4|7 [--again]
+#                                   Kalvisto (4) or Margolin (7) instead, on a
+#                                   workstation of their own (scripts/demo-kind.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+
+if [ "${1:-}" = --kind ]; then
+  shift
+  exec bash scripts/demo-kind.sh "$@"
+fi
 
 bash scripts/setup.sh
 cmake --preset win64 >/dev/null

@@ -97,6 +97,7 @@ inline constexpr char kCompareFailed[] =
 inline constexpr char kUpdateError[] = "Une erreur s'est produite lors de la mise à jour du %s";
 inline constexpr char kInstallationNotDone[] =
     "L'installation de %s n'a certainement pas été effectuée !!!";
+inline constexpr char kFileVersionIncompatible[] = "Version du fichier inconnue ou incompatible.";
 
 // ---- Company list ----------------------------------------------------------
 inline constexpr char kCompanyDialogCaption[] = "Sélection de la société";

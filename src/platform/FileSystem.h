@@ -18,6 +18,15 @@ using FileTime = std::uint64_t;
 
 enum class DriveKind { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamDisk };
 
+// The four numbers of a file version (3.0.12.5: major 3, minor 0, release
+// 12, build 5).
+struct FileVersionParts {
+    std::uint16_t major = 0;
+    std::uint16_t minor = 0;
+    std::uint16_t release = 0;
+    std::uint16_t build = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -67,6 +76,15 @@ public:
     // Why the last operation of this object that returned false failed, in
     // the form of qv::SystemErrorMessage.
     virtual std::string LastFailureMessage() = 0;
+
+    // The file version of path; false (parts untouched) when the file has no
+    // version resource or cannot be read.
+    virtual bool GetFileVersionParts(const std::string& path, FileVersionParts& parts) = 0;
+
+    // The folder for shared system files, with a trailing backslash: the
+    // system folder, or the Windows folder when the system folder lies
+    // outside it and cannot be written to. Never raises.
+    virtual std::string SharedSystemFolder() = 0;
 
     // Creates a folder with all its missing levels; false on failure.
     virtual bool ForceDirectories(const std::string& path) = 0;

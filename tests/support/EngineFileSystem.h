@@ -21,6 +21,9 @@ public:
     // Upper-cased target -> what its copy does instead (throw something).
     std::map<std::string, std::function<void()>> copyFailures;
     std::string lastError;
+    // Upper-cased path -> its file version; a file not named has none.
+    std::map<std::string, FileVersionParts> versions;
+    std::string sharedSystemFolder = "C:\\WINDOWS\\system32\\";
 
     void AddFolder(const std::string& path)
     {
@@ -108,6 +111,16 @@ public:
     }
 
     std::string LastFailureMessage() override { return lastError; }
+
+    bool GetFileVersionParts(const std::string& path, FileVersionParts& parts) override
+    {
+        auto it = versions.find(UpperAscii(path));
+        if (!FileIsPresent(path) || it == versions.end())
+            return false;
+        parts = it->second;
+        return true;
+    }
+    std::string SharedSystemFolder() override { return sharedSystemFolder; }
 
     bool ForceDirectories(const std::string& path) override
     {

@@ -100,6 +100,8 @@ public:
     bool SetNormalAttributes(const std::string&) override { return Unused(); }
     bool CopyFileOver(const std::string&, const std::string&) override { return Unused(); }
     std::string LastFailureMessage() override { return {}; }
+    bool GetFileVersionParts(const std::string&, FileVersionParts&) override { return Unused(); }
+    std::string SharedSystemFolder() override { Unused(); return {}; }
     bool ForceDirectories(const std::string&) override { return Unused(); }
     std::string DriveLetters() override { return "C"; }
     DriveKind DriveKindOf(const std::string&) override { return DriveKind::Fixed; }

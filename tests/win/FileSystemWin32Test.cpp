@@ -13,6 +13,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace qv::win32 {
 namespace {
@@ -157,6 +158,23 @@ TEST_F(FileSystemWin32Test, WriteTimeIsExactAndRefusedFilesRaise)
     EXPECT_THROW(fs.RemoveFile(busy), Error);
     holder.reset();
     EXPECT_TRUE(fs.SetFileWriteTime(busy, kStamp));
+}
+
+// What the Kalvisto and PDF-library updates ask of the interface.
+TEST_F(FileSystemWin32Test, VersionPartsAndTheSharedSystemFolder)
+{
+    FileVersionParts parts{9, 9, 9, 9};
+    ASSERT_TRUE(fs.GetFileVersionParts(test::FixturePath("v3127.dll"), parts));
+    EXPECT_EQ(std::vector<int>({parts.major, parts.minor, parts.release, parts.build}),
+              std::vector<int>({3, 1, 2, 7}));
+    for (const std::string& none : {test::FixturePath("noversion.dll"), dir / "missing.dll"}) {
+        FileVersionParts untouched{9, 9, 9, 9};
+        EXPECT_FALSE(fs.GetFileVersionParts(none, untouched)) << none;
+        EXPECT_EQ(untouched.major, 9) << none;
+    }
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(fs.SharedSystemFolder(), std::string(system) + "\\");
 }
 
 TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)

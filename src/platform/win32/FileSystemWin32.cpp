@@ -115,6 +115,11 @@ int FileSystemWin32::CompareFiles(const std::string& installed, const std::strin
     return installer_.CompareFiles(installed, packaged);
 }
 
+bool FileSystemWin32::GetFileVersionParts(const std::string& path, FileVersionParts& parts)
+{
+    return installer_.GetFileVersionParts(path, parts.major, parts.minor, parts.release, parts.build);
+}
+
 bool FileSystemWin32::SetNormalAttributes(const std::string& path)
 {
     return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) ? true : Failed();

@@ -28,6 +28,8 @@ public:
     bool SetNormalAttributes(const std::string& path) override;
     bool CopyFileOver(const std::string& source, const std::string& target) override;
     std::string LastFailureMessage() override { return lastFailure_; }
+    bool GetFileVersionParts(const std::string& path, FileVersionParts& parts) override;
+    std::string SharedSystemFolder() override { return installer_.SharedSystemFolder(); }
     bool ForceDirectories(const std::string& path) override;
     std::string DriveLetters() override;
     DriveKind DriveKindOf(const std::string& root) override;

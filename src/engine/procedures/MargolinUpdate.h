@@ -1,0 +1,34 @@
+#pragma once
+// The update of Margolin, a companion of the main product installed beside
+// it under the same products root. Its program is the version stamp of the
+// whole installation: it is compared first, every listed file is copied
+// when the package is newer (or the user agrees), then the print-parameter
+// files, and the program goes last, only when every listed copy succeeded.
+// Margolin has no record of its own: its folder comes from the main
+// product's record, and nobody is asked where it is.
+#include <string>
+
+#include "core/ProductTables.h"
+#include "core/UpdateStatus.h"
+
+namespace qv {
+
+class TdmUpdateCommon;
+class Registry;
+
+// Margolin's program file, packaged and installed under this name.
+inline constexpr char kMargolinProgram[] = "TVPMargolin.exe";
+
+// The products root (two levels above the folder of the main product's
+// recorded program) + "Margolin\Programs\". Without a record it is the
+// relative "Margolin\Programs\".
+std::string MargolinFolder(Registry& registry);
+
+// Raises, unhandled, "Cannot find TVPMargolin.exe" when the package lacks
+// the program; every later error (the program not installed, a print file
+// that cannot be written, the program's copy) becomes Ko with its report
+// line. The kind is Margolin's; the data module's current kind must be it
+// too (the print-parameter files depend on it).
+UpdateStatus UpdateMargolin(TdmUpdateCommon& dm, ProductKind kind);
+
+}  // namespace qv

@@ -25,13 +25,13 @@ protected:
     // step that does not come stops the test there (call it inside
     // ASSERT_NO_FATAL_FAILURE).
     std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr,
-                    const char* program = "quorvex-update.exe")
+                    const char* program = "quorvex-update.exe", const std::string& arguments = "")
     {
         // One whole update takes well under a minute under Wine; this leaves
         // room on a loaded machine and stays inside the program's CTest limit.
         constexpr DWORD kRunTimeoutMs = 4 * 60 * 1000;
         WizardDriver wizard;
-        wizard.Start(program);
+        wizard.Start(program, SW_SHOWNORMAL, arguments);
         std::string report;
         [&] {
             ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page from " << program;
@@ -68,8 +68,19 @@ protected:
 
 TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
 {
+    // The wizard writes its log too: the report page's text, as UTF-8.
+    const std::string logPath = ownTemp_ + "\\update.log";
     std::string report;
-    ASSERT_NO_FATAL_FAILURE(report = Run({}));
+    ASSERT_NO_FATAL_FAILURE(report = Run({}, nullptr, "quorvex-update.exe", "/LOG=\"" + logPath + "\""));
+    const std::string log = ReadFileOrMissing(logPath);
+    ASSERT_EQ(log.rfind("\xEF\xBB\xBF", 0), 0u) << "no byte-order mark";
+    // The viewer may keep its last paragraph's break to itself.
+    auto trimmed = [](std::string text) {
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+            text.pop_back();
+        return text;
+    };
+    EXPECT_TRUE(trimmed(Cp1252FromUtf8(log.substr(3))) == trimmed(report)) << "the log is not the report";
     EXPECT_TRUE(EndsWith(report, kOk)) << report.substr(report.size() > 300 ? report.size() - 300 : 0);
     EXPECT_EQ(report.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
     EXPECT_EQ(Differing(), 0);

@@ -205,7 +205,7 @@ TEST_F(UnattendedRun, HelpBadSwitchesAndAnUnwritableLog)
         DWORD code;
     };
     const Case cases[] = {
-        {"/?", "Paramètres de la ligne de commande :\r\n\r\n/SILENT\t", kExitOk},
+        {"/?", "Paramètres de la ligne de commande :\r\n\r\n/SILENT : sans les pages", kExitOk},
         {"/VERYSILENT /?", "Paramètres de la ligne de commande :", kExitOk},
         {"/QUIET", "Paramètre de la ligne de commande incorrect : /QUIET\r\n\r\nParamètres",
          kExitBadCommandLine},

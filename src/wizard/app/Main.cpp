@@ -166,6 +166,9 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
             progress->Show();
         }
         const ExitCode code = UnattendedRun(engine, user, procedures, progress.get()).Run();
+        // The window goes first: nothing may write to it any more (the log
+        // stays to the end).
+        engine.SetReportTarget(nullptr);
         boxReport.SetFirst(nullptr);
         return code;  // the progress window closes itself here
     }

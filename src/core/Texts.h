@@ -67,6 +67,35 @@ inline constexpr char kResultNot[] = "La mise à jour n'a pas été effectuée."
 inline constexpr char kResultWarning[] =
     "La mise à jour a été effectuée mais avec des avertissements !";
 
+// ---- Unattended runs: switches, log file, answer policy -------------------
+inline constexpr char kCommandLineHelp[] =
+    "Paramètres de la ligne de commande :\r\n"
+    "\r\n"
+    "/SILENT : sans les pages de l'assistant, une petite fenêtre montre le rapport "
+    "et se ferme à la fin.\r\n"
+    "/VERYSILENT : sans aucune fenêtre.\r\n"
+    "/SUPPRESSMSGBOXES : (avec /SILENT ou /VERYSILENT) aucune boîte de message "
+    "n'attend de réponse. Chaque question reçoit la réponse qui garde ce qui est "
+    "installé, chaque message est écrit dans le rapport, un choix de dossier ou de "
+    "fichier est annulé.\r\n"
+    "/REPLACESAME : (avec /SUPPRESSMSGBOXES) un fichier installé identique est "
+    "tout de même remplacé.\r\n"
+    "/LOG=\"fichier\" : écrit le rapport dans ce fichier texte (UTF-8), "
+    "remplacé s'il existe.\r\n"
+    "/? : affiche cette aide.\r\n"
+    "\r\n"
+    "Codes de sortie : 0 terminée avec succès, 1 erreur, 2 échouée, 3 non effectuée, "
+    "4 effectuée avec des avertissements, 5 aucun produit connu, 6 annulée, "
+    "7 déjà en cours d'exécution, 8 ligne de commande incorrecte, "
+    "9 fichier journal impossible à créer.";
+inline constexpr char kBadCommandLine[] = "Paramètre de la ligne de commande incorrect : %s";
+inline constexpr char kLogNotCreated[] = "Impossible de créer le fichier journal %s";
+inline constexpr char kAutomaticAnswerYes[] = "Réponse automatique : Oui";
+inline constexpr char kAutomaticAnswerNo[] = "Réponse automatique : Non";
+inline constexpr char kFolderChooserCancelled[] = "%s : annulé (exécution sans utilisateur).";
+inline constexpr char kFileChooserCancelled[] =
+    "Choix d'un fichier : annulé (exécution sans utilisateur).";
+
 // ---- Package and report ---------------------------------------------------
 inline constexpr char kReportFileDeleted[] = "Fichier %s est supprimé.";
 inline constexpr char kReportTheFile[] = "Le fichier ";

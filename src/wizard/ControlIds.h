@@ -12,6 +12,7 @@ inline constexpr char kEndInstallClass[] = "TfrmEndInstall";
 inline constexpr char kPanelClass[] = "QvPanel";
 inline constexpr char kLabelClass[] = "QvLabel";
 inline constexpr char kCompanyDialogClass[] = "TFMultiSte";
+inline constexpr char kProgressWindowClass[] = "QvProgress";  // /SILENT's window
 
 // Controls of the main window.
 enum MainControlId : int {
@@ -35,7 +36,8 @@ enum PageControlId : int {
     kIdSpeedButtonPrint,
     kIdRichEditFile,         // list of changes
     kIdPanelMain,
-    kIdRichEditReport,       // installation report
+    kIdRichEditReport,       // installation report (also in the progress window)
+    kIdProgressTitle,        // the package's title in the progress window
 };
 
 // Controls of the company-selection dialog. OK and Annuler carry the

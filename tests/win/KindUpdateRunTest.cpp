@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "ControlIds.h"
 #include "ScratchFolder.h"
 #include "WizardDriver.h"
+#include "WizardRun.h"
 
 namespace fs = std::filesystem;
 
@@ -31,14 +33,6 @@ constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des av
 bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
-}
-
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    std::string trimmed = text;
-    while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n'))
-        trimmed.pop_back();
-    return trimmed.size() >= end.size() && trimmed.compare(trimmed.size() - end.size(), end.size(), end) == 0;
 }
 
 std::uint64_t WriteTime(const std::string& path)
@@ -64,28 +58,16 @@ protected:
     {
         fs::remove_all(kRoot);
         fs::create_directories(kRoot);
-        // The wizard gets a temporary folder of its own (TMP and TEMP are
-        // handed down), where nothing of the run may be left.
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        ownTemp_ = std::string(temp) + "qv-kind-run-" + std::to_string(GetCurrentProcessId());
-        fs::create_directories(ownTemp_);
-        char value[MAX_PATH] = {};
-        GetEnvironmentVariableA("TMP", value, MAX_PATH);
-        savedTmp_ = value;
-        GetEnvironmentVariableA("TEMP", value, MAX_PATH);
-        savedTemp_ = value;
-        SetEnvironmentVariableA("TMP", ownTemp_.c_str());
-        SetEnvironmentVariableA("TEMP", ownTemp_.c_str());
+        // The wizard gets a temporary folder of its own, where nothing of
+        // the run may be left.
+        temporary_.emplace("qv-kind-run");
     }
     void TearDown() override
     {
         fs::remove_all(kRoot);
         for (const char* product : {"Kalvisto", "Telvarin"})
             RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kVendorKey) + product).c_str());
-        SetEnvironmentVariableA("TMP", savedTmp_.empty() ? nullptr : savedTmp_.c_str());
-        SetEnvironmentVariableA("TEMP", savedTemp_.empty() ? nullptr : savedTemp_.c_str());
-        fs::remove_all(ownTemp_);
+        temporary_.reset();
     }
 
     void Record(const std::string& product, const std::string& key, const char* value,
@@ -106,34 +88,8 @@ protected:
     std::string Run(const char* program, std::vector<int> answers, std::vector<std::string>& asked)
     {
         asked.clear();
-        WizardDriver wizard;
-        wizard.Start(program);
         std::string report;
-        [&] {
-            ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page from " << program;
-            ASSERT_TRUE(wizard.NextTo(kDisplayFileClass)) << "no list of changes after Suivant";
-            wizard.Press(kIdButtonNext);
-            ASSERT_AWAITED(
-                "the end of the run: Next enabled and reading \"Quitter\"",
-                [&] {
-                    if (HWND box = wizard.FindMessageBox()) {
-                        asked.push_back(WizardDriver::MessageBoxText(box));
-                        int answer = answers.empty() ? IDOK : answers.front();
-                        if (!answers.empty())
-                            answers.erase(answers.begin());
-                        WizardDriver::Answer(box, answer);
-                        // Gone before the next look, so that it counts once.
-                        WaitUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); });
-                        return false;
-                    }
-                    return wizard.IsEnabled(kIdButtonNext) &&
-                           wizard.ControlText(kIdButtonNext) == "Quitter";
-                },
-                2 * 60 * 1000);
-            report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
-            wizard.Press(kIdButtonNext);
-            ASSERT_EQ(wizard.WaitForExit(60000), 0u) << "the program did not end after Quitter";
-        }();
+        RunWizard(program, std::move(answers), &asked, report, "", &exitCode);
         return report;
     }
 
@@ -151,12 +107,15 @@ protected:
     int TemporaryFilesLeft()
     {
         int left = 0;
-        for (const auto& item : fs::directory_iterator(ownTemp_))
+        for (const auto& item : fs::directory_iterator(temporary_->Path()))
             left += item.path().filename().string().rfind("Update", 0) == 0;
         return left;
     }
 
-    std::string savedTmp_, savedTemp_, ownTemp_;
+    // The exit code of the last Run (0 Ok, 1 an error reached the run, 2 Ko,
+    // 3 Not, 4 Warning).
+    DWORD exitCode = STILL_ACTIVE;
+    std::optional<OwnTemporaryFolder> temporary_;
 };
 
 TEST_F(KindUpdateRun, KalvistoThreeIsReplacedAndOtherVersionsAreRefused)
@@ -170,6 +129,7 @@ TEST_F(KindUpdateRun, KalvistoThreeIsReplacedAndOtherVersionsAreRefused)
     ASSERT_NO_FATAL_FAILURE(report = Run("quorvex-update-kalvisto.exe", {}, asked));
     EXPECT_EQ(report.rfind("Mise à jour : Kalvisto  ", 0), 0u) << report;
     EXPECT_TRUE(EndsWith(report, kOk)) << report;
+    EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(Contains(report, "vers " + program + "\r\n")) << report;
     EXPECT_TRUE(asked.empty());
     EXPECT_TRUE(AsPackaged(program, "kalvisto", "Kalvisto.exe"));
@@ -184,6 +144,7 @@ TEST_F(KindUpdateRun, KalvistoThreeIsReplacedAndOtherVersionsAreRefused)
         EXPECT_TRUE(Contains(asked[0], "Version du fichier inconnue ou incompatible.")) << asked[0];
         EXPECT_TRUE(Contains(report, program + "\r\nVersion du fichier inconnue ou incompatible.\r\n\r\n" + kKo))
             << fixture << ": " << report;
+        EXPECT_EQ(exitCode, 1u) << fixture;
         EXPECT_EQ(ReadFileOrMissing(program), ReadFileOrMissing(FixturePath(fixture))) << fixture;
     }
 }
@@ -204,12 +165,14 @@ TEST_F(KindUpdateRun, ThePdfLibraryIsReplacedInTheSystemFolderOnlyWhereItIs)
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_TRUE(Contains(asked[0], "wPDF200A.dll présent sur votre système est à jour.")) << asked[0];
     EXPECT_TRUE(EndsWith(report, kNot)) << report;
+    EXPECT_EQ(exitCode, 3u);
 
     // Not installed: not found, and not installed either.
     DeleteFileA(library.c_str());
     EXPECT_NO_FATAL_FAILURE(report = Run("quorvex-update-pdf.exe", {}, asked));
     EXPECT_EQ(asked.size(), 1u) << (asked.empty() ? "" : asked.back());
     EXPECT_TRUE(Contains(report, "Fichier pas trouvé : " + library + "\r\n\r\n" + kKo)) << report;
+    EXPECT_EQ(exitCode, 1u);
     EXPECT_EQ(GetFileAttributesA(library.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(library.c_str());
 }
@@ -240,6 +203,7 @@ TEST_F(KindUpdateRun, MargolinGetsItsListedFilesPrintFilesAndProgramBesideTheMai
     fs::remove_all(folder + "Aide");
     EXPECT_NO_FATAL_FAILURE(report = Run("quorvex-update-margolin.exe", {}, asked));
     EXPECT_TRUE(EndsWith(report, kWarning)) << report;
+    EXPECT_EQ(exitCode, 4u);
     EXPECT_EQ(ReadFileOrMissing(folder + "TVPMargolin.exe"), ReadFileOrMissing(FixturePath("v1039.dll")));
 
     // No program where the main product's record leads: Ko, nobody asked.
@@ -250,6 +214,7 @@ TEST_F(KindUpdateRun, MargolinGetsItsListedFilesPrintFilesAndProgramBesideTheMai
                                  "Programme " + folder + "TVPMargolin.exe pas trouvé."))
         << report;
     EXPECT_TRUE(EndsWith(report, kKo)) << report;
+    EXPECT_EQ(exitCode, 2u);
 }
 
 }  // namespace

@@ -91,11 +91,14 @@ TEST_F(MainProductRun, ANewerProgramIsReplacedWithTheLibraryWhereInstalled)
         ASSERT_NO_FATAL_FAILURE(Install("v1039.dll", withLibrary));
         std::vector<std::string> asked;
         std::string report;
-        ASSERT_NO_FATAL_FAILURE(RunWizard("quorvex-update-telvarin.exe", {}, &asked, report));
+        DWORD exitCode = STILL_ACTIVE;
+        ASSERT_NO_FATAL_FAILURE(
+            RunWizard("quorvex-update-telvarin.exe", {}, &asked, report, "", &exitCode));
 
         EXPECT_TRUE(asked.empty()) << asked.front();
         EXPECT_EQ(report.rfind("Mise à jour : Telvarin  ", 0), 0u) << report;
         EXPECT_TRUE(EndsWith(report, kOk)) << report;
+        EXPECT_EQ(exitCode, 0u);
         ExpectPackaged(kProgram, "TELVARIN.EXE");
         EXPECT_NE(report.find("vers " + kProgram + "\r\n"), std::string::npos) << report;
         if (withLibrary) {
@@ -116,13 +119,16 @@ TEST_F(MainProductRun, KeepingANewerInstalledProgramLeavesEverythingAsItWas)
     ASSERT_NO_FATAL_FAILURE(Install("v3127.dll", true));
     std::vector<std::string> asked;
     std::string report;
-    ASSERT_NO_FATAL_FAILURE(RunWizard("quorvex-update-telvarin.exe", {IDNO}, &asked, report));
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_NO_FATAL_FAILURE(
+        RunWizard("quorvex-update-telvarin.exe", {IDNO}, &asked, report, "", &exitCode));
 
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_NE(asked[0].find("TELVARIN.EXE présent sur votre système est plus récent"),
               std::string::npos)
         << asked[0];
     EXPECT_TRUE(EndsWith(report, kNot)) << report;
+    EXPECT_EQ(exitCode, 3u);
     EXPECT_NE(report.find("Le fichier " + kProgram + "\r\nn'est pas remplacé !!!"),
               std::string::npos)
         << report;
@@ -143,13 +149,16 @@ TEST_F(MainProductRun, PrintListsWithoutAFirebirdClientFailTheRunAfterTheFiles)
               ERROR_SUCCESS);
     std::vector<std::string> asked;
     std::string report;
-    ASSERT_NO_FATAL_FAILURE(RunWizard("quorvex-update-telvarin-prints.exe", {}, &asked, report));
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_NO_FATAL_FAILURE(
+        RunWizard("quorvex-update-telvarin-prints.exe", {}, &asked, report, "", &exitCode));
 
     EXPECT_NE(report.find("Une erreur s'est produite lors de la mise à jour du QUORVEX.DLL\r\n"
                           "Cannot import resource files"),
               std::string::npos)
         << report;
     EXPECT_TRUE(EndsWith(report, kKo)) << report;
+    EXPECT_EQ(exitCode, 2u);
     ExpectPackaged(kProgram, "TELVARIN.EXE");
     ExpectPackaged(kLibrary, "QUORVEX.DLL");
 }

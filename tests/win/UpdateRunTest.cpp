@@ -5,139 +5,54 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <map>
 #include <regex>
 #include <string>
 
+#include "SuiteWorkstation.h"
 #include "WizardRun.h"
-
-namespace fs = std::filesystem;
 
 namespace qv::test {
 namespace {
 
 using namespace qv::wizard;
 
-constexpr char kSuite[] = "C:\\Quorvex5";
-constexpr char kMarker[] = "C:\\Quorvex5\\gs\\GS-00.int";
-constexpr char kRecordKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance\\Program";
-// The product's own key: the tests remove only this, never the vendor's
-// whole key, which other products' records and tests share.
-constexpr char kProductKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance";
-constexpr char kOk[] = "La mise à jour est terminée avec succès.";
-constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
-constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
-
-FILETIME Time(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
-class UpdateRun : public ::testing::Test {
+class UpdateRun : public SuiteWorkstation {
 protected:
-    const fs::path payload = QV_PAYLOAD_DIR;
-
-    // The package's folders, as the build generated its payload (gs,
-    // images07 and util in this build).
-    std::vector<std::string> PackagedFolders() const
-    {
-        std::vector<std::string> folders;
-        for (const auto& item : fs::directory_iterator(payload))
-            if (item.is_directory())
-                folders.push_back(item.path().filename().string());
-        std::sort(folders.begin(), folders.end());
-        return folders;
-    }
-
-    // An installation older than the package: the files of every packaged
-    // folder but the second with other content and a 2019 time stamp, that
-    // folder missing, the record in HKCU.
-    void SetUp() override
-    {
-        fs::remove_all(kSuite);
-        FILETIME old{};
-        SYSTEMTIME st{2019, 3, 5, 1, 8, 0, 0, 0};
-        SystemTimeToFileTime(&st, &old);
-        std::vector<std::string> installed = PackagedFolders();
-        ASSERT_GE(installed.size(), 2u) << "no folder the installation lacks";
-        installed.erase(installed.begin() + 1);
-        for (const std::string& folder : installed) {
-            fs::create_directories(fs::path(kSuite) / folder);
-            for (const auto& item : fs::directory_iterator(payload / folder)) {
-                std::string target = std::string(kSuite) + "\\" + folder + "\\" +
-                                     item.path().filename().string();
-                HANDLE h = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr);
-                DWORD written = 0;
-                WriteFile(h, "old", 3, &written, nullptr);
-                SetFileTime(h, nullptr, nullptr, &old);
-                CloseHandle(h);
-            }
-        }
-        RegSetKeyValueA(HKEY_CURRENT_USER, kRecordKey, "Filename", REG_SZ, kMarker,
-                        sizeof kMarker);
-    }
-    void TearDown() override
-    {
-        fs::remove_all(kSuite);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-    }
-
-    OwnTemporaryFolder temporary{"qv-update-run"};
-
     // Runs the wizard to its report: Suivant, Démarrer, then each question
     // answered in turn from answers (IDYES / IDNO). Returns the report. A
     // step that does not come stops the test there (call it inside
     // ASSERT_NO_FATAL_FAILURE).
     std::string Run(std::vector<int> answers, std::vector<std::string>* asked = nullptr,
-                    const char* program = "quorvex-update.exe")
+                    const char* program = "quorvex-update.exe", const std::string& arguments = "")
     {
         std::string report;
-        RunWizard(program, std::move(answers), asked, report);
+        RunWizard(program, std::move(answers), asked, report, arguments, &exitCode);
         return report;
     }
-
-    // Every listed file and the marker equal their packaged bytes and time.
-    int Differing()
-    {
-        int differing = 0;
-        for (const std::string& folder : PackagedFolders())
-            for (const auto& item : fs::directory_iterator(payload / folder)) {
-                std::string installed = std::string(kSuite) + "\\" + folder + "\\" +
-                                        item.path().filename().string();
-                FILETIME a = Time(installed), b = Time(item.path().string());
-                if (ReadFileOrMissing(installed) != ReadFileOrMissing(item.path().string()) ||
-                    CompareFileTime(&a, &b) != 0)
-                    ++differing;
-            }
-        return differing;
-    }
-
-    // Every file of the installation: its bytes and last-write time.
-    std::map<std::string, std::pair<std::string, std::uint64_t>> Installed()
-    {
-        std::map<std::string, std::pair<std::string, std::uint64_t>> files;
-        for (const auto& item : fs::recursive_directory_iterator(kSuite))
-            if (item.is_regular_file()) {
-                FILETIME t = Time(item.path().string());
-                files[item.path().string()] = {ReadFileOrMissing(item.path().string()),
-                                               (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime};
-            }
-        return files;
-    }
+    // The exit code of the last Run: the wizard's tells how its run ended
+    // (0 Ok, 1 an error reached the run, 3 Not, 4 Warning).
+    DWORD exitCode = STILL_ACTIVE;
 };
 
 TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
 {
+    // The wizard writes its log too: the report page's text, as UTF-8.
+    const std::string logPath = ownTemp_ + "\\update.log";
     std::string report;
-    ASSERT_NO_FATAL_FAILURE(report = Run({}));
+    ASSERT_NO_FATAL_FAILURE(report = Run({}, nullptr, "quorvex-update.exe", "/LOG=\"" + logPath + "\""));
+    const std::string log = ReadFileOrMissing(logPath);
+    ASSERT_EQ(log.rfind("\xEF\xBB\xBF", 0), 0u) << "no byte-order mark";
+    // The viewer may keep its last paragraph's break to itself.
+    auto trimmed = [](std::string text) {
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+            text.pop_back();
+        return text;
+    };
+    EXPECT_TRUE(trimmed(Cp1252FromUtf8(log.substr(3))) == trimmed(report)) << "the log is not the report";
     EXPECT_TRUE(EndsWith(report, kOk)) << report.substr(report.size() > 300 ? report.size() - 300 : 0);
     EXPECT_EQ(report.rfind("Mise à jour : Quorvex Finance  ", 0), 0u);
     EXPECT_EQ(Differing(), 0);
+    EXPECT_EQ(exitCode, 0u);
 
     // The same package again: the "à jour" question; No changes nothing.
     std::vector<std::string> asked;
@@ -147,6 +62,7 @@ TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
     EXPECT_TRUE(EndsWith(report, kNot));
     EXPECT_NE(report.find("est à jour : il n'est pas remplacé."), std::string::npos);
     EXPECT_EQ(report.find("Copie de"), std::string::npos);
+    EXPECT_EQ(exitCode, 3u);
 
     // Yes copies everything again, the marker last.
     ASSERT_NO_FATAL_FAILURE(report = Run({IDYES}));
@@ -164,6 +80,7 @@ TEST_F(UpdateRun, ALockedFileGivesAWarningAndTheNextRunRepeatsEverything)
     CloseHandle(h);
     ASSERT_FALSE(HasFatalFailure());
     EXPECT_TRUE(EndsWith(report, kWarning));
+    EXPECT_EQ(exitCode, 4u);
     EXPECT_EQ(ReadFileOrMissing(kMarker), "old");  // the old marker stays
     EXPECT_EQ(ReadFileOrMissing(locked), "old");
 
@@ -199,6 +116,7 @@ TEST_F(UpdateRun, WithoutRecordTheSuiteIsFoundOnTheDrivesOrTheRunFails)
     EXPECT_NE(report.find("Répertoire Quorvex5 pas trouvé.\r\n\r\nLa mise à jour a échouée !"),
               std::string::npos)
         << report;
+    EXPECT_EQ(exitCode, 1u);
 }
 
 // The report without its header line (it holds the time of the run) and

@@ -37,10 +37,13 @@ WizardDriver::~WizardDriver()
     }
 }
 
-void WizardDriver::Start(const std::string& exeName, int showCommand)
+void WizardDriver::Start(const std::string& exeName, int showCommand,
+                         const std::string& arguments)
 {
     std::string path = TestProgramFolder() + exeName;
     std::string command = "\"" + path + "\"";
+    if (!arguments.empty())
+        command += " " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;

@@ -29,8 +29,10 @@ public:
     WizardDriver(const WizardDriver&) = delete;
     WizardDriver& operator=(const WizardDriver&) = delete;
 
-    // Starts the program (a path relative to the test program's folder).
-    void Start(const std::string& exeName, int showCommand = SW_SHOWNORMAL);
+    // Starts the program (a path relative to the test program's folder)
+    // with its command-line arguments.
+    void Start(const std::string& exeName, int showCommand = SW_SHOWNORMAL,
+               const std::string& arguments = "");
     // Waits for the main window and the welcome page; false on time-out.
     bool WaitForWelcome();
 

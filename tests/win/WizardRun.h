@@ -35,6 +35,7 @@ public:
         SetEnvironmentVariableA("TMP", path_.c_str());
         SetEnvironmentVariableA("TEMP", path_.c_str());
     }
+    const std::string& Path() const { return path_; }
     ~OwnTemporaryFolder()
     {
         SetEnvironmentVariableA("TMP", savedTmp_.empty() ? nullptr : savedTmp_.c_str());
@@ -49,20 +50,22 @@ private:
     std::string path_, savedTmp_, savedTemp_;
 };
 
-// Runs the program (beside the test program) to its report: Suivant,
-// Démarrer, then each message box answered from answers (IDYES, IDNO...;
-// IDOK once they are used up) and its text added to asked. Returns the
-// report. A step that does not come fails the test there: call it inside
-// ASSERT_NO_FATAL_FAILURE.
+// Runs the program (beside the test program, with the given command-line
+// arguments) to its report: Suivant, Démarrer, then each message box
+// answered from answers (IDYES, IDNO...; IDOK once they are used up) and
+// its text added to asked. Gives the report and the program's exit code,
+// which tells how its run ended. A step that does not come fails the test
+// there: call it inside ASSERT_NO_FATAL_FAILURE.
 inline void RunWizard(const std::string& program, std::vector<int> answers,
-                      std::vector<std::string>* asked, std::string& report)
+                      std::vector<std::string>* asked, std::string& report,
+                      const std::string& arguments = "", DWORD* exitCode = nullptr)
 {
     using namespace qv::wizard;
     // One whole update takes well under a minute under Wine; this leaves
     // room on a loaded machine.
     constexpr DWORD kRunTimeoutMs = 4 * 60 * 1000;
     WizardDriver wizard;
-    wizard.Start(program);
+    wizard.Start(program, SW_SHOWNORMAL, arguments);
     ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page from " << program;
     ASSERT_TRUE(wizard.NextTo(kDisplayFileClass)) << "no list of changes after Suivant";
     wizard.Press(kIdButtonNext);
@@ -76,6 +79,8 @@ inline void RunWizard(const std::string& program, std::vector<int> answers,
                 if (!answers.empty())
                     answers.erase(answers.begin());
                 WizardDriver::Answer(box, answer);
+                // Gone before the next look, so that it counts once.
+                WaitUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); });
                 return false;
             }
             return wizard.IsEnabled(kIdButtonNext) &&
@@ -84,7 +89,10 @@ inline void RunWizard(const std::string& program, std::vector<int> answers,
         kRunTimeoutMs);
     report = WizardDriver::Text(wizard.Control(kIdRichEditReport));
     wizard.Press(kIdButtonNext);
-    ASSERT_EQ(wizard.WaitForExit(60000), 0u) << "the program did not end after Quitter";
+    const DWORD code = wizard.WaitForExit(60000);
+    if (exitCode)
+        *exitCode = code;
+    ASSERT_NE(code, DWORD(STILL_ACTIVE)) << "the program did not end after Quitter";
 }
 
 // The text without its trailing line ends ends with end.

@@ -1,22 +1,33 @@
-// The program: one instance at a time, the wizard window with its pages,
-// then the message loop until the window closes.
+// The program: its switches, one instance at a time, then either the
+// wizard window with its pages and the message loop until the window
+// closes, or the same update run unattended. The exit code tells how it
+// ended (core/ExitCode.h).
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "app/ApplicationWindow.h"
 #include "app/SingleInstance.h"
+#include "core/CommandLine.h"
+#include "core/ExitCode.h"
+#include "core/Format.h"
+#include "core/Texts.h"
 #include "core/ProductTables.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
 #include "engine/TdmUpdateCommon.h"
 #include "engine/UpdateProcedures.h"
 #include "main/DataModuleEngine.h"
+#include "main/ProgressWindow.h"
 #include "main/TfrmMain.h"
+#include "main/UnattendedRun.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
 #include "pages/TfrmWelcome.h"
+#include "platform/ReportLog.h"
+#include "platform/UnattendedInteraction.h"
 #include "platform/win32/FileSystemWin32.h"
+#include "platform/win32/LogFileSink.h"
 #include "platform/win32/ResourceEmbeddedSource.h"
 #include "platform/win32/Win32MessageLoop.h"
 #include "platform/win32/Win32Registry.h"
@@ -48,16 +59,77 @@ int RunMessageLoop(TfrmMain& main)
     }
 }
 
-int Run(int showCommand)
+// Without windows there is nothing to paint: the engine's waits that only
+// let the report paint are skipped. Timers tick as usual.
+class WindowlessMessageLoop final : public MessageLoop {
+public:
+    explicit WindowlessMessageLoop(MessageLoop& loop) : loop_(loop) {}
+    void Delay(int milliseconds) override
+    {
+        if (milliseconds < 0)
+            loop_.Delay(milliseconds);  // a plain sleep, not a paint
+    }
+    std::unique_ptr<RepeatingTimer> StartTimer(unsigned intervalMs,
+                                               std::function<void()> onTick) override
+    {
+        return loop_.StartTimer(intervalMs, std::move(onTick));
+    }
+
+private:
+    MessageLoop& loop_;
+};
+
+int Code(ExitCode code)
+{
+    return static_cast<int>(code);
+}
+
+ExitCode Run(const LaunchOptions& options, int showCommand)
 {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
+    win32::Win32UserInteraction ui;
+    if (options.showHelp) {
+        ui.ShowInfoMessage(texts::kCommandLineHelp);
+        return ExitCode::Ok;
+    }
+    // A box waits for an answer only when someone may be there to give it.
+    const bool boxes = !options.AnswersByPolicy();
+    if (!options.badArgument.empty()) {
+        if (boxes)
+            ui.ShowErrorMessage(Format(texts::kBadCommandLine, {options.badArgument}) +
+                                "\r\n\r\n" + texts::kCommandLineHelp);
+        return ExitCode::BadCommandLine;
+    }
+
     SingleInstance instance;
     if (instance.AlreadyRunning())
-        return 0;
+        return ExitCode::AlreadyRunning;
 
-    win32::Win32UserInteraction ui;
+    // The log is made before anything is touched; overwritten if it exists.
+    win32::LogFileSink logFile;
+    ReportSink* log = nullptr;
+    if (!options.logPath.empty()) {
+        std::string error;
+        if (!logFile.Create(options.logPath, error)) {
+            if (boxes)
+                ui.ShowErrorMessage(Format(texts::kLogNotCreated, {options.logPath}) + "\r\n" + error);
+            return ExitCode::LogNotCreated;
+        }
+        log = &logFile;
+    }
+    // Unattended with /SUPPRESSMSGBOXES, the boxes go where the report goes:
+    // the log, and the progress window once there is one.
+    ReportTee boxReport(nullptr, log);
+    UnattendedInteraction policy(boxReport, options.replaceSame);
+    UserInteraction& user = boxes ? static_cast<UserInteraction&>(ui) : policy;
+    if (!boxes)
+        SetTopLevelInteraction(&policy);
+    struct TopLevelReset {
+        ~TopLevelReset() { SetTopLevelInteraction(nullptr); }
+    } topLevelReset;
+
     // The engine's reach into the system: the package in this program's own
     // resources, the real files, registry and message loop (whose timers
     // hand their errors to the top-level handler), and what the database
@@ -66,15 +138,40 @@ int Run(int showCommand)
     win32::TWindowsInstaller installer;
     win32::FileSystemWin32 files(installer);
     win32::Win32Registry registry;
-    win32::Win32MessageLoop messages(HandleTopLevelError);
+    win32::Win32MessageLoop windowsLoop(HandleTopLevelError);
+    WindowlessMessageLoop windowlessLoop(windowsLoop);
+    MessageLoop& messages = options.Windowless() ? static_cast<MessageLoop&>(windowlessLoop) : windowsLoop;
     const std::unique_ptr<FirebirdVersionSource> firebirdVersions = MakeFirebirdVersionSource();
-    const std::unique_ptr<Workstation> workstation = MakeWorkstation(ui);
+    const std::unique_ptr<Workstation> workstation = MakeWorkstation(user);
     // Built before the windows only so that they can hold a reference to it;
     // it shows nothing while it is created. Destroyed last but for the
     // services above: that removes the run's temporary files.
-    TdmUpdateCommon dmUpdateCommon(package, files, registry, ui, messages, *firebirdVersions,
+    TdmUpdateCommon dmUpdateCommon(package, files, registry, user, messages, *firebirdVersions,
                                    *workstation);
-    DataModuleEngine engine(dmUpdateCommon);
+    DataModuleEngine engine(dmUpdateCommon, log);
+    // The dispatch table: every kind this build has a procedure for.
+    ProcedureTable procedures;
+    for (ProductKind kind : kProductKinds)
+        if (UpdateProcedure procedure = FindUpdateProcedure(kind))
+            procedures[kind] = [&dmUpdateCommon, procedure, kind] {
+                return procedure(dmUpdateCommon, kind);
+            };
+
+    if (options.mode != RunMode::Wizard) {
+        std::unique_ptr<ProgressWindow> progress;
+        if (options.mode == RunMode::Silent) {
+            progress = std::make_unique<ProgressWindow>();
+            ui.SetOwner(progress->Handle());
+            boxReport.SetFirst(&progress->Report());
+            progress->Show();
+        }
+        const ExitCode code = UnattendedRun(engine, user, procedures, progress.get()).Run();
+        // The window goes first: nothing may write to it any more (the log
+        // stays to the end).
+        engine.SetReportTarget(nullptr);
+        boxReport.SetFirst(nullptr);
+        return code;  // the progress window closes itself here
+    }
 
     ApplicationWindow application;
     TfrmMain frmMain(ui, engine);
@@ -83,26 +180,27 @@ int Run(int showCommand)
     TfrmDisplayFile frmDisplayFile(application.Handle(), frmEndInstall.PrinterSetup());
     ui.SetOwner(frmMain.Handle());
     frmMain.SetPages(frmWelcome, frmDisplayFile, frmEndInstall);
-    // The dispatch table: every kind this build has a procedure for.
-    for (ProductKind kind : kProductKinds)
-        if (UpdateProcedure procedure = FindUpdateProcedure(kind))
-            frmMain.SetUpdateProcedure(kind, [&dmUpdateCommon, procedure, kind] {
-                return procedure(dmUpdateCommon, kind);
-            });
+    for (auto& [kind, procedure] : procedures)
+        frmMain.SetUpdateProcedure(kind, procedure);
 
     frmMain.Show(showCommand);
-    return RunMessageLoop(frmMain);
+    RunMessageLoop(frmMain);
+    return frmMain.Result();
 }
 
 }  // namespace
 }  // namespace qv::wizard
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int showCommand)
 {
+    using namespace qv;
+    const LaunchOptions options = ParseCommandLine(arguments ? arguments : "");
     try {
-        return qv::wizard::Run(showCommand);
+        return wizard::Code(wizard::Run(options, showCommand));
     } catch (...) {
-        qv::wizard::HandleTopLevelError();
-        return 1;
+        // Nobody would answer the box of a run that answers by itself.
+        if (!options.AnswersByPolicy())
+            wizard::HandleTopLevelError();
+        return wizard::Code(ExitCode::RunFailed);
     }
 }

@@ -3,12 +3,15 @@
 // the narrow interface the wizard uses.
 #include "engine/TdmUpdateCommon.h"
 #include "main/WizardEngine.h"
+#include "platform/ReportLog.h"
 
 namespace qv::wizard {
 
 class DataModuleEngine : public WizardEngine {
 public:
-    explicit DataModuleEngine(TdmUpdateCommon& dm) : dm_(dm) {}
+    // log: where every report line goes too, whatever the report target
+    // (the /LOG file); null for none.
+    explicit DataModuleEngine(TdmUpdateCommon& dm, ReportSink* log = nullptr) : dm_(dm), log_(log) {}
 
     int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines) override
     {
@@ -18,7 +21,11 @@ public:
     {
         return dm_.LoadEmbeddedRichText(name, viewer);
     }
-    void SetReportTarget(ReportSink* target) override { dm_.SetReportTarget(target); }
+    void SetReportTarget(ReportSink* target) override
+    {
+        tee_ = ReportTee(target, log_);
+        dm_.SetReportTarget(log_ ? &tee_ : target);
+    }
     void AddReportLine(const std::string& text, int size, const std::string& fontName) override
     {
         dm_.AddReportLine(text, size, fontName);
@@ -28,6 +35,8 @@ public:
 
 private:
     TdmUpdateCommon& dm_;
+    ReportSink* log_;
+    ReportTee tee_{nullptr, nullptr};
 };
 
 }  // namespace qv::wizard

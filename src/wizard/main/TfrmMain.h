@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "core/ProductTables.h"
+#include "core/ExitCode.h"
 #include "core/UpdateStatus.h"
+#include "main/UpdateRun.h"
 #include "main/WizardEngine.h"
 #include "platform/UserInteraction.h"
 #include "ui/Action.h"
@@ -30,10 +32,10 @@ class TfrmWelcome;
 class TfrmDisplayFile;
 class TfrmEndInstall;
 
-class TfrmMain : public Window {
+class TfrmMain : public Window, private UpdateRunFront {
 public:
     // The update procedure of one product kind.
-    using UpdateProcedure = std::function<UpdateStatus()>;
+    using UpdateProcedure = BoundProcedure;
 
     TfrmMain(UserInteraction& ui, WizardEngine& engine);
     ~TfrmMain() override;
@@ -51,6 +53,10 @@ public:
 
     // Runs whenever the application becomes idle: re-evaluates the actions.
     void OnIdle();
+
+    // What the program's exit code tells: Cancelled until the update run
+    // has ended, then how it ended.
+    ExitCode Result() const;
 
 private:
     // Where the update run stands: it starts once, and a title-bar close is
@@ -84,10 +90,13 @@ private:
     void ReadStepNames();
     void ReadProductList();
     void RunUpdate();
-    UpdateStatus RunProcedure(ProductKind kind);
     void SetActionsEnabled(bool enabled);
     void ShowReportStep();
-    std::string RunHeader() const;
+    // The run's hooks into the window.
+    void ProcedureStarting() override;
+    void ProcedureEnded() override;
+    void ShowReport() override;
+    void ResultWritten() override;
 
     UserInteraction& ui_;
     WizardEngine& engine_;
@@ -131,7 +140,8 @@ private:
 
     // Package state.
     std::vector<std::string> productList_;
-    std::map<ProductKind, UpdateProcedure> procedures_;
+    ProcedureTable procedures_;
+    RunOutcome outcome_;
 };
 
 }  // namespace qv::wizard

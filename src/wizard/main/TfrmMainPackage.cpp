@@ -3,14 +3,6 @@
 
 #include <richedit.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
-
-#include "core/Errors.h"
-#include "core/Format.h"
 #include "core/Manifests.h"
 #include "core/ProductTables.h"
 #include "core/Texts.h"
@@ -21,35 +13,6 @@
 #include "ui/RichText.h"
 
 namespace qv::wizard {
-
-namespace {
-
-// "dd.mm.yyyy hh:nn:ss" in local time, with the user's time separator.
-std::string RunTimestamp()
-{
-    SYSTEMTIME t;
-    ::GetLocalTime(&t);
-    char sep[8] = ":";
-    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, sep, sizeof sep) <= 1)
-        std::strcpy(sep, ":");
-    char text[64];
-    std::snprintf(text, sizeof text, "%02u.%02u.%04u %02u%s%02u%s%02u", t.wDay, t.wMonth, t.wYear,
-                  t.wHour, sep, t.wMinute, sep, t.wSecond);
-    return text;
-}
-
-const char* ResultLine(UpdateStatus status)
-{
-    switch (status) {
-    case UpdateStatus::Ok: return texts::kResultOk;
-    case UpdateStatus::Ko: return texts::kResultKo;
-    case UpdateStatus::Not: return texts::kResultNot;
-    case UpdateStatus::Warning: return texts::kResultWarning;
-    default: return nullptr;
-    }
-}
-
-}  // namespace
 
 void TfrmMain::LoadPackage()
 {
@@ -65,9 +28,10 @@ void TfrmMain::LoadPackage()
 
 void TfrmMain::ReadAppInfo()
 {
+    const std::string title = ReadPackageTitle(engine_);
+    if (!title.empty())
+        titleLabel_->SetText(title);
     std::vector<std::string> lines;
-    if (engine_.ReadEmbeddedLines(manifest::kAppInfo1, lines) > 0)
-        titleLabel_->SetText(lines.front());
     if (engine_.ReadEmbeddedLines(manifest::kAppInfo2, lines) > 0) {
         welcomeExtraText_.clear();
         for (const std::string& line : lines)
@@ -88,60 +52,37 @@ void TfrmMain::ReadStepNames()
 
 void TfrmMain::ReadProductList()
 {
-    std::vector<std::string> lines;
-    if (engine_.ReadEmbeddedLines(manifest::kUpdates, lines) > 0)
-        productList_ = manifest::FilterUpdateLines(lines);
+    productList_ = ReadPackageProducts(engine_);
 }
 
-std::string TfrmMain::RunHeader() const
+ExitCode TfrmMain::Result() const
 {
-    return Format(texts::kRunHeader, {titleLabel_->Text()}) + " " + RunTimestamp() + "\r\n";
+    return runState_ == RunState::Finished ? ExitCodeOf(outcome_) : ExitCode::Cancelled;
 }
 
 void TfrmMain::RunUpdate()
 {
     runState_ = RunState::Running;
-    UpdateStatus status = UpdateStatus::Unknown;
-    try {
-        // Only the first product of a known kind is updated.
-        auto known = std::find_if(productList_.begin(), productList_.end(), [](const std::string& name) {
-            return ProductKindOf(name) != ProductKind::None;
-        });
-        if (known != productList_.end())
-            status = RunProcedure(ProductKindOf(*known));
-        ShowReportStep();
-        if (const char* line = ResultLine(status))
-            engine_.AddReportLine(std::string("\r\n") + line, 10, "");
-        HWND report = frmEndInstall_->RichEditReport();
-        ::SendMessageA(report, EM_SCROLLCARET, 0, 0);
-        ::SetFocus(report);
-    } catch (const SilentAbort&) {
-        // It has shown its message already.
-        engine_.AddReportLine(std::string("\r\n\r\n") + texts::kResultKo, 0, "");
-    } catch (...) {
-        const std::string message = CurrentErrorMessage();
-        ui_.ShowErrorMessage(message);
-        engine_.AddReportLine(message + "\r\n\r\n" + texts::kResultKo, 0, "");
-    }
+    outcome_ = RunUpdateFor(productList_, titleLabel_->Text(), engine_, ui_, procedures_, *this);
     runState_ = RunState::Finished;
 }
 
-// The header, then the kind's procedure with the three actions disabled.
-// A kind without a procedure fails like a procedure that raised an error.
-UpdateStatus TfrmMain::RunProcedure(ProductKind kind)
+void TfrmMain::ProcedureStarting()
 {
-    engine_.SetCurrentProductKind(kind);
-    engine_.AddReportLine(RunHeader(), 10, "");
     SetActionsEnabled(false);
-    struct Reenable {
-        TfrmMain& main;
-        ~Reenable() { main.SetActionsEnabled(true); }
-    } reenable{*this};
     win32::Delay(100);  // lets the header paint
-    auto procedure = procedures_.find(kind);
-    if (procedure == procedures_.end() || !procedure->second)
-        throw Error(Format("No update procedure for kind %d", {KindNumber(kind)}));
-    return procedure->second();
+}
+
+void TfrmMain::ProcedureEnded()
+{
+    SetActionsEnabled(true);
+}
+
+void TfrmMain::ResultWritten()
+{
+    HWND report = frmEndInstall_->RichEditReport();
+    ::SendMessageA(report, EM_SCROLLCARET, 0, 0);
+    ::SetFocus(report);
 }
 
 void TfrmMain::SetActionsEnabled(bool enabled)
@@ -149,6 +90,11 @@ void TfrmMain::SetActionsEnabled(bool enabled)
     actionBack_.SetEnabled(enabled);
     actionNext_.SetEnabled(enabled);
     actionCancel_.SetEnabled(enabled);
+}
+
+void TfrmMain::ShowReport()
+{
+    ShowReportStep();
 }
 
 void TfrmMain::ShowReportStep()

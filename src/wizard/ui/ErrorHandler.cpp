@@ -11,6 +11,15 @@
 
 namespace qv::wizard {
 
+namespace {
+UserInteraction* g_topLevelInteraction = nullptr;  // GUI thread only
+}
+
+void SetTopLevelInteraction(UserInteraction* ui) noexcept
+{
+    g_topLevelInteraction = ui;
+}
+
 const char* ApplicationTitle()
 {
     static const std::string title = [] {
@@ -42,7 +51,10 @@ void HandleTopLevelError() noexcept
     }
     try {
         // The program's error box, with its one sound.
-        win32::Win32UserInteraction().ShowErrorMessage(message);
+        if (g_topLevelInteraction)
+            g_topLevelInteraction->ShowErrorMessage(message);
+        else
+            win32::Win32UserInteraction().ShowErrorMessage(message);
     } catch (...) {
     }
 }

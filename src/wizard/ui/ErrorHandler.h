@@ -3,10 +3,19 @@
 // nothing else caught. It shows the message unchanged in a standard error
 // box and lets the program go on; a silent abort shows nothing.
 
+namespace qv {
+class UserInteraction;
+}
+
 namespace qv::wizard {
 
 // Call it only from inside a catch block.
 void HandleTopLevelError() noexcept;
+
+// Where the top-level handler shows its message: a standard error box of
+// its own when null (the default), else through ui (a run nobody watches
+// writes it to the report). ui must outlive its use here.
+void SetTopLevelInteraction(UserInteraction* ui) noexcept;
 
 // Runs fn; an exception goes to the top-level error handler. For callbacks
 // that are not window procedures (idle processing, timers).

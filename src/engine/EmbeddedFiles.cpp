@@ -1,6 +1,7 @@
 #include "engine/EmbeddedFiles.h"
 
 #include "core/Errors.h"
+#include "core/RunTimings.h"
 #include "core/Text.h"
 
 namespace qv {
@@ -44,10 +45,15 @@ int EmbeddedFiles::LoadEmbeddedRichText(const std::string& name, RichTextViewer&
 
 std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std::string& target)
 {
-    std::optional<StoredFile> file = LoadEmbeddedFile(name);
+    std::optional<StoredFile> file;
+    {
+        timings::Scope measured(timings::Stage::Inflating);
+        file = LoadEmbeddedFile(name);
+    }
     if (!file)
         return std::string();
     try {
+        timings::Scope measured(timings::Stage::WritingTemp);
         files_.WriteNewFile(target, file->payload);
     } catch (const FileCreationError&) {
         // Nothing was written: a file of that name keeps its own time, so it
@@ -62,6 +68,7 @@ std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std:
         }
         throw;
     }
+    timings::Scope measured(timings::Stage::Stamping);
     files_.SetFileWriteTime(target, file->time);
     return target;
 }

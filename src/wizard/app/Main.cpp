@@ -7,6 +7,7 @@
 #include "app/ApplicationWindow.h"
 #include "app/SingleInstance.h"
 #include "core/ProductTables.h"
+#include "core/RunTimings.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
 #include "engine/TdmUpdateCommon.h"
@@ -50,6 +51,7 @@ int RunMessageLoop(TfrmMain& main)
 
 int Run(int showCommand)
 {
+    timings::EnableFromEnvironment();  // the benchmark's figures, off by default
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -91,7 +93,9 @@ int Run(int showCommand)
             });
 
     frmMain.Show(showCommand);
-    return RunMessageLoop(frmMain);
+    const int exitCode = RunMessageLoop(frmMain);
+    timings::WriteTimings();
+    return exitCode;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/Format.h"
 #include "core/Manifests.h"
 #include "core/ProductTables.h"
+#include "core/RunTimings.h"
 #include "core/Texts.h"
 #include "main/TfrmMain.h"
 #include "pages/TfrmDisplayFile.h"
@@ -101,6 +102,7 @@ std::string TfrmMain::RunHeader() const
 void TfrmMain::RunUpdate()
 {
     runState_ = RunState::Running;
+    timings::Scope measured(timings::Stage::Run);
     UpdateStatus status = UpdateStatus::Unknown;
     try {
         // Only the first product of a known kind is updated.

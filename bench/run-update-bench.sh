@@ -124,8 +124,8 @@ for stage in $stages; do
     run) label="the run, measured by the program" ;;
     wait) label="waits (Delay)" ;;
     stage.report_append) label="appending report lines to the viewer" ;;
-    stage.inflating) label="finding and inflating packaged files" ;;
-    stage.writing_temp) label="writing the temporary files" ;;
+    stage.inflating) label="inflating (with making and closing the temp files)" ;;
+    stage.writing_temp) label="writing the temporary files' bytes" ;;
     stage.stamping) label="time stamps of the temporary files" ;;
     stage.temp_name) label="drawing temporary names" ;;
     stage.comparing) label="comparing the markers" ;;

@@ -17,8 +17,9 @@ enum class Stage {
     Wait,             // Delay with message processing, all of it...
     WaitDispatch,     // ...of which dispatching window messages
     WaitPaint,        // ...of which dispatching WM_PAINT
-    Inflating,        // inflating packaged files
-    WritingTemp,      // writing them to their temporary files
+    Inflating,        // inflating packaged files (with creating and closing
+                      // the temporary file each is inflated into)
+    WritingTemp,      // writing the inflated bytes to the temporary files
     Stamping,         // setting the temporary files' last-write times
     TempName,         // drawing a temporary name (and checking it is free)
     Comparing,        // comparing the installed and packaged marker

@@ -1,6 +1,6 @@
 // Reads every packaged file of this build's package the way an update does
-// (inflate the whole payload into memory, write it to a temporary file) and
-// prints the throughput and the peak memory of the process.
+// (inflate each payload straight into a temporary file, a piece at a time)
+// and prints the throughput and the peak memory of the process.
 //
 //   bench-read-package [PACKAGE_FILE]
 #include <sys/resource.h>
@@ -46,29 +46,40 @@ int main(int argc, char** argv)
     auto start = std::chrono::steady_clock::now();
     std::size_t count = 0;
     double inflating = 0;
+    double writing = 0;
     for (const std::string& name : package.Names()) {
         auto before = std::chrono::steady_clock::now();
-        qv::StoredFile file = qv::DecodeStoredForm(*package.Find(name));
-        inflating += std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(file.payload.data(), static_cast<std::streamsize>(file.payload.size()));
-        total += file.payload.size();
-        largest = std::max<std::uint64_t>(largest, file.payload.size());
+        std::uint64_t size = 0;
+        qv::DecodeStoredFormInPieces(
+            *package.Find(name), [](std::int64_t, std::uint64_t) {},
+            [&](std::string_view piece) {
+                auto writeStart = std::chrono::steady_clock::now();
+                out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+                writing += std::chrono::duration<double>(std::chrono::steady_clock::now() - writeStart).count();
+                size += piece.size();
+            });
+        out.close();
+        inflating += std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+        total += size;
+        largest = std::max<std::uint64_t>(largest, size);
         ++count;
     }
+    inflating -= writing;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     fs::remove(temp);
 
     double peak = PeakMegabytes();
-    double bound = 3.0 * static_cast<double>(largest) / (1024.0 * 1024.0) + 16.0;
+    double largestMib = static_cast<double>(largest) / (1024.0 * 1024.0);
     std::printf("files              %zu\n", count);
     std::printf("payload            %.1f MB (largest %.2f MB)\n", total / 1e6, largest / 1e6);
     std::printf("package file       %.1f MB held in memory\n", packageMb);
     std::printf("time               %.3f s\n", seconds);
     std::printf("throughput         %.1f MB/s inflated and written\n", total / 1e6 / seconds);
-    std::printf("inflating alone    %.1f MB/s (%.3f s)\n", total / 1e6 / inflating, inflating);
+    std::printf("inflating          %.1f MB/s (%.3f s, opening and closing the files included)\n",
+                total / 1e6 / inflating, inflating);
     std::printf("peak memory        %.1f MiB (%.1f MiB before reading)\n", peak, startMb);
-    std::printf("bound              %.1f MiB (3 x largest + 16 MiB): %s\n", bound,
-                peak <= bound ? "within" : "EXCEEDED");
+    std::printf("peak while reading %.1f MiB above the start, the largest payload being %.1f MiB\n",
+                peak - startMb, largestMib);
     return 0;
 }

@@ -151,18 +151,34 @@ std::string EncodeStoredForm(std::string_view payload, std::uint64_t time)
     return stored;
 }
 
-StoredFile DecodeStoredForm(std::string_view stored)
+StoredHeader ReadStoredHeader(std::string_view stored)
 {
     Inflater inflater(stored);
     Header header = ReadHeader(inflater, stored.size());
+    return {header.length, header.time};
+}
 
-    StoredFile file;
-    file.time = header.time;
-    file.payload.resize(static_cast<std::size_t>(header.length));
-    std::size_t got = 0;
-    auto result = inflater.Read(file.payload.data(), file.payload.size(), &got);
-    if (result != Inflater::Result::Filled)
-        RaiseFor(result);  // the payload string is freed on the way out
+void DecodeStoredFormInPieces(std::string_view stored,
+                              const std::function<void(std::int64_t, std::uint64_t)>& begin,
+                              const std::function<void(std::string_view)>& write)
+{
+    Inflater inflater(stored);
+    Header header = ReadHeader(inflater, stored.size());
+    begin(header.length, header.time);
+
+    std::string piece(std::min<std::uint64_t>(static_cast<std::uint64_t>(header.length),
+                                              kStoredPieceSize),
+                      '\0');
+    std::uint64_t left = static_cast<std::uint64_t>(header.length);
+    while (left > 0) {
+        std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, piece.size()));
+        std::size_t got = 0;
+        auto result = inflater.Read(piece.data(), want, &got);
+        if (result != Inflater::Result::Filled)
+            RaiseFor(result);
+        write(std::string_view(piece.data(), got));
+        left -= got;
+    }
 
     // The payload is complete. When its stream goes on to the trailer, let
     // zlib check the Adler-32 sum so that damaged data is not handed out as
@@ -170,6 +186,7 @@ StoredFile DecodeStoredForm(std::string_view stored)
     // nothing past the payload is part of the file.
     if (!inflater.Ended()) {
         char scratch[4096];
+        std::size_t got = 0;
         for (int round = 0; round < 16; ++round) {
             auto tail = inflater.Read(scratch, sizeof scratch, &got);
             if (tail == Inflater::Result::Corrupt)
@@ -178,6 +195,18 @@ StoredFile DecodeStoredForm(std::string_view stored)
                 break;
         }
     }
+}
+
+StoredFile DecodeStoredForm(std::string_view stored)
+{
+    StoredFile file;
+    DecodeStoredFormInPieces(
+        stored,
+        [&](std::int64_t length, std::uint64_t time) {
+            file.time = time;
+            file.payload.reserve(static_cast<std::size_t>(length));
+        },
+        [&](std::string_view piece) { file.payload.append(piece); });
     return file;
 }
 

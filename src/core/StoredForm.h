@@ -17,6 +17,7 @@
 // compressed at the highest level, so their streams open with 0x78 0xDA;
 // any valid zlib stream is accepted.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,25 @@ std::string EncodeStoredForm(std::string_view payload, std::uint64_t time);
 // nothing stays allocated. Memory used: the payload itself, allocated once
 // after its length was checked.
 StoredFile DecodeStoredForm(std::string_view stored);
+
+// The header alone, read and checked as DecodeStoredForm reads and checks
+// it (the same errors), without inflating the payload.
+struct StoredHeader {
+    std::int64_t length = 0;
+    std::uint64_t time = 0;  // FILETIME
+};
+StoredHeader ReadStoredHeader(std::string_view stored);
+
+// The same decoding, handing the payload out in pieces instead of whole:
+// begin(N, time) once the header has been read and checked, then write()
+// with the payload's bytes in order, at most kStoredPieceSize at a time.
+// The errors are DecodeStoredForm's; damage found after some pieces were
+// handed out still raises (the checksum is checked after the last piece).
+// An error raised by begin or write is passed on. Memory used: one piece.
+inline constexpr std::size_t kStoredPieceSize = 65536;
+void DecodeStoredFormInPieces(std::string_view stored,
+                              const std::function<void(std::int64_t, std::uint64_t)>& begin,
+                              const std::function<void(std::string_view)>& write);
 
 // What a full check of a stored form finds (for the package tool): decodes
 // like DecodeStoredForm, then also requires the stream to end, with a good

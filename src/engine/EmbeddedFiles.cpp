@@ -1,6 +1,7 @@
 #include "engine/EmbeddedFiles.h"
 
 #include "core/Errors.h"
+#include "core/RunTimings.h"
 #include "core/Text.h"
 
 namespace qv {
@@ -44,25 +45,59 @@ int EmbeddedFiles::LoadEmbeddedRichText(const std::string& name, RichTextViewer&
 
 std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std::string& target)
 {
-    std::optional<StoredFile> file = LoadEmbeddedFile(name);
-    if (!file)
+    std::optional<std::string_view> stored = source_.Find(UpperAscii(name));
+    if (!stored)
         return std::string();
+    // The payload goes from the inflater to the file a piece at a time, so
+    // that a large file is never held whole. A stream that is no stored
+    // form is refused before the file is touched; one found damaged further
+    // on takes away the file it had begun.
+    std::uint64_t time = ReadStoredHeader(*stored).time;
+    bool writing = false;
+    bool begun = false;
+    double writingMs = 0;
+    const double start = timings::Enabled() ? timings::NowMs() : 0;
     try {
-        files_.WriteNewFile(target, file->payload);
+        files_.WriteNewFileInPieces(target, [&](FileSystem::PieceWriter& file) {
+            begun = true;
+            DecodeStoredFormInPieces(
+                *stored, [](std::int64_t, std::uint64_t) {},
+                [&](std::string_view piece) {
+                    const double pieceStart = timings::Enabled() ? timings::NowMs() : 0;
+                    writing = true;
+                    file.Write(piece);
+                    writing = false;
+                    if (timings::Enabled())
+                        writingMs += timings::NowMs() - pieceStart;
+                });
+        });
     } catch (const FileCreationError&) {
         // Nothing was written: a file of that name keeps its own time, so it
         // never carries the packaged time without the packaged contents.
         throw;
     } catch (...) {
+        if (begun && !writing) {
+            // The stored form is damaged: no half file stays behind.
+            try {
+                files_.RemoveFile(target);
+            } catch (...) {
+            }
+            throw;
+        }
         // A half-written file still gets its stamp; the write error is the
         // one the caller needs to see.
         try {
-            files_.SetFileWriteTime(target, file->time);
+            files_.SetFileWriteTime(target, time);
         } catch (...) {
         }
         throw;
     }
-    files_.SetFileWriteTime(target, file->time);
+    if (timings::Enabled()) {
+        timings::Add(timings::Stage::WritingTemp, writingMs);
+        timings::Add(timings::Stage::Inflating, timings::NowMs() - start - writingMs);
+    }
+    timings::Scope measured(timings::Stage::Stamping);
+    files_.SetFileWriteTime(target, time);
     return target;
 }
 

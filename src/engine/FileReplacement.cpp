@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "core/RunTimings.h"
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 
@@ -20,7 +21,12 @@ UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
 
     const std::string shortName = ExtractFileName(installed);
     UpdateStatus result;
-    switch (files_.CompareFiles(installed, packaged)) {
+    int comparison;
+    {
+        timings::Scope measured(timings::Stage::Comparing);
+        comparison = files_.CompareFiles(installed, packaged);
+    }
+    switch (comparison) {
     case 1:
         result = UpdateStatus::Ok;
         break;
@@ -62,13 +68,22 @@ void FileReplacement::CopyFileWithReport(const std::string& source, const std::s
     messages_.Delay(kRepaintDelayMs);
 
     bool ok = true;
-    if (files_.FileIsPresent(target) && !files_.SetNormalAttributes(target))
-        ok = false;
-    if (ok && !files_.CopyFileOver(source, target))
-        ok = false;
+    {
+        timings::Scope measured(timings::Stage::Attributes);
+        if (files_.FileIsPresent(target) && !files_.SetNormalAttributes(target))
+            ok = false;
+    }
+    if (ok) {
+        timings::Scope measured(timings::Stage::Copying);
+        if (!files_.CopyFileOver(source, target))
+            ok = false;
+    }
     // Taken before the attributes are reset, so it names the failure itself.
     std::string error = ok ? std::string() : files_.LastFailureMessage();
-    files_.SetNormalAttributes(target);
+    {
+        timings::Scope measured(timings::Stage::Attributes);
+        files_.SetNormalAttributes(target);
+    }
     if (!ok)
         throw Error(texts::kCopySourceLabel + source + kCrLf + texts::kCopyTargetLabel + target +
                     kCrLf + kCrLf + texts::kCopyErrorLabel + error);

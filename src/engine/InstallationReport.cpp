@@ -1,6 +1,7 @@
 #include "engine/InstallationReport.h"
 
 #include "core/Format.h"
+#include "core/RunTimings.h"
 #include "core/Texts.h"
 
 namespace qv {
@@ -12,8 +13,10 @@ constexpr char kCrLf[] = "\r\n";
 void InstallationReport::AddReportLine(const std::string& text, int size,
                                        const std::string& fontName)
 {
-    if (target_)
-        target_->AddLine(text, size, fontName);
+    if (!target_)
+        return;
+    timings::Scope measured(timings::Stage::ReportAppend);
+    target_->AddLine(text, size, fontName);
 }
 
 void InstallationReport::DeleteFileWithReport(const std::string& path)

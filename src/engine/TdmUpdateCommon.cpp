@@ -3,6 +3,7 @@
 #include "core/Format.h"
 #include "core/Errors.h"
 #include "core/Manifests.h"
+#include "core/RunTimings.h"
 #include "core/Text.h"
 #include "core/WindowsPath.h"
 
@@ -70,6 +71,7 @@ int TdmUpdateCommon::LoadPrintListLines()
 
 std::string TdmUpdateCommon::TempFileName(const std::string& prefix)
 {
+    timings::Scope measured(timings::Stage::TempName);
     // A name of this run may still wait for its copy (the suite's marker is
     // copied last): handing it out again would overwrite it.
     if (tempNames_.size() >= kTempNumberBound)

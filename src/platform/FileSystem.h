@@ -8,6 +8,7 @@
 // the message the user sees (system errors in the form of
 // qv::SystemErrorMessage).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,11 +48,32 @@ public:
     // error naming the file; so does a failed read.
     virtual std::string ReadWholeFile(const std::string& path) = 0;
 
+    // Where the contents of a new file go, piece by piece.
+    class PieceWriter {
+    public:
+        // Appends piece to the file; a failed write raises an Error naming
+        // the file.
+        virtual void Write(std::string_view piece) = 0;
+
+    protected:
+        ~PieceWriter() = default;
+    };
+
     // Creates (or replaces) path and writes data. A file that cannot be
     // created raises a FileCreationError naming the file (an existing file
     // of that name is then untouched); a failed write raises an Error, after
     // the file was closed.
-    virtual void WriteNewFile(const std::string& path, std::string_view data) = 0;
+    void WriteNewFile(const std::string& path, std::string_view data)
+    {
+        WriteNewFileInPieces(path, [data](PieceWriter& file) { file.Write(data); });
+    }
+
+    // The same, the contents handed to the writer by fill, in order, so that
+    // a large file is never held whole. Creation and write errors as above;
+    // an error raised by fill is passed on after the file was closed, with
+    // what was written so far.
+    virtual void WriteNewFileInPieces(const std::string& path,
+                                      const std::function<void(PieceWriter&)>& fill) = 0;
 
     // Sets only the last-write time. False when the file does not exist;
     // raises an I/O error when it exists but cannot be opened for writing.

@@ -118,6 +118,22 @@ TEST_F(EmbeddedFilesTest, WritesThePayloadStampedWithItsTime)
     EXPECT_EQ(files.Get("C:\\TEMP\\e.tmp")->writeTime, kTime + 1);
 }
 
+TEST(EmbeddedFilesLarge, APayloadOfManyPiecesIsWrittenWholeAndInOrder)
+{
+    // Larger than several pieces and not a multiple of one, with bytes that
+    // tell the pieces' order apart.
+    std::string payload;
+    for (std::size_t i = 0; payload.size() < 3 * kStoredPieceSize + 123; ++i)
+        payload += std::to_string(i) + ",";
+    auto package = MakePackage({{"images07\\big.bmp", payload, kTime}});
+    MemoryFileSystem files;
+    EmbeddedFiles embedded(*package, files);
+    EXPECT_EQ(embedded.WriteEmbeddedFile("images07\\big.bmp", "C:\\TEMP\\b.tmp"), "C:\\TEMP\\b.tmp");
+    ASSERT_NE(files.Get("C:\\TEMP\\b.tmp"), nullptr);
+    EXPECT_TRUE(files.Get("C:\\TEMP\\b.tmp")->data == payload);
+    EXPECT_EQ(files.Get("C:\\TEMP\\b.tmp")->writeTime, kTime);
+}
+
 TEST_F(EmbeddedFilesTest, ATargetThatCannotBeCreatedStaysAsItWas)
 {
     // Read-only, or refusing to be replaced but open to a new time stamp

@@ -51,11 +51,12 @@ public:
         return FileIsPresent(path) || FolderIsPresent(path);
     }
 
-    void WriteNewFile(const std::string& path, std::string_view data) override
+    void WriteNewFileInPieces(const std::string& path,
+                              const std::function<void(PieceWriter&)>& fill) override
     {
         if (!FolderIsPresent(ParentFolder(path)))
             throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + kPathNotFound);
-        MemoryFileSystem::WriteNewFile(path, data);
+        MemoryFileSystem::WriteNewFileInPieces(path, fill);
     }
 
     // The comparison of an installed file with a packaged one: the result a

@@ -63,16 +63,27 @@ public:
         return f->data;
     }
 
-    void WriteNewFile(const std::string& path, std::string_view data) override
+    void WriteNewFileInPieces(const std::string& path,
+                              const std::function<void(PieceWriter&)>& fill) override
     {
         if (const MemoryFile* old = Get(path); old && (old->readOnly || old->locked))
             throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Refusal(*old));
         if (refusedCreates.count(UpperAscii(path)))
             throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\nAccès refusé.");
-        MemoryFile& f = Put(path);
-        if (failingWrites.count(UpperAscii(path)))
-            throw Error(Format(texts::kFileWriteFailed, {path}) + "\r\n" + kDiskFull);
-        f.data.assign(data);
+        struct Writer final : PieceWriter {
+            Writer(std::string& data, bool failing, const std::string& path)
+                : data(data), failing(failing), path(path) {}
+            void Write(std::string_view piece) override
+            {
+                if (failing)
+                    throw Error(Format(texts::kFileWriteFailed, {path}) + "\r\n" + kDiskFull);
+                data.append(piece);
+            }
+            std::string& data;
+            bool failing;
+            const std::string& path;
+        } writer(Put(path).data, failingWrites.count(UpperAscii(path)) != 0, path);
+        fill(writer);
     }
 
     bool SetFileWriteTime(const std::string& path, FileTime time) override

@@ -79,7 +79,8 @@ std::string FileSystemWin32::ReadWholeFile(const std::string& path)
     }
 }
 
-void FileSystemWin32::WriteNewFile(const std::string& path, std::string_view data)
+void FileSystemWin32::WriteNewFileInPieces(const std::string& path,
+                                           const std::function<void(PieceWriter&)>& fill)
 {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -87,16 +88,28 @@ void FileSystemWin32::WriteNewFile(const std::string& path, std::string_view dat
         DWORD code = GetLastError();
         throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Reason(code));
     }
-    while (!data.empty()) {
-        DWORD chunk = data.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(data.size());
-        DWORD written = 0;
-        if (!WriteFile(file.get(), data.data(), chunk, &written, nullptr) || written == 0) {
-            DWORD code = GetLastError();
-            file.reset();
-            throw Error(Format(texts::kFileWriteFailed, {path}) + "\r\n" + Reason(code));
+    class Writer final : public PieceWriter {
+    public:
+        Writer(HANDLE file, const std::string& path) : file_(file), path_(path) {}
+        void Write(std::string_view data) override
+        {
+            while (!data.empty()) {
+                DWORD chunk = data.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(data.size());
+                DWORD written = 0;
+                if (!WriteFile(file_, data.data(), chunk, &written, nullptr) || written == 0) {
+                    DWORD code = GetLastError();
+                    throw Error(Format(texts::kFileWriteFailed, {path_}) + "\r\n" + Reason(code));
+                }
+                data.remove_prefix(written);
+            }
         }
-        data.remove_prefix(written);
-    }
+
+    private:
+        HANDLE file_;
+        const std::string& path_;
+    } writer(file.get(), path);
+    // Any error leaves through the handle's owner, which closes the file.
+    fill(writer);
 }
 
 bool FileSystemWin32::SetFileWriteTime(const std::string& path, FileTime time)

@@ -21,7 +21,8 @@ public:
     bool FolderIsPresent(const std::string& path) override;
     bool PathIsPresent(const std::string& path) override;
     std::string ReadWholeFile(const std::string& path) override;
-    void WriteNewFile(const std::string& path, std::string_view data) override;
+    void WriteNewFileInPieces(const std::string& path,
+                              const std::function<void(PieceWriter&)>& fill) override;
     bool SetFileWriteTime(const std::string& path, FileTime time) override;
     void RemoveFile(const std::string& path) override;
     int CompareFiles(const std::string& installed, const std::string& packaged) override;

@@ -13,6 +13,7 @@
 #include "core/Format.h"
 #include "core/Texts.h"
 #include "core/ProductTables.h"
+#include "core/RunTimings.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
 #include "engine/TdmUpdateCommon.h"
@@ -86,6 +87,7 @@ int Code(ExitCode code)
 
 ExitCode Run(const LaunchOptions& options, int showCommand)
 {
+    timings::EnableFromEnvironment();  // the benchmark's figures, off by default
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -196,7 +198,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int showCommand)
     using namespace qv;
     const LaunchOptions options = ParseCommandLine(arguments ? arguments : "");
     try {
-        return wizard::Code(wizard::Run(options, showCommand));
+        const ExitCode code = wizard::Run(options, showCommand);
+        timings::WriteTimings();
+        return wizard::Code(code);
     } catch (...) {
         // Nobody would answer the box of a run that answers by itself.
         if (!options.AnswersByPolicy())

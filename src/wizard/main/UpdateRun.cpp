@@ -9,6 +9,7 @@
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Manifests.h"
+#include "core/RunTimings.h"
 #include "core/Texts.h"
 
 namespace qv::wizard {
@@ -78,6 +79,7 @@ RunOutcome RunUpdateFor(const std::vector<std::string>& products, const std::str
                         WizardEngine& engine, UserInteraction& ui,
                         const ProcedureTable& procedures, UpdateRunFront& front)
 {
+    timings::Scope measured(timings::Stage::Run);
     RunOutcome outcome;
     try {
         // Only the first product of a known kind is updated.

@@ -1,0 +1,69 @@
+#pragma once
+// Where the time of an update run goes, for the benchmark (bench/).
+//
+// Off unless the program was started with the environment variable
+// QV_TIMINGS_FILE naming a file: then each measured stage adds its elapsed
+// time and a count here, and the program writes the totals to that file at
+// exit. Off, a measured stage costs one test of a flag, no clock read.
+//
+// The file holds one line per stage that ran: its name, how many times it
+// ran and the total in milliseconds ("stage.copy 394 120.482").
+#include <string>
+
+namespace qv::timings {
+
+enum class Stage {
+    Run,              // Démarrer to the result line, the whole run
+    Wait,             // Delay with message processing, all of it...
+    WaitDispatch,     // ...of which dispatching window messages
+    WaitPaint,        // ...of which dispatching WM_PAINT
+    Inflating,        // inflating packaged files (with creating and closing
+                      // the temporary file each is inflated into)
+    WritingTemp,      // writing the inflated bytes to the temporary files
+    Stamping,         // setting the temporary files' last-write times
+    TempName,         // drawing a temporary name (and checking it is free)
+    Comparing,        // comparing the installed and packaged marker
+    Attributes,       // existence test and attribute resets around a copy
+    Copying,          // CopyFile itself
+    ReportAppend,     // appending report lines to the viewer
+    Count
+};
+
+// Turns measuring on; the totals go to path when WriteTimings is called.
+void Enable(const std::string& path);
+// Reads QV_TIMINGS_FILE once; Enable when it names a file.
+void EnableFromEnvironment();
+bool Enabled();
+
+// Adds one occurrence of a stage; milliseconds may be split by the caller.
+void Add(Stage stage, double milliseconds);
+// Adds a wait by its requested length (the 10 ms waits before each copy and
+// the 100 ms one before a procedure are told apart this way).
+void AddWait(int requestedMs, double milliseconds);
+
+// The totals as the file holds them.
+std::string Summary();
+// Writes Summary() to the file given to Enable; nothing when off.
+void WriteTimings();
+
+// A monotonic clock in milliseconds.
+double NowMs();
+
+// Measures the scope's lifetime into a stage, when measuring is on.
+class Scope {
+public:
+    explicit Scope(Stage stage) : stage_(stage), start_(Enabled() ? NowMs() : -1.0) {}
+    ~Scope()
+    {
+        if (start_ >= 0)
+            Add(stage_, NowMs() - start_);
+    }
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+private:
+    Stage stage_;
+    double start_;
+};
+
+}  // namespace qv::timings

@@ -136,12 +136,4 @@ inline std::string Cp1252FromUtf8(const std::string& utf8)
     return text;
 }
 
-inline bool EndsWith(const std::string& text, const std::string& end)
-{
-    std::string trimmed = text;
-    while (!trimmed.empty() && (trimmed.back() == '\r' || trimmed.back() == '\n'))
-        trimmed.pop_back();
-    return trimmed.size() >= end.size() && trimmed.compare(trimmed.size() - end.size(), end.size(), end) == 0;
-}
-
 }  // namespace qv::test

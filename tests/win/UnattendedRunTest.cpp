@@ -46,7 +46,7 @@ bool OnlyCrLf(const std::string& text)
 
 class UnattendedRun : public SuiteWorkstation {
 protected:
-    std::string LogPath() const { return ownTemp_ + "\\journal de mise à jour.log"; }
+    std::string LogPath() const { return temporary_->Path() + "\\journal de mise à jour.log"; }
 
     // Runs the program with arguments, without any display when display is
     // false (the environment it gets has no DISPLAY, so Wine can open no

@@ -37,7 +37,7 @@ protected:
 TEST_F(UpdateRun, NewerPackageThenTheSamePackageTwice)
 {
     // The wizard writes its log too: the report page's text, as UTF-8.
-    const std::string logPath = ownTemp_ + "\\update.log";
+    const std::string logPath = temporary_->Path() + "\\update.log";
     std::string report;
     ASSERT_NO_FATAL_FAILURE(report = Run({}, nullptr, "quorvex-update.exe", "/LOG=\"" + logPath + "\""));
     const std::string log = ReadFileOrMissing(logPath);

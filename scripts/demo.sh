@@ -42,20 +42,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   opened_on_display=1
   (cd "$bin" && QV_USE_DISPLAY=1 "$root/scripts/wine-run.sh" "$prefix" quorvex-update.exe) || true
 else
-  echo "demo: no display; the wizard runs under Xvfb, walked by demo_walker"
-  rm -rf "$shots"
-  mkdir -p "$shots"
-  bash scripts/walk-wizard.sh "$prefix" demo_walker.exe quorvex-update.exe "$shots" ||
-    echo "demo: the walk did not end normally" >&2
-  if [ -f "$shots/questions.txt" ]; then
-    echo "demo: questions answered Yes:"
-    iconv -f CP1252 -t UTF-8 "$shots/questions.txt" | tr -d '\r' | sed 's/^/  /'
-  fi
-  echo "demo: ---- installation report ----"
-  iconv -f CP1252 -t UTF-8 "$shots/report.txt" 2>/dev/null | tr -d '\r' || echo "demo: no report"
-  echo
-  echo "demo: ---- end of report ----"
-  echo "demo: screenshots in $shots"
+  bash scripts/demo-walk.sh "$prefix" quorvex-update.exe "$shots"
 fi
 WINEPREFIX=$prefix wineserver -w
 

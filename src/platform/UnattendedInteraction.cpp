@@ -9,17 +9,6 @@ namespace {
 
 constexpr char kCrLf[] = "\r\n";
 
-const char* TitleOf(DialogType type)
-{
-    switch (type) {
-    case DialogType::Warning: return texts::kCaptionWarning;
-    case DialogType::Error: return texts::kCaptionError;
-    case DialogType::Information: return texts::kCaptionInformation;
-    case DialogType::Confirmation: return texts::kCaptionConfirmation;
-    }
-    return "";
-}
-
 // The one question whose Yes keeps the installation as it is: the packaged
 // file is the same as the installed one (Yes goes on and copies the same
 // bytes again). Every other question's Yes installs something older or
@@ -35,7 +24,7 @@ DialogResult UnattendedInteraction::ShowMessageDialog(const std::string& text, D
                                                       DialogButtons buttons,
                                                       const std::string& caption)
 {
-    const std::string title = caption.empty() ? TitleOf(type) : caption;
+    const std::string title = caption.empty() ? DialogCaption(type) : caption;
     if (buttons == DialogButtons::Ok) {
         report_.AddLine(title + " : " + text + kCrLf, 0, "");
         return DialogResult::Ok;

@@ -1,6 +1,20 @@
 #include "platform/UserInteraction.h"
 
+#include "core/Texts.h"
+
 namespace qv {
+
+const char* DialogCaption(DialogType type)
+{
+    switch (type) {
+    case DialogType::Warning: return texts::kCaptionWarning;
+    case DialogType::Error: return texts::kCaptionError;
+    case DialogType::Information: return texts::kCaptionInformation;
+    case DialogType::Confirmation: return texts::kCaptionConfirmation;
+    }
+    return "";
+}
+
 
 void UserInteraction::ShowErrorMessage(const std::string& text)
 {

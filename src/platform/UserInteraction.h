@@ -10,6 +10,9 @@ enum class DialogType { Warning, Error, Information, Confirmation };
 enum class DialogButtons { Ok, YesNo, YesNoCancel };
 enum class DialogResult { Ok, Yes, No, Cancel };
 
+// The caption of a box of the type when it is given none.
+const char* DialogCaption(DialogType type);
+
 // MessageBeep sound types used by the helpers.
 inline constexpr unsigned kBeepExclamation = 0x30;  // MB_ICONEXCLAMATION
 inline constexpr unsigned kBeepQuestion = 0x20;     // MB_ICONQUESTION

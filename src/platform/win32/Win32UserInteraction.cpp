@@ -150,17 +150,6 @@ LPCSTR IconOf(DialogType type)
     return IDI_WARNING;
 }
 
-const char* CaptionOf(DialogType type)
-{
-    switch (type) {
-    case DialogType::Warning: return texts::kCaptionWarning;
-    case DialogType::Error: return texts::kCaptionError;
-    case DialogType::Information: return texts::kCaptionInformation;
-    case DialogType::Confirmation: return texts::kCaptionConfirmation;
-    }
-    return "";
-}
-
 std::vector<BoxButton> ButtonsOf(DialogButtons buttons)
 {
     switch (buttons) {
@@ -190,7 +179,7 @@ DialogResult Win32UserInteraction::ShowMessageDialog(const std::string& text, Di
 {
     // Modal over the active window of this thread, if any; centred on the
     // screen. It plays no sound of its own.
-    BoxRequest request{text, caption.empty() ? CaptionOf(type) : caption.c_str(), IconOf(type),
+    BoxRequest request{text, caption.empty() ? DialogCaption(type) : caption.c_str(), IconOf(type),
                        ButtonsOf(buttons)};
     int answer = RunMessageBox(GetActiveWindow(), request);
 

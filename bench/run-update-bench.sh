@@ -6,11 +6,12 @@
 # goes, as the program itself measured it (QV_TIMINGS_FILE, see
 # src/core/RunTimings.h). Measures only: it never fails on a time.
 #
-#   bash bench/run-update-bench.sh [RUNS] [PROGRAM]
+#   bash bench/run-update-bench.sh [RUNS] [PROGRAM] [BUILD]
 #
 # RUNS (3 by default) whole updates, each on a freshly reset workstation;
-# the figures of each run and their median are printed. PROGRAM is an
-# executable in build/win64/bin (quorvex-update.exe by default), so that an
+# the figures of each run and their median are printed. BUILD is win32 (the
+# release, what users run; the default) or win64. PROGRAM is an executable
+# in that build's bin folder (quorvex-update.exe by default), so that an
 # older build kept there under another name can be measured in the same
 # sitting. The machine's load is printed too: on a shared machine the
 # figures move with it.
@@ -19,11 +20,20 @@ cd "$(dirname "$0")/.."
 root=$PWD
 runs=${1:-3}
 program=${2:-quorvex-update.exe}
+build=${3:-win32}
+case $build in win32 | win64) ;; *) echo "bench: BUILD is win32 or win64, not $build" >&2; exit 2 ;; esac
+# The walker and the payload come from the win64 build; the program, the
+# bare window and the start-up and Delay benches from the build measured.
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target quorvex-update demo_walker bench_delay_cpu \
-  bench_bare_window bench_startup >/dev/null
+cmake --build --preset win64 --target quorvex-update demo_walker >/dev/null
+cmake --preset "$build" >/dev/null
+cmake --build --preset "$build" --target quorvex-update bench_delay_cpu bench_bare_window \
+  bench_startup >/dev/null
 
-bin=$root/build/win64/bin
+bin=$root/build/$build/bin
+# The walker starts the program by a path relative to its own folder.
+walked=$program
+[ "$build" = win64 ] || walked="..\\..\\$build\\bin\\$program"
 prefix=$root/build/win64/bench-prefix
 payload=$root/build/win64/package/payload
 export WINEPREFIX=$prefix
@@ -32,7 +42,7 @@ trap 'rm -rf "$work"' EXIT
 
 copies=$(( $(grep -c . "$payload/FileNames.txt") + 1 ))
 largest=$(find "$payload" -type f -printf '%s\n' | sort -n | tail -n 1)
-echo "bench: $program, $copies copies, largest payload $(awk -v b="$largest" 'BEGIN { printf "%.1f MB", b / 1e6 }'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "bench: $build/bin/$program, $copies copies, largest payload $(awk -v b="$largest" 'BEGIN { printf "%.1f MB", b / 1e6 }'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # The files xcopy copies: the payload, extracted beforehand with its times.
 src=$prefix/drive_c/bench-src
@@ -53,7 +63,7 @@ for run in $(seq 1 "$runs"); do
   # The walk; no screenshots, so the walker's page signals are answered at
   # once and do not weigh on the run's time.
   QV_TIMINGS_FILE='C:\bench-timings.txt' \
-    bash scripts/walk-wizard.sh "$prefix" demo_walker.exe "$program" "$out" --no-shots >/dev/null
+    bash scripts/walk-wizard.sh "$prefix" demo_walker.exe "$walked" "$out" --no-shots >/dev/null
   cp "$prefix/drive_c/bench-timings.txt" "$out/timings.txt" 2>/dev/null || : >"$out/timings.txt"
   result=$(iconv -f CP1252 -t UTF-8 "$out/report.txt" | tr -d '\r' | sed '/^$/d' | tail -n 1)
 
@@ -94,15 +104,22 @@ wine_start=$(median wine_start_ms)
 peak=$(median peak)
 welcome=$(median welcome)
 
+# What the waits ask for: their requested lengths times their counts. What
+# the run takes beyond that is the program's own work, whether done inside
+# a wait or not.
+asked=$(tr -d '\r' <"$work/run1/figures.txt" |
+  awk '$1 ~ /^wait\.[0-9]+ms$/ { n = $1; gsub(/[^0-9]/, "", n); t += n * $2 } END { print t + 0 }')
+
 echo
 echo "== Medians of $runs runs =="
-awk -v run="$run_ms" -v waits="$waits" -v x="$xcopy" -v s="$wine_start" 'BEGIN {
+awk -v run="$run_ms" -v waits="$waits" -v x="$xcopy" -v s="$wine_start" -v asked="$asked" 'BEGIN {
   rest = run - waits
   printf "update run (Démarrer to Quitter, seen by the walker)  %8.0f ms\n", run
   printf "  measured waits (Delay, inside the program)           %8.0f ms\n", waits
   printf "  the run without the waits                             %8.0f ms\n", rest
   printf "xcopy of the same files                                 %8.0f ms (%.0f ms without starting a Wine process)\n", x, x - s
   printf "GOAL 1  run without waits / xcopy                       %8.2f (%.2f against xcopy without its start; goal <= 1.5)\n", rest / x, (x - s > 0 ? rest / (x - s) : 0)
+  printf "        the run beyond what its waits ask for (%.0f ms)  %8.0f ms, %.2f x xcopy\n", asked, run - asked, (run - asked) / x
 }'
 awk -v p="$peak" -v w="$welcome" -v l="$largest" 'BEGIN {
   m = 1048576
@@ -112,7 +129,7 @@ awk -v p="$peak" -v w="$welcome" -v l="$largest" 'BEGIN {
 # Where the time goes: the per-stage totals of the program (median of each).
 echo
 echo "== Where the run's time goes (program's own measures, medians) =="
-stages="run wait wait.100ms wait.10ms wait.dispatch wait.paint stage.report_append stage.inflating stage.writing_temp stage.stamping stage.temp_name stage.comparing stage.attributes stage.copy"
+stages="run wait wait.100ms wait.10ms wait.dispatch wait.paint stage.report_append stage.report_line stage.inflating stage.writing_temp stage.stamping stage.temp_name stage.comparing stage.attributes stage.copy"
 for stage in $stages; do
   ms=$(median "$stage")
   n=$(count "$work/run1/figures.txt" "$stage")
@@ -123,7 +140,8 @@ for stage in $stages; do
     wait.paint) label="    of which painting (WM_PAINT)" ;;
     run) label="the run, measured by the program" ;;
     wait) label="waits (Delay)" ;;
-    stage.report_append) label="appending report lines to the viewer" ;;
+    stage.report_append) label="    of which putting the held report lines in the viewer" ;;
+    stage.report_line) label="writing report lines (held for the viewer at the waits)" ;;
     stage.inflating) label="inflating (with making and closing the temp files)" ;;
     stage.writing_temp) label="writing the temporary files' bytes" ;;
     stage.stamping) label="time stamps of the temporary files" ;;
@@ -135,7 +153,7 @@ for stage in $stages; do
   printf '%-56s %8.0f ms  (%s calls)\n' "$label" "$ms" "$n"
 done
 measured=0
-for stage in wait stage.report_append stage.inflating stage.writing_temp stage.stamping stage.temp_name stage.comparing stage.attributes stage.copy; do
+for stage in wait stage.report_line stage.inflating stage.writing_temp stage.stamping stage.temp_name stage.comparing stage.attributes stage.copy; do
   measured=$(awk -v a="$measured" -v b="$(median "$stage")" 'BEGIN { print a + b }')
 done
 awk -v r="$(median run)" -v m="$measured" 'BEGIN { printf "%-56s %8.0f ms\n", "the rest of the run (not in a stage above)", r - m }'

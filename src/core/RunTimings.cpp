@@ -41,6 +41,7 @@ const char* Name(Stage stage)
     case Stage::Comparing: return "stage.comparing";
     case Stage::Attributes: return "stage.attributes";
     case Stage::Copying: return "stage.copy";
+    case Stage::ReportLine: return "stage.report_line";
     case Stage::ReportAppend: return "stage.report_append";
     case Stage::Count: break;
     }

@@ -25,7 +25,9 @@ enum class Stage {
     Comparing,        // comparing the installed and packaged marker
     Attributes,       // existence test and attribute resets around a copy
     Copying,          // CopyFile itself
-    ReportAppend,     // appending report lines to the viewer
+    ReportLine,       // writing report lines to the report's targets (the
+                      // viewer holds them until the next look at messages)
+    ReportAppend,     // putting the held lines into the viewer
     Count
 };
 

@@ -15,7 +15,7 @@ void InstallationReport::AddReportLine(const std::string& text, int size,
 {
     if (!target_)
         return;
-    timings::Scope measured(timings::Stage::ReportAppend);
+    timings::Scope measured(timings::Stage::ReportLine);
     target_->AddLine(text, size, fontName);
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "core/RunTimings.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Handles.h"
@@ -80,46 +81,110 @@ int RichLineCount(HWND viewer)
     return static_cast<int>(::SendMessageA(viewer, EM_GETLINECOUNT, 0, 0));
 }
 
+namespace {
+
+// Posted to the viewer when the first line of a burst is held; registered,
+// so that it can mean nothing else to a RichEdit.
+UINT FlushMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("QvReportFlush");
+    return message;
+}
+
+}  // namespace
+
+RichEditReportSink::RichEditReportSink(HWND viewer) : viewer_(viewer)
+{
+    if (viewer_)
+        ::SetWindowSubclass(viewer_, ViewerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+RichEditReportSink::~RichEditReportSink()
+{
+    if (!viewer_)
+        return;
+    Flush();
+    ::RemoveWindowSubclass(viewer_, ViewerProc, 0);
+}
+
 void RichEditReportSink::AddLine(const std::string& text, int size, const std::string& fontName)
 {
     if (!viewer_)
         return;
-    // The line goes in with the viewer's drawing switched off: otherwise the
-    // viewer scrolls and redraws its scroll bar for every line, each a round
-    // trip to the display that costs far more than the line itself. Turned
-    // back on, the viewer shows the new end at its next paint, which comes
-    // with the program's next look at its messages (the run's waits), as it
-    // did before. Switching drawing back on also sets the window's visible
-    // style, so a viewer without it is left alone.
+    if (held_.empty())
+        ::PostMessageA(viewer_, FlushMessage(), 0, 0);
+    // A line that sets no format joins the insertion before it: inserted
+    // alone it would take the format at the end of the text just the same.
+    if (held_.empty() || size != 0 || !fontName.empty())
+        held_.push_back({size, fontName, {}});
+    held_.back().text += text;
+    held_.back().text += "\r\n";
+    if (::IsWindowVisible(viewer_) && ::IsWindowEnabled(viewer_) && ::GetFocus() != viewer_)
+        ::SetFocus(viewer_);
+}
+
+void RichEditReportSink::Flush()
+{
+    if (held_.empty() || flushing_ || !viewer_)
+        return;
+    timings::Scope measured(timings::Stage::ReportAppend);
+    flushing_ = true;
+    const std::vector<Insertion> insertions = std::move(held_);
+    held_.clear();
+    // The lines go in with the viewer's drawing switched off: otherwise the
+    // viewer scrolls and redraws its scroll bar for every insertion, each a
+    // round trip to the display that costs far more than the text itself.
+    // Turned back on, the viewer shows the new end at its next paint.
+    // Switching drawing back on also sets the window's visible style, so a
+    // viewer without it is left alone.
     const bool drawing = (::GetWindowLongPtrA(viewer_, GWL_STYLE) & WS_VISIBLE) != 0;
     if (drawing)
         ::SendMessageA(viewer_, WM_SETREDRAW, FALSE, 0);
-    // Every line ends its own paragraph: the viewer always ends with an
-    // empty one, where the next line goes.
-    GETTEXTLENGTHEX len{GTL_NUMCHARS, CP_ACP};
-    LRESULT end = ::SendMessageA(viewer_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
-    ::SendMessageA(viewer_, EM_SETSEL, end, end);
-    if (size != 0 || !fontName.empty()) {
-        CHARFORMATA cf{};
-        cf.cbSize = sizeof cf;
-        if (size != 0) {
-            cf.dwMask |= CFM_SIZE;
-            cf.yHeight = size * 20;  // points to twips
+    for (const Insertion& insertion : insertions) {
+        // Every line ends its own paragraph: the viewer always ends with an
+        // empty one, where the next line goes.
+        GETTEXTLENGTHEX len{GTL_NUMCHARS, CP_ACP};
+        LRESULT end = ::SendMessageA(viewer_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
+        ::SendMessageA(viewer_, EM_SETSEL, end, end);
+        if (insertion.size != 0 || !insertion.fontName.empty()) {
+            CHARFORMATA cf{};
+            cf.cbSize = sizeof cf;
+            if (insertion.size != 0) {
+                cf.dwMask |= CFM_SIZE;
+                cf.yHeight = insertion.size * 20;  // points to twips
+            }
+            if (!insertion.fontName.empty()) {
+                cf.dwMask |= CFM_FACE;
+                std::strncpy(cf.szFaceName, insertion.fontName.c_str(), LF_FACESIZE - 1);
+            }
+            ::SendMessageA(viewer_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
         }
-        if (!fontName.empty()) {
-            cf.dwMask |= CFM_FACE;
-            std::strncpy(cf.szFaceName, fontName.c_str(), LF_FACESIZE - 1);
-        }
-        ::SendMessageA(viewer_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+        ::SendMessageA(viewer_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insertion.text.c_str()));
     }
-    std::string paragraph = text + "\r\n";
-    ::SendMessageA(viewer_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(paragraph.c_str()));
     if (drawing) {
         ::SendMessageA(viewer_, WM_SETREDRAW, TRUE, 0);
         ::RedrawWindow(viewer_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     }
-    if (::IsWindowVisible(viewer_) && ::IsWindowEnabled(viewer_) && ::GetFocus() != viewer_)
-        ::SetFocus(viewer_);
+    flushing_ = false;
+}
+
+LRESULT CALLBACK RichEditReportSink::ViewerProc(HWND viewer, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    auto* sink = reinterpret_cast<RichEditReportSink*>(self);
+    if (message == WM_NCDESTROY) {
+        // Nobody can see the lines still held any more.
+        sink->held_.clear();
+        sink->viewer_ = nullptr;
+        ::RemoveWindowSubclass(viewer, ViewerProc, 0);
+    } else if (message == FlushMessage()) {
+        sink->Flush();
+        return 0;
+    } else if (message != WM_DESTROY) {
+        // Whatever is asked of the viewer, it answers with every line in.
+        sink->Flush();
+    }
+    return ::DefSubclassProc(viewer, message, wParam, lParam);
 }
 
 }  // namespace qv::wizard

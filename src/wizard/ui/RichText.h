@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/ReportSink.h"
 #include "platform/RichTextViewer.h"
@@ -35,13 +36,41 @@ private:
 
 // Writes the installation report into a viewer: each line becomes one
 // paragraph at the end, in the size and face asked for.
+//
+// The lines of a run come in bursts between the run's waits, and the viewer
+// shows nothing new before the program next looks at its messages. So a
+// line is held until then and a burst goes in at once: one insertion per
+// change of format instead of a round of viewer calls per line, made when
+// the next message reaches the program (a message posted to the viewer) or,
+// sooner, when anything at all is asked of the viewer (its text, its
+// painting, printing). Whoever looks at the viewer sees every line written
+// so far; the keyboard focus moves to it as each line is written.
 class RichEditReportSink : public ReportSink {
 public:
-    explicit RichEditReportSink(HWND viewer) : viewer_(viewer) {}
+    explicit RichEditReportSink(HWND viewer);
+    ~RichEditReportSink() override;
+    RichEditReportSink(const RichEditReportSink&) = delete;
+    RichEditReportSink& operator=(const RichEditReportSink&) = delete;
+
     void AddLine(const std::string& text, int size, const std::string& fontName) override;
+    // Puts the lines still held into the viewer now.
+    void Flush();
 
 private:
+    // Consecutive lines that go in with one insertion: the first may set
+    // the size and face, the others keep what the viewer has there.
+    struct Insertion {
+        int size = 0;
+        std::string fontName;
+        std::string text;  // the lines, each ended by CR LF
+    };
+
+    static LRESULT CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+
     HWND viewer_;
+    std::vector<Insertion> held_;
+    bool flushing_ = false;
 };
 
 }  // namespace qv::wizard

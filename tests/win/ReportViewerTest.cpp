@@ -78,22 +78,25 @@ TEST_F(ReportViewerTest, EveryLineWrittenIsThereForWhoeverLooks)
               "Mise à jour : Quorvex Finance  01.02.2026 10:00:00\r\n\r\n"
               "Copie de C:\\tmp\\Update1.tmp\r\nvers C:\\Quorvex5\\a.dll\r\n\r\n");
 
-    // More lines after the viewer was read, then the program's next look at
-    // its messages.
+    // More lines after the viewer was read, the last alone in its burst
+    // (the program looks at its messages before it).
     sink_->AddLine("", 0, "");
     sink_->AddLine("\r\nLa mise à jour est terminée avec succès.", 10, "");
     Pump();
-    const std::string text = Text();
-    EXPECT_EQ(text,
+    sink_->AddLine("Autre ligne", 0, "");
+    Pump();
+    EXPECT_EQ(Text(),
               "Mise à jour : Quorvex Finance  01.02.2026 10:00:00\r\n\r\n"
               "Copie de C:\\tmp\\Update1.tmp\r\nvers C:\\Quorvex5\\a.dll\r\n\r\n"
-              "\r\n\r\nLa mise à jour est terminée avec succès.\r\n");
+              "\r\n\r\nLa mise à jour est terminée avec succès.\r\nAutre ligne\r\n");
 
-    // The header and the result line in 10 points; the size of the copy
-    // lines is the viewer's to choose, but the same for both lines.
+    // The header and the result line in 10 points. A line that sets no
+    // size has the same size whether it came in the burst of a 10-point
+    // line or alone.
     EXPECT_EQ(PointsAt("Mise"), 10);
-    EXPECT_EQ(PointsAt("Copie"), PointsAt("vers"));
     EXPECT_EQ(PointsAt("La mise"), 10);
+    EXPECT_EQ(PointsAt("Copie"), PointsAt("Autre"));
+    EXPECT_EQ(PointsAt("vers"), PointsAt("Autre"));
 }
 
 TEST_F(ReportViewerTest, TheViewerTakesTheFocusWithTheFirstLine)

@@ -113,9 +113,12 @@ void RichEditReportSink::AddLine(const std::string& text, int size, const std::s
         return;
     if (held_.empty())
         ::PostMessageA(viewer_, FlushMessage(), 0, 0);
-    // A line that sets no format joins the insertion before it: inserted
-    // alone it would take the format at the end of the text just the same.
-    if (held_.empty() || size != 0 || !fontName.empty())
+    // A line that sets no format joins an insertion that set none either:
+    // inserted alone it would take the format at the end of the text just
+    // the same. After a line that set one, it goes in on its own, as it
+    // would have without the burst.
+    const bool formatted = size != 0 || !fontName.empty();
+    if (held_.empty() || formatted || held_.back().size != 0 || !held_.back().fontName.empty())
         held_.push_back({size, fontName, {}});
     held_.back().text += text;
     held_.back().text += "\r\n";

@@ -57,8 +57,8 @@ public:
     void Flush();
 
 private:
-    // Consecutive lines that go in with one insertion: the first may set
-    // the size and face, the others keep what the viewer has there.
+    // What goes in with one insertion: one line that sets the size or the
+    // face, or consecutive lines that set neither.
     struct Insertion {
         int size = 0;
         std::string fontName;

@@ -25,10 +25,6 @@ using namespace qv::wizard;
 
 constexpr char kRoot[] = "C:\\qv-kind-tests";
 constexpr char kVendorKey[] = "Software\\QUORVEX S.A.\\";
-constexpr char kOk[] = "La mise à jour est terminée avec succès.";
-constexpr char kKo[] = "La mise à jour a échouée !";
-constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
-constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
 
 bool Contains(const std::string& text, const std::string& part)
 {

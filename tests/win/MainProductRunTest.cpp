@@ -30,9 +30,6 @@ constexpr char kDatabaseKey[] = "Software\\QUORVEX S.A.\\Telvarin\\Default\\TVP_
 // The packaged files, as the build gathered them.
 const std::string kPackaged = QV_TELVARIN_PACKAGE;
 
-constexpr char kOk[] = "La mise à jour est terminée avec succès.";
-constexpr char kKo[] = "La mise à jour a échouée !";
-constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
 
 std::uint64_t WriteTime(const std::string& path)
 {

@@ -27,9 +27,6 @@ constexpr char kRecordKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance\\Program"
 // The product's own key: the tests remove only this, never the vendor's
 // whole key, which other products' records and tests share.
 constexpr char kProductKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance";
-constexpr char kOk[] = "La mise à jour est terminée avec succès.";
-constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
-constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
 
 inline FILETIME Time(const std::string& path)
 {

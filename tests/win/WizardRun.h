@@ -15,6 +15,12 @@
 
 namespace qv::test {
 
+// The result lines a run's report ends with.
+constexpr char kOk[] = "La mise à jour est terminée avec succès.";
+constexpr char kKo[] = "La mise à jour a échouée !";
+constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
+constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
+
 // A wizard that ends deletes the Update*.tmp of its temporary folder, and
 // so do the data modules of other tests running meanwhile in this prefix:
 // while this lives, the programs this process starts get a temporary folder

@@ -95,32 +95,44 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+void PrintFigure(const char* label, const std::vector<double>& values, int repetitions)
+{
+    std::printf("%-40s median %.0f ms (min %.0f, max %.0f, %d starts)\n", label, Median(values),
+                *std::min_element(values.begin(), values.end()),
+                *std::max_element(values.begin(), values.end()), repetitions);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_startup WIZARD BARE_WINDOW [REPETITIONS]\n");
+        std::fprintf(stderr,
+                     "usage: bench_startup WIZARD BARE_WINDOW [REPETITIONS [BARE_WITH_LIBRARIES]]\n");
         return 2;
     }
     const int repetitions = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
-    std::vector<double> wizard, bare;
+    const char* withLibraries = argc > 4 ? argv[4] : nullptr;
+    std::vector<double> wizard, bare, libraries;
     for (int i = 0; i <= repetitions; ++i) {
         double w = TimeToWindow(argv[1], "TfrmMain", "TfrmWelcome");
         double b = TimeToWindow(argv[2], "QvBareWindow", nullptr);
-        if (w < 0 || b < 0)
+        double l = withLibraries ? TimeToWindow(withLibraries, "QvBareWindow", nullptr) : 0;
+        if (w < 0 || b < 0 || l < 0)
             return 1;
         if (i > 0) {  // the first round warms Wine's caches up
             wizard.push_back(w);
             bare.push_back(b);
+            libraries.push_back(l);
         }
     }
-    std::printf("start to welcome page  median %.0f ms (min %.0f, max %.0f, %d starts)\n",
-                Median(wizard), *std::min_element(wizard.begin(), wizard.end()),
-                *std::max_element(wizard.begin(), wizard.end()), repetitions);
-    std::printf("start to bare window   median %.0f ms (min %.0f, max %.0f, %d starts)\n",
-                Median(bare), *std::min_element(bare.begin(), bare.end()),
-                *std::max_element(bare.begin(), bare.end()), repetitions);
+    PrintFigure("start to welcome page", wizard, repetitions);
+    PrintFigure("start to bare window", bare, repetitions);
     std::printf("ratio wizard / bare    %.2f (goal <= 1.2)\n", Median(wizard) / Median(bare));
+    if (withLibraries) {
+        PrintFigure("start to bare window, wizard's libraries", libraries, repetitions);
+        std::printf("ratio bare with the wizard's libraries / bare    %.2f\n",
+                    Median(libraries) / Median(bare));
+    }
     return 0;
 }

@@ -28,7 +28,7 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target quorvex-update demo_walker >/dev/null
 cmake --preset "$build" >/dev/null
 cmake --build --preset "$build" --target quorvex-update bench_delay_cpu bench_bare_window \
-  bench_startup >/dev/null
+  bench_bare_window_libraries bench_startup >/dev/null
 
 bin=$root/build/$build/bin
 # The walker starts the program by a path relative to its own folder.
@@ -160,8 +160,20 @@ awk -v r="$(median run)" -v m="$measured" 'BEGIN { printf "%-56s %8.0f ms\n", "t
 
 echo
 echo "== Start-up (same Wine, same prefix, started in turn) =="
-(cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" bench_startup.exe "$program" bench_bare_window.exe 5) |
+(cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" bench_startup.exe "$program" bench_bare_window.exe 5 \
+  bench_bare_window_libraries.exe) |
   tr -d '\r' | sed 's/^/GOAL 3  /;2,$s/^GOAL 3  /        /'
+echo "Where the start of the walked runs goes (program's own measures, medians):"
+for stage in startup.loading startup.services startup.windows startup.showing startup.welcome; do
+  case $stage in
+    startup.loading) label="process created to the program's first instruction" ;;
+    startup.services) label="common controls, services, data module" ;;
+    startup.windows) label="creating the main window and the three pages" ;;
+    startup.showing) label="showing the main window, reading the package" ;;
+    startup.welcome) label="process created to the welcome page (with its 10 ms timer)" ;;
+  esac
+  printf '  %-62s %6.0f ms\n' "$label" "$(median "$stage")"
+done
 
 echo
 echo "== Delay's processor time =="

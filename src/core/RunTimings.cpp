@@ -19,6 +19,7 @@ struct State {
     std::string path;
     std::array<Total, static_cast<std::size_t>(Stage::Count)> stages{};
     std::map<int, Total> waits;  // by requested length
+    double processStart = 0;     // on NowMs's clock
 };
 
 State& state()
@@ -43,6 +44,11 @@ const char* Name(Stage stage)
     case Stage::Copying: return "stage.copy";
     case Stage::ReportLine: return "stage.report_line";
     case Stage::ReportAppend: return "stage.report_append";
+    case Stage::StartupLoading: return "startup.loading";
+    case Stage::StartupServices: return "startup.services";
+    case Stage::StartupWindows: return "startup.windows";
+    case Stage::StartupShowing: return "startup.showing";
+    case Stage::StartupWelcome: return "startup.welcome";
     case Stage::Count: break;
     }
     return "?";
@@ -117,6 +123,16 @@ double NowMs()
 {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void SetProcessStart(double nowMs)
+{
+    state().processStart = nowMs;
+}
+
+double SinceProcessStartMs()
+{
+    return NowMs() - state().processStart;
 }
 
 }  // namespace qv::timings

@@ -28,6 +28,13 @@ enum class Stage {
     ReportLine,       // writing report lines to the report's targets (the
                       // viewer holds them until the next look at messages)
     ReportAppend,     // putting the held lines into the viewer
+    StartupLoading,   // start-up: from the process's creation to the program's
+                      // first instruction (loading it and its libraries)
+    StartupServices,  // start-up: the services and the data module
+    StartupWindows,   // start-up: creating the main window and the pages
+    StartupShowing,   // start-up: showing the main window, reading the package
+    StartupWelcome,   // start-up: from the process's creation to the welcome
+                      // page shown, the whole of it
     Count
 };
 
@@ -50,6 +57,12 @@ void WriteTimings();
 
 // A monotonic clock in milliseconds.
 double NowMs();
+
+// The start-up steps are counted from the process's creation, which the
+// program notes, on NowMs's clock, as soon as it runs.
+void SetProcessStart(double nowMs);
+// Milliseconds since then.
+double SinceProcessStartMs();
 
 // Measures the scope's lifetime into a stage, when measuring is on.
 class Scope {

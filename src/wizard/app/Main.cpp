@@ -85,9 +85,37 @@ int Code(ExitCode code)
     return static_cast<int>(code);
 }
 
+// Milliseconds since Windows created this process.
+double MsSinceProcessCreation()
+{
+    FILETIME created, exited, kernel, user, now;
+    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    ::GetSystemTimeAsFileTime(&now);
+    auto ticks = [](FILETIME t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return ticks(now) > ticks(created) ? static_cast<double>(ticks(now) - ticks(created)) / 10000.0 : 0;
+}
+
 ExitCode Run(const LaunchOptions& options, int showCommand)
 {
     timings::EnableFromEnvironment();  // the benchmark's figures, off by default
+    double stepStart = 0;
+    if (timings::Enabled()) {
+        const double loading = MsSinceProcessCreation();
+        stepStart = timings::NowMs();
+        timings::SetProcessStart(stepStart - loading);
+        timings::Add(timings::Stage::StartupLoading, loading);
+    }
+    // Adds the start-up step that ends now.
+    auto startupStep = [&stepStart](timings::Stage stage) {
+        if (!timings::Enabled())
+            return;
+        const double now = timings::NowMs();
+        timings::Add(stage, now - stepStart);
+        stepStart = now;
+    };
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -175,6 +203,7 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
         return code;  // the progress window closes itself here
     }
 
+    startupStep(timings::Stage::StartupServices);
     ApplicationWindow application;
     TfrmMain frmMain(ui, engine);
     TfrmWelcome frmWelcome(application.Handle());
@@ -185,7 +214,9 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     for (auto& [kind, procedure] : procedures)
         frmMain.SetUpdateProcedure(kind, procedure);
 
+    startupStep(timings::Stage::StartupWindows);
     frmMain.Show(showCommand);
+    startupStep(timings::Stage::StartupShowing);
     RunMessageLoop(frmMain);
     return frmMain.Result();
 }

@@ -6,6 +6,7 @@
 #include "core/Errors.h"
 #include "core/Text.h"
 #include "core/Manifests.h"
+#include "core/RunTimings.h"
 #include "core/Texts.h"
 #include "pages/TfrmDisplayFile.h"
 #include "pages/TfrmEndInstall.h"
@@ -283,6 +284,8 @@ void TfrmMain::StartTimerFired()
     frmWelcome_->SetWelcomeText(titleLabel_->Text(), welcomeExtraText_);
     stepHistory_.push_back(frmWelcome_);
     ShowCurrentStep();
+    if (timings::Enabled())
+        timings::Add(timings::Stage::StartupWelcome, timings::SinceProcessStartMs());
 }
 
 void TfrmMain::OnIdle()

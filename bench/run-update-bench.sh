@@ -126,31 +126,39 @@ awk -v p="$peak" -v w="$welcome" -v l="$largest" 'BEGIN {
   printf "GOAL 2  peak working set                                %8.1f MiB (welcome page %.1f MiB + 2 x largest payload %.1f MiB = %.1f MiB)\n", p / m, w / m, 2 * l / m, (w + 2 * l) / m
 }'
 
+# What each figure the program writes stands for.
+label() {
+  case $1 in
+    run) echo "the run, measured by the program" ;;
+    wait) echo "waits (Delay)" ;;
+    wait.100ms) echo "  of which the 100 ms wait before the procedure" ;;
+    wait.10ms) echo "  of which the 10 ms waits before each copy" ;;
+    wait.dispatch) echo "  of which handling messages during the waits" ;;
+    wait.paint) echo "    of which painting (WM_PAINT)" ;;
+    stage.report_append) echo "    of which putting the held report lines in the viewer" ;;
+    stage.report_line) echo "writing report lines (held for the viewer at the waits)" ;;
+    stage.inflating) echo "inflating (with making and closing the temp files)" ;;
+    stage.writing_temp) echo "writing the temporary files' bytes" ;;
+    stage.stamping) echo "time stamps of the temporary files" ;;
+    stage.temp_name) echo "drawing temporary names" ;;
+    stage.comparing) echo "comparing the markers" ;;
+    stage.attributes) echo "attribute resets around each copy" ;;
+    stage.copy) echo "CopyFile" ;;
+    startup.loading) echo "process created to the program's first instruction" ;;
+    startup.services) echo "common controls, services, data module" ;;
+    startup.windows) echo "creating the main window and the three pages" ;;
+    startup.showing) echo "showing the main window, reading the package" ;;
+    startup.welcome) echo "process created to the welcome page (with its 10 ms timer)" ;;
+  esac
+}
+
 # Where the time goes: the per-stage totals of the program (median of each).
 echo
 echo "== Where the run's time goes (program's own measures, medians) =="
 stages="run wait wait.100ms wait.10ms wait.dispatch wait.paint stage.report_append stage.report_line stage.inflating stage.writing_temp stage.stamping stage.temp_name stage.comparing stage.attributes stage.copy"
 for stage in $stages; do
-  ms=$(median "$stage")
-  n=$(count "$work/run1/figures.txt" "$stage")
-  case $stage in
-    wait.100ms) label="  of which the 100 ms wait before the procedure" ;;
-    wait.10ms) label="  of which the 10 ms waits before each copy" ;;
-    wait.dispatch) label="  of which handling messages during the waits" ;;
-    wait.paint) label="    of which painting (WM_PAINT)" ;;
-    run) label="the run, measured by the program" ;;
-    wait) label="waits (Delay)" ;;
-    stage.report_append) label="    of which putting the held report lines in the viewer" ;;
-    stage.report_line) label="writing report lines (held for the viewer at the waits)" ;;
-    stage.inflating) label="inflating (with making and closing the temp files)" ;;
-    stage.writing_temp) label="writing the temporary files' bytes" ;;
-    stage.stamping) label="time stamps of the temporary files" ;;
-    stage.temp_name) label="drawing temporary names" ;;
-    stage.comparing) label="comparing the markers" ;;
-    stage.attributes) label="attribute resets around each copy" ;;
-    stage.copy) label="CopyFile" ;;
-  esac
-  printf '%-56s %8.0f ms  (%s calls)\n' "$label" "$ms" "$n"
+  printf '%-56s %8.0f ms  (%s calls)\n' "$(label "$stage")" "$(median "$stage")" \
+    "$(count "$work/run1/figures.txt" "$stage")"
 done
 measured=0
 for stage in wait stage.report_line stage.inflating stage.writing_temp stage.stamping stage.temp_name stage.comparing stage.attributes stage.copy; do
@@ -165,16 +173,8 @@ echo "== Start-up (same Wine, same prefix, started in turn) =="
   tr -d '\r' | sed 's/^/GOAL 3  /;2,$s/^GOAL 3  /        /'
 echo "Where the start of the walked runs goes (program's own measures, medians):"
 for stage in startup.loading startup.services startup.windows startup.showing startup.welcome; do
-  case $stage in
-    startup.loading) label="process created to the program's first instruction" ;;
-    startup.services) label="common controls, services, data module" ;;
-    startup.windows) label="creating the main window and the three pages" ;;
-    startup.showing) label="showing the main window, reading the package" ;;
-    startup.welcome) label="process created to the welcome page (with its 10 ms timer)" ;;
-  esac
-  printf '  %-62s %6.0f ms\n' "$label" "$(median "$stage")"
+  printf '  %-62s %6.0f ms\n' "$(label "$stage")" "$(median "$stage")"
 done
-
 echo
 echo "== Delay's processor time =="
 (cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" bench_delay_cpu.exe) | tr -d '\r' |

@@ -33,6 +33,7 @@
 #include "platform/win32/Win32MessageLoop.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32UserInteraction.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "platform/win32/WindowsInstaller.h"
 #include "ui/ErrorHandler.h"
 #include "ui/Window.h"
@@ -92,10 +93,8 @@ double MsSinceProcessCreation()
     if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user))
         return 0;
     ::GetSystemTimeAsFileTime(&now);
-    auto ticks = [](FILETIME t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return ticks(now) > ticks(created) ? static_cast<double>(ticks(now) - ticks(created)) / 10000.0 : 0;
+    const FileTime from = win32::ToFileTime(created), to = win32::ToFileTime(now);
+    return to > from ? static_cast<double>(to - from) / 10000.0 : 0;  // 100 ns units
 }
 
 ExitCode Run(const LaunchOptions& options, int showCommand)

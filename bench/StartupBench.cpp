@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "wizard/ControlIds.h"
+
 namespace {
 
 struct Search {
@@ -115,7 +117,7 @@ int main(int argc, char** argv)
     const char* withLibraries = argc > 4 ? argv[4] : nullptr;
     std::vector<double> wizard, bare, libraries;
     for (int i = 0; i <= repetitions; ++i) {
-        double w = TimeToWindow(argv[1], "TfrmMain", "TfrmWelcome");
+        double w = TimeToWindow(argv[1], qv::wizard::kMainWindowClass, qv::wizard::kWelcomePageClass);
         double b = TimeToWindow(argv[2], "QvBareWindow", nullptr);
         double l = withLibraries ? TimeToWindow(withLibraries, "QvBareWindow", nullptr) : 0;
         if (w < 0 || b < 0 || l < 0)

@@ -145,7 +145,7 @@ label() {
     stage.attributes) echo "attribute resets around each copy" ;;
     stage.copy) echo "CopyFile" ;;
     startup.loading) echo "process created to the program's first instruction" ;;
-    startup.services) echo "common controls, services, data module" ;;
+    startup.services) echo "common controls, services, engine" ;;
     startup.windows) echo "creating the main window and the three pages" ;;
     startup.showing) echo "showing the main window, reading the package" ;;
     startup.welcome) echo "process created to the welcome page (with its 10 ms timer)" ;;

@@ -8,7 +8,7 @@
 
 namespace qv {
 
-// One byte, as packages and the data module keep it. None is a name that is
+// One byte, as packages and the engine keep it. None is a name that is
 // no product of the family.
 enum class ProductKind : std::uint8_t {
     None = 0,

@@ -30,7 +30,7 @@ enum class Stage {
     ReportAppend,     // putting the held lines into the viewer
     StartupLoading,   // start-up: from the process's creation to the program's
                       // first instruction (loading it and its libraries)
-    StartupServices,  // start-up: the services and the data module
+    StartupServices,  // start-up: the services and the engine
     StartupWindows,   // start-up: creating the main window and the pages
     StartupShowing,   // start-up: showing the main window, reading the package
     StartupWelcome,   // start-up: from the process's creation to the welcome

@@ -8,34 +8,33 @@ namespace {
 constexpr size_t kMaxPath = 255;
 }
 
-ConnectionKind TdlgConnection::ConnectionKind(const std::string& s)
+ConnectionKind ConnectionKindOf(const std::string& s)
 {
     if (s.empty())
-        return ckTcp;
+        return ConnectionKind::Tcp;
     if (s.find(":/") != std::string::npos)
-        return ckTcpUnix;
+        return ConnectionKind::TcpUnix;
     if (s.find("\\\\") != std::string::npos)
-        return ckNamedPipe;
+        return ConnectionKind::NamedPipe;
     if (s.find('@') != std::string::npos)
-        return ckSpx;
+        return ConnectionKind::Spx;
     const size_t p = s.find(':');
     const size_t q = s.find(":\\");
     if (p != std::string::npos && q != std::string::npos && q - p == 2)
-        return ckTcp;
+        return ConnectionKind::Tcp;
     if (q == 1)
-        return ckLocal;
-    return ckOther;
+        return ConnectionKind::Local;
+    return ConnectionKind::Other;
 }
 
-void TdlgConnection::SplitConnectionString(const std::string& s, std::string& server,
-                                           std::string& path)
+void SplitConnectionString(const std::string& s, std::string& server, std::string& path)
 {
-    switch (ConnectionKind(s)) {
-    case ckLocal:
+    switch (ConnectionKindOf(s)) {
+    case ConnectionKind::Local:
         server.clear();
         path = s;
         return;
-    case ckTcp: {
+    case ConnectionKind::Tcp: {
         const size_t p = s.find(':');
         if (p == std::string::npos) {  // the empty string
             server.clear();
@@ -46,7 +45,7 @@ void TdlgConnection::SplitConnectionString(const std::string& s, std::string& se
         path = s.substr(p + 1, kMaxPath);
         return;
     }
-    case ckNamedPipe: {
+    case ConnectionKind::NamedPipe: {
         const std::string t = s.size() > 2 ? s.substr(2, kMaxPath) : std::string();
         // Without a backslash after the server the server part is empty and
         // all of t is the path.

@@ -5,23 +5,20 @@
 
 namespace qv {
 
-enum ConnectionKind : int {
-    ckOther = 0,      // relative path, server + alias, ...
-    ckLocal = 1,      // "C:\..."
-    ckTcp = 2,        // "server:C:\..." (and the empty string)
-    ckNamedPipe = 3,  // "\\server\C:\..."
-    ckTcpUnix = 4,    // "server:/path"
-    ckSpx = 5,        // "server@path"
+enum class ConnectionKind {
+    Other,      // relative path, server + alias, ...
+    Local,      // "C:\..."
+    Tcp,        // "server:C:\..." (and the empty string)
+    NamedPipe,  // "\\server\C:\..."
+    TcpUnix,    // "server:/path"
+    Spx,        // "server@path"
 };
 
-// The connection-string operations of the database connection dialog. The
-// program never shows that dialog: only these two class operations exist.
-class TdlgConnection {
-public:
-    static qv::ConnectionKind ConnectionKind(const std::string& connection);
-    // Raises "error 0203130939" for the forms that cannot be split.
-    static void SplitConnectionString(const std::string& connection, std::string& server,
-                                      std::string& path);
-};
+// The form of a connection string.
+ConnectionKind ConnectionKindOf(const std::string& connection);
+
+// The server and path parts of a local, TCP or named-pipe string. Raises
+// "error 0203130939" for the forms that cannot be split.
+void SplitConnectionString(const std::string& connection, std::string& server, std::string& path);
 
 }  // namespace qv

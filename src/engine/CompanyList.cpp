@@ -25,12 +25,12 @@ std::string BadIndexMessage(int index)
 
 }  // namespace
 
-TFMultiSte::TFMultiSte(FileSystem& files, Registry& registry)
+CompanyList::CompanyList(FileSystem& files, Registry& registry)
     : files_(files), registry_(registry)
 {
 }
 
-std::string TFMultiSte::FindCompanyFile()
+std::string CompanyList::FindCompanyFile()
 {
     registry_.DeleteRegistryKey(RegistryHive::LocalMachine, kMultiCompanyMachineKey);
 
@@ -44,7 +44,7 @@ std::string TFMultiSte::FindCompanyFile()
     return {};
 }
 
-void TFMultiSte::LoadCompanies()
+void CompanyList::LoadCompanies()
 {
     entries_.clear();
     selected_ = -1;
@@ -64,26 +64,26 @@ void TFMultiSte::LoadCompanies()
         }
 }
 
-const std::string& TFMultiSte::Entry(int index) const
+const std::string& CompanyList::Entry(int index) const
 {
     if (index < 0 || index >= Count())
         throw Error(BadIndexMessage(index));
     return entries_[index];
 }
 
-void TFMultiSte::Select(int index)
+void CompanyList::Select(int index)
 {
     if (index < -1 || index >= Count())
         throw Error(BadIndexMessage(index));
     selected_ = index;
 }
 
-std::string TFMultiSte::SelectedText() const
+std::string CompanyList::SelectedText() const
 {
     return selected_ < 0 ? std::string() : entries_[selected_];
 }
 
-void TFMultiSte::ConfirmSelection()
+void CompanyList::ConfirmSelection()
 {
     cancelled_ = false;
     try {
@@ -94,12 +94,12 @@ void TFMultiSte::ConfirmSelection()
     }
 }
 
-void TFMultiSte::CancelSelection()
+void CompanyList::CancelSelection()
 {
     cancelled_ = true;
 }
 
-TFMultiSte::KeyOutcome TFMultiSte::HandleListKey(unsigned key)
+CompanyList::KeyOutcome CompanyList::HandleListKey(unsigned key)
 {
     switch (key) {
     case kKeyEnter:
@@ -113,7 +113,7 @@ TFMultiSte::KeyOutcome TFMultiSte::HandleListKey(unsigned key)
     }
 }
 
-void TFMultiSte::ShowCompanyFileInfo(UserInteraction& user) const
+void CompanyList::ShowCompanyFileInfo(UserInteraction& user) const
 {
     user.ShowInfoMessage(std::string(texts::kCompanyListInfo) + "\r\n" + companyFile_);
 }

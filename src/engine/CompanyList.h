@@ -28,11 +28,11 @@ inline constexpr char kMultiCompanyMachineKey[] = "Software\\QUORVEX S.A.\\Multi
 inline constexpr unsigned kKeyEnter = 0x0D;
 inline constexpr unsigned kKeyEscape = 0x1B;
 
-class TFMultiSte {
+class CompanyList {
 public:
     // files and registry must outlive the list. Nothing is read until
     // LoadCompanies.
-    TFMultiSte(FileSystem& files, Registry& registry);
+    CompanyList(FileSystem& files, Registry& registry);
 
     // Removes the machine-wide multi-company key (any failure ignored),
     // then returns the first company file that exists: the four places

@@ -1,4 +1,4 @@
-// The data module's print-list import: the packaged ".lst" lists named in
+// The engine's print-list import: the packaged ".lst" lists named in
 // PrintLists.txt go into the product database of every company of the
 // workstation, or, for Margolin, as files into the product's folder.
 #include <optional>
@@ -9,7 +9,7 @@
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 
 namespace qv {
 
@@ -68,7 +68,7 @@ std::string PrintParamsLine(const std::string& name, const char* outcome)
 
 }  // namespace
 
-UpdateStatus TdmUpdateCommon::ImportPrintLists(const std::string& folder)
+UpdateStatus UpdateEngine::ImportPrintLists(const std::string& folder)
 {
     if (!ImportsPrintLists(currentKind_))
         return UpdateStatus::Ok;
@@ -87,7 +87,7 @@ UpdateStatus TdmUpdateCommon::ImportPrintLists(const std::string& folder)
         }
         MemoryStream buffer;
         bool everyCompanyFound = true;
-        const TFMultiSte& companies = Companies();
+        const CompanyList& companies = Companies();
         if (companies.Count() == 0) {
             everyCompanyFound = UpdateCompanyLists("", buffer);
         } else {
@@ -102,7 +102,7 @@ UpdateStatus TdmUpdateCommon::ImportPrintLists(const std::string& folder)
     }
 }
 
-bool TdmUpdateCommon::UpdateCompanyLists(const std::string& company, MemoryStream& buffer)
+bool UpdateEngine::UpdateCompanyLists(const std::string& company, MemoryStream& buffer)
 {
     const std::string display = company.empty() ? std::string(texts::kDefaultCompany) : company;
     AddReportLine("\r\n" + (texts::kCompanyListsTitle + display));
@@ -123,7 +123,7 @@ bool TdmUpdateCommon::UpdateCompanyLists(const std::string& company, MemoryStrea
     return true;
 }
 
-void TdmUpdateCommon::ImportPrintParamsFile(const std::string& entry, MemoryStream& buffer)
+void UpdateEngine::ImportPrintParamsFile(const std::string& entry, MemoryStream& buffer)
 {
     if (buffer.data.empty())
         return;
@@ -139,7 +139,7 @@ void TdmUpdateCommon::ImportPrintParamsFile(const std::string& entry, MemoryStre
     }
 }
 
-bool TdmUpdateCommon::OpenProductDatabase(const std::string& configuration)
+bool UpdateEngine::OpenProductDatabase(const std::string& configuration)
 {
     if (connection_->IsConnected())
         return true;
@@ -166,7 +166,7 @@ bool TdmUpdateCommon::OpenProductDatabase(const std::string& configuration)
     return true;
 }
 
-bool TdmUpdateCommon::CloseProductDatabase()
+bool UpdateEngine::CloseProductDatabase()
 {
     if (!connection_)
         return false;

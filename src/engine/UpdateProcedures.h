@@ -7,9 +7,9 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
-using UpdateProcedure = UpdateStatus (*)(TdmUpdateCommon& dm, ProductKind kind);
+using UpdateProcedure = UpdateStatus (*)(UpdateEngine& engine, ProductKind kind);
 
 // nullptr when this build has no procedure for the kind (and for None).
 UpdateProcedure FindUpdateProcedure(ProductKind kind);

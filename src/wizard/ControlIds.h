@@ -5,13 +5,13 @@
 namespace qv::wizard {
 
 // Window classes.
-inline constexpr char kMainWindowClass[] = "TfrmMain";
-inline constexpr char kWelcomeClass[] = "TfrmWelcome";
-inline constexpr char kDisplayFileClass[] = "TfrmDisplayFile";
-inline constexpr char kEndInstallClass[] = "TfrmEndInstall";
+inline constexpr char kMainWindowClass[] = "QvWizardWindow";
+inline constexpr char kWelcomePageClass[] = "QvWelcomePage";
+inline constexpr char kChangesPageClass[] = "QvChangesPage";
+inline constexpr char kReportPageClass[] = "QvReportPage";
 inline constexpr char kPanelClass[] = "QvPanel";
 inline constexpr char kLabelClass[] = "QvLabel";
-inline constexpr char kCompanyDialogClass[] = "TFMultiSte";
+inline constexpr char kCompanyListClass[] = "QvCompanyList";
 inline constexpr char kProgressWindowClass[] = "QvProgress";  // /SILENT's window
 
 // Controls of the main window.
@@ -22,11 +22,11 @@ enum MainControlId : int {
     kIdButtonPrev,
     kIdButtonNext,
     kIdButtonCancel,
-    kIdPanelImage,
+    kIdPicturePanel,
     kIdImageStep,
-    kIdPanelSteps,
+    kIdStepsPanel,
     kIdTitleLabel,
-    kIdPanelCurrStep,
+    kIdPagePanel,
 };
 
 // Controls of the step pages.
@@ -35,7 +35,7 @@ enum PageControlId : int {
     kIdTitleStrip,           // title strip of the two printable pages
     kIdSpeedButtonPrint,
     kIdRichEditFile,         // list of changes
-    kIdPanelMain,
+    kIdReportPanel,
     kIdRichEditReport,       // installation report (also in the progress window)
     kIdProgressTitle,        // the package's title in the progress window
 };

@@ -5,7 +5,7 @@
 
 #include "core/Errors.h"
 #include "engine/CompanyList.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "support/EngineDoubles.h"
 #include "support/MemoryFileSystem.h"
 #include "support/TestPackage.h"
@@ -33,9 +33,9 @@ protected:
     test::EngineServices services;
     test::MemoryRegistry& registry = services.registry;
 
-    TFMultiSte Loaded()
+    CompanyList Loaded()
     {
-        TFMultiSte companies(files, registry);
+        CompanyList companies(files, registry);
         companies.LoadCompanies();
         return companies;
     }
@@ -100,7 +100,7 @@ TEST_F(CompanyListTest, TheFirstPlaceOfTheSearchOrderWins)
         files.windowsFolder = c.windowsFolder;
         for (const auto& path : c.present)
             files.Put(path, path);  // each file names itself
-        TFMultiSte companies = Loaded();
+        CompanyList companies = Loaded();
         EXPECT_EQ(companies.CompanyFile(), c.expected) << c.what;
         if (c.expected.empty()) {
             EXPECT_EQ(companies.Count(), 0) << c.what;
@@ -129,7 +129,7 @@ TEST_F(CompanyListTest, EntriesStandExactlyAsTheFileHasThem)
     };
     for (const auto& c : cases) {
         files.Put("C:\\quorvex\\multiste.txt", c.content);
-        TFMultiSte companies = Loaded();
+        CompanyList companies = Loaded();
         EXPECT_THAT(companies.Entries(), ElementsAreArray(c.expected)) << c.content;
         ASSERT_EQ(companies.Count(), static_cast<int>(c.expected.size()));
         for (int i = 0; i < companies.Count(); ++i)
@@ -158,7 +158,7 @@ TEST_F(CompanyListTest, TheLastCompanyChosenIsSelectedElseTheFirst)
         if (c.last)
             registry.Seed(HKCU, kCompanyChoiceKey, kLastCompanyValue, Text(c.last));
         files.Put("C:\\quorvex\\multiste.txt", c.content);
-        TFMultiSte companies = Loaded();
+        CompanyList companies = Loaded();
         EXPECT_EQ(companies.SelectedIndex(), c.selected) << c.content << " / " << (c.last ? c.last : "-");
     }
 }
@@ -183,7 +183,7 @@ TEST_F(CompanyListTest, TheMachineWideKeyIsGoneAfterEveryStart)
         if (c.locked)
             registry.Restrict(HKLM, kMultiCompanyMachineKey, kKeyRead);
 
-        TFMultiSte companies(files, registry);
+        CompanyList companies(files, registry);
         EXPECT_NO_THROW(companies.LoadCompanies()) << c.what;
         EXPECT_EQ(registry.HasKey(HKLM, kMultiCompanyMachineKey), c.locked) << c.what;
         EXPECT_EQ(companies.Count(), c.companyFile ? 1 : 0) << c.what;
@@ -201,7 +201,7 @@ TEST_F(CompanyListTest, TheMachineWideKeyIsGoneAfterEveryStart)
 TEST_F(CompanyListTest, WhatCannotBeReadStopsTheLoadingWithItsMessage)
 {
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\n").unreadable = true;
-    TFMultiSte companies(files, registry);
+    CompanyList companies(files, registry);
     EXPECT_EQ(MessageOf([&] { companies.LoadCompanies(); }),
               "Impossible d'ouvrir le fichier C:\\quorvex\\multiste.txt");
     EXPECT_EQ(companies.Count(), 0);
@@ -213,10 +213,10 @@ TEST_F(CompanyListTest, WhatCannotBeReadStopsTheLoadingWithItsMessage)
         "Lecture d'une valeur de registre impossible : \r\nVeuillez contr\xF4ler vos droits d'acc\xE8s.";
     EXPECT_EQ(MessageOf([&] { companies.LoadCompanies(); }), readFailed);
 
-    // The data module is not made at all.
+    // The engine is not made at all.
     auto package = test::MakePackage({});
     EXPECT_EQ(MessageOf([&] {
-                  TdmUpdateCommon dm(*package, files, registry, services.user, services.messages,
+                  UpdateEngine engine(*package, files, registry, services.user, services.messages,
                                      services.versions, services.workstation);
               }),
               readFailed);
@@ -226,7 +226,7 @@ TEST_F(CompanyListTest, OkRemembersTheChoiceAnnulerAndEscapeCancel)
 {
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\n\r\nMartin\r\n");
     {
-        TFMultiSte companies = Loaded();
+        CompanyList companies = Loaded();
         EXPECT_TRUE(companies.Cancelled());  // until OK
         companies.Select(2);
         companies.ConfirmSelection();
@@ -244,18 +244,18 @@ TEST_F(CompanyListTest, OkRemembersTheChoiceAnnulerAndEscapeCancel)
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\nMartin\r\n");
     struct Case {
         unsigned key;
-        TFMultiSte::KeyOutcome outcome;
+        CompanyList::KeyOutcome outcome;
         bool cancelled;
         std::string remembered;
     } cases[] = {
-        {kKeyEnter, TFMultiSte::KeyOutcome::Confirmed, false, "Dupont"},
-        {kKeyEscape, TFMultiSte::KeyOutcome::Cancelled, true, "(none)"},
-        {'M', TFMultiSte::KeyOutcome::LeftToList, true, "(none)"},
-        {0x28 /* down arrow */, TFMultiSte::KeyOutcome::LeftToList, true, "(none)"},
+        {kKeyEnter, CompanyList::KeyOutcome::Confirmed, false, "Dupont"},
+        {kKeyEscape, CompanyList::KeyOutcome::Cancelled, true, "(none)"},
+        {'M', CompanyList::KeyOutcome::LeftToList, true, "(none)"},
+        {0x28 /* down arrow */, CompanyList::KeyOutcome::LeftToList, true, "(none)"},
     };
     for (const auto& c : cases) {
         registry.DeleteRegistryKey(HKCU, kCompanyChoiceKey);
-        TFMultiSte companies = Loaded();
+        CompanyList companies = Loaded();
         EXPECT_EQ(companies.HandleListKey(c.key), c.outcome) << c.key;
         EXPECT_EQ(companies.Cancelled(), c.cancelled) << c.key;
         EXPECT_EQ(LastCompany(), c.remembered) << c.key;
@@ -267,7 +267,7 @@ TEST_F(CompanyListTest, AChoiceThatCannotBeRememberedStillStands)
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\nMartin\r\n");
     registry.Seed(HKCU, kCompanyChoiceKey, kLastCompanyValue, Text("Dupont"));
     registry.Restrict(HKCU, kCompanyChoiceKey, kKeyRead);
-    TFMultiSte companies = Loaded();
+    CompanyList companies = Loaded();
     companies.Select(1);
     EXPECT_NO_THROW(companies.ConfirmSelection());
     EXPECT_FALSE(companies.Cancelled());
@@ -277,7 +277,7 @@ TEST_F(CompanyListTest, AChoiceThatCannotBeRememberedStillStands)
 TEST_F(CompanyListTest, InfoNamesTheCompanyFile)
 {
     files.Put("C:\\wquorvex\\multiste.txt.txt", "Dupont\r\n");
-    TFMultiSte companies = Loaded();
+    CompanyList companies = Loaded();
     companies.ShowCompanyFileInfo(services.user);
     ASSERT_EQ(services.user.dialogs.size(), 1u);
     EXPECT_EQ(services.user.dialogs[0].text,
@@ -290,17 +290,17 @@ TEST_F(CompanyListTest, TheDataModuleHoldsTheListLoadedAtItsCreation)
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\nMartin\r\n");
     registry.Seed(HKLM, kMultiCompanyMachineKey, "Actif", Text("1"));
     auto package = test::MakePackage({});
-    TdmUpdateCommon dm(*package, files, registry, services.user, services.messages,
+    UpdateEngine engine(*package, files, registry, services.user, services.messages,
                        services.versions, services.workstation);
     EXPECT_FALSE(registry.HasKey(HKLM, kMultiCompanyMachineKey));
-    EXPECT_THAT(dm.Companies().Entries(), ElementsAre("Dupont", "Martin"));
-    EXPECT_EQ(dm.Companies().CompanyFile(), "C:\\quorvex\\multiste.txt");
-    EXPECT_TRUE(dm.Companies().Cancelled());
+    EXPECT_THAT(engine.Companies().Entries(), ElementsAre("Dupont", "Martin"));
+    EXPECT_EQ(engine.Companies().CompanyFile(), "C:\\quorvex\\multiste.txt");
+    EXPECT_TRUE(engine.Companies().Cancelled());
 
     // A company file written later is not seen.
     files.Put("C:\\quorvex\\multiste.txt", "Roche\r\n");
-    EXPECT_EQ(dm.Companies().Count(), 2);
-    EXPECT_EQ(dm.Companies().Entry(1), "Martin");
+    EXPECT_EQ(engine.Companies().Count(), 2);
+    EXPECT_EQ(engine.Companies().Entry(1), "Martin");
 }
 
 }  // namespace

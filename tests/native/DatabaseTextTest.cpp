@@ -5,7 +5,7 @@
 #include "core/Errors.h"
 #include "database/NamedParams.h"
 #include "database/SqlValue.h"
-#include "database/TableManager.h"
+#include "database/TableAccess.h"
 
 namespace qv {
 namespace {
@@ -40,7 +40,7 @@ TEST(SqlValue, ConversionsOfAField)
     EXPECT_THROW(SqlValue(std::int64_t{1} << 40).AsInteger(), Error);
 }
 
-TEST(TableManager, FieldDefinitionLines)
+TEST(TableAccess, FieldDefinitionLines)
 {
     struct Case {
         const char* line;
@@ -63,9 +63,9 @@ TEST(TableManager, FieldDefinitionLines)
     }
 }
 
-TEST(TableManager, InsertStatementOfPrintParams)
+TEST(TableAccess, InsertStatementOfPrintParams)
 {
-    TTableManager m;
+    TableAccess m;
     m.TableName = "PRT_Params";
     m.FieldDefs = {"pname VARCHAR(60) NOT NULL *", "d_text VARCHAR(100)", "f_text VARCHAR(100)",
                    "i_text VARCHAR(100)", "compat INTEGER",
@@ -86,9 +86,9 @@ TEST(TableManager, InsertStatementOfPrintParams)
     EXPECT_EQ(lines, (std::vector<std::string>{"INSERT INTO PRT_Params()", "VALUES ()"}));
 }
 
-TEST(TableManager, NoDatabaseNoDataset)
+TEST(TableAccess, NoDatabaseNoDataset)
 {
-    TTableManager m;
+    TableAccess m;
     m.TableName = "PRT_Params";
     try {
         m.CreateDataset(nullptr);

@@ -2,7 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/StoredForm.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "support/MemoryFileSystem.h"
 #include "support/RecordingReport.h"
 #include "support/TestPackage.h"

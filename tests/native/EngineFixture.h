@@ -1,11 +1,11 @@
 #pragma once
-// A data module over in-memory doubles: a package, files and drives, a
+// An engine over in-memory doubles: a package, files and drives, a
 // registry, scripted answers and a recording report.
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "support/EngineDoubles.h"
 #include "support/EngineFileSystem.h"
 #include "support/RecordingReport.h"
@@ -19,18 +19,18 @@ protected:
     EngineServices services;
     RecordingReportSink report;
     std::unique_ptr<PackageFileSource> package;
-    std::unique_ptr<TdmUpdateCommon> dm;
+    std::unique_ptr<UpdateEngine> engine;
 
     void UsePackage(const std::vector<TestFile>& packaged)
     {
         files.AddFolder(files.tempFolder);
-        dm.reset();
+        engine.reset();
         package = MakePackage(packaged);
-        dm = std::make_unique<TdmUpdateCommon>(*package, files, services.registry, services.user,
+        engine = std::make_unique<UpdateEngine>(*package, files, services.registry, services.user,
                                                services.messages, services.versions,
                                                services.workstation);
-        dm->Randomize(7);
-        dm->SetReportTarget(&report);
+        engine->Randomize(7);
+        engine->SetReportTarget(&report);
     }
     ScriptedInteraction& User() { return services.user; }
 };

@@ -67,7 +67,7 @@ TEST_F(FileReplacementTest, DecisionTable)
         User().beeps.clear();
         report.lines.clear();
 
-        EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, c.mode), c.status);
+        EXPECT_EQ(engine->CompareAndReplace(kPackaged, kInstalled, c.mode), c.status);
         EXPECT_EQ(files.Get(kInstalled)->data, c.copied ? "new" : "old");
         EXPECT_EQ(report.Texts(), c.report);
         if (c.question) {
@@ -88,7 +88,7 @@ TEST_F(FileReplacementTest, MissingFilesAreErrors)
     EXPECT_THROW(
         {
             try {
-                dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace);
+                engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace);
             } catch (const Error& e) {
                 EXPECT_EQ(e.Message(), std::string("Fichier pas trouvé : ") + kInstalled);
                 throw;
@@ -97,21 +97,21 @@ TEST_F(FileReplacementTest, MissingFilesAreErrors)
         Error);
     files.PutFile(kInstalled, "old", 1);
     files.files.erase(UpperAscii(kPackaged));
-    EXPECT_THROW(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), Error);
+    EXPECT_THROW(engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), Error);
 }
 
 TEST_F(FileReplacementTest, ALockedTargetGivesKoWithTheCopyLinesOnly)
 {
     files.PutFile(kInstalled, "old", 1).locked = true;
     files.PutFile(kPackaged, "new", 2);
-    EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ko);
+    EXPECT_EQ(engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ko);
     EXPECT_EQ(report.lines.size(), 2u);
     EXPECT_EQ(files.Get(kInstalled)->data, "old");
 
     // A copy that fails with anything else (memory, say) is Ko just the same.
     files.files[UpperAscii(kInstalled)].locked = false;
     files.copyFailures[UpperAscii(kInstalled)] = [] { throw std::bad_alloc(); };
-    EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ko);
+    EXPECT_EQ(engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ko);
     EXPECT_EQ(report.lines.size(), 4u);
 }
 
@@ -119,14 +119,14 @@ TEST_F(FileReplacementTest, CopyClearsReadOnlyKeepsTheTimeAndRaisesOnFailure)
 {
     files.PutFile(kInstalled, "old", 1).readOnly = true;
     files.PutFile(kPackaged, "new", 42);
-    dm->CopyFileWithReport(kPackaged, kInstalled);
+    engine->CopyFileWithReport(kPackaged, kInstalled);
     EXPECT_EQ(files.Get(kInstalled)->data, "new");
     EXPECT_EQ(files.Get(kInstalled)->writeTime, 42u);
     EXPECT_FALSE(files.Get(kInstalled)->readOnly);
     EXPECT_EQ(services.messages.delays, std::vector<int>{10});
 
     try {
-        dm->CopyFileWithReport(kPackaged, "C:\\Nowhere\\x.int");
+        engine->CopyFileWithReport(kPackaged, "C:\\Nowhere\\x.int");
         FAIL();
     } catch (const Error& e) {
         EXPECT_THAT(e.Message(), StartsWith(std::string("Source: ") + kPackaged +
@@ -148,8 +148,8 @@ TEST_F(FileReplacementTest, CopyListedFilesGoesOnPastAMissingFile)
     packaged.push_back({"FileNames.txt", list, 1});
     UsePackage(packaged);
     files.AddFolder("C:\\Q\\gs");
-    dm->LoadFileNameLines();
-    EXPECT_FALSE(dm->CopyListedFiles("C:\\Q"));
+    engine->LoadFileNameLines();
+    EXPECT_FALSE(engine->CopyListedFiles("C:\\Q"));
     EXPECT_EQ(files.copies.size(), 9u);
     EXPECT_EQ(files.Get("C:\\Q\\gs\\f9.int")->data, "payload 9");
     EXPECT_EQ(files.Get("C:\\Q\\gs\\f9.int")->writeTime, 109u);

@@ -5,9 +5,9 @@
 #include "FirebirdFixture.h"
 #include "core/Errors.h"
 #include "core/Texts.h"
-#include "database/DBConnection.h"
+#include "database/ProductDatabase.h"
 #include "database/ServerProperties.h"
-#include "database/TableManager.h"
+#include "database/TableAccess.h"
 #include "support/ScriptedInteraction.h"
 
 namespace qv {
@@ -43,7 +43,7 @@ protected:
     test::FakeVersions versions;
     test::FakeWorkstation workstation;
     std::vector<unsigned> sleeps;
-    TdmDBConnection module{ui, versions, workstation};
+    ProductDatabase module{ui, versions, workstation};
 };
 
 TEST_F(ConnectionTest, ProductOpensWithPresenceRowRemovedAtDisconnect)
@@ -175,7 +175,7 @@ TEST_F(ConnectionTest, UnknownFreeSpaceDisablesTheCheckForGood)
 {
     for (long long unknown : {0LL, -1LL}) {
         SCOPED_TRACE(unknown);
-        TdmDBConnection fresh{ui, versions, workstation};
+        ProductDatabase fresh{ui, versions, workstation};
         fresh.DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
         sql.SetFreeSpace(unknown);
         ui.dialogs.clear();
@@ -276,7 +276,7 @@ TEST_F(ConnectionTest, PresenceOnAClosedDatabaseGivesUpSilently)
 TEST_F(ConnectionTest, NestedBracketsCommitOnlyAtTheOutermostLevel)
 {
     OpenTvp();
-    TDatabaseManager& m = module.DatabaseManager;
+    DatabaseSession& m = module.DatabaseManager;
     FirebirdQuery insert("Insert");
     insert.SetDatabase(&module.IBDatabase);
     insert.SetTransaction(&module.GlobalTransaction);
@@ -309,7 +309,7 @@ TEST_F(ConnectionTest, NestedBracketsCommitOnlyAtTheOutermostLevel)
 TEST_F(ConnectionTest, RollbackRaisesTheFirebirdErrorAgainAndTheOuterLevelDecides)
 {
     OpenTvp();
-    TDatabaseManager& m = module.DatabaseManager;
+    DatabaseSession& m = module.DatabaseManager;
     FirebirdQuery insert("Insert");
     insert.SetDatabase(&module.IBDatabase);
     insert.SetTransaction(&module.GlobalTransaction);
@@ -352,7 +352,7 @@ TEST_F(ConnectionTest, RollbackRaisesTheFirebirdErrorAgainAndTheOuterLevelDecide
 
 TEST_F(ConnectionTest, ManagerChecks)
 {
-    TDatabaseManager lone(ui, "Lone");
+    DatabaseSession lone(ui, "Lone");
     EXPECT_EQ(ErrorOf([&] { lone.OpenConnection(); }), "NIL Database");
     EXPECT_EQ(ErrorOf([&] { lone.BeginTransaction(); }), "Lone no transaction");
     std::unique_ptr<FirebirdQuery> none;
@@ -371,7 +371,7 @@ TEST_F(ConnectionTest, FindPK)
 {
     OpenTvp();
     sql.Exec("INSERT INTO PRT_Params (pname, compat) VALUES ('Facture', 3)");
-    TTableManager table("ManagerPrintParams");
+    TableAccess table("ManagerPrintParams");
     table.SetDatabaseManager(&module.DatabaseManager);
     table.TableName = "PRT_Params";
     table.FieldDefs = {"pname VARCHAR(60) NOT NULL *", "compat INTEGER"};
@@ -394,7 +394,7 @@ TEST_F(ConnectionTest, FindPK)
     module.CommitTransaction();
 
     // Without key fields the statement has no condition: the server refuses it.
-    TTableManager keyless;
+    TableAccess keyless;
     keyless.SetDatabaseManager(&module.DatabaseManager);
     keyless.TableName = "PRT_Params";
     keyless.FieldDefs = {"compat INTEGER"};
@@ -408,10 +408,10 @@ TEST_F(ConnectionTest, UnreleasedDatasetsAreReportedWhenTheManagerGoes)
     OpenTvp();
     std::unique_ptr<FirebirdQuery> kept;
     {
-        TDatabaseManager manager(ui, "Other");
+        DatabaseSession manager(ui, "Other");
         manager.SetDatabase(&module.IBDatabase);
         manager.SetTransaction(&module.GlobalTransaction);
-        TTableManager table;
+        TableAccess table;
         table.SetDatabaseManager(&manager);
         table.TableName = "PRT_Images";
         kept = table.CreateDataset(&module.GlobalTransaction);
@@ -448,7 +448,7 @@ TEST(ServerProperties, RealClientVersionIsRefusedByTheGate)
     const std::string client = source->ClientVersion();
     EXPECT_EQ(client.rfind("LI-V", 0), 0u) << client;
     EXPECT_NE(client.find("Firebird 3"), std::string::npos) << client;
-    EXPECT_FALSE(TdmDBConnection::IsKnownClientVersion(client));
+    EXPECT_FALSE(ProductDatabase::IsKnownClientVersion(client));
 }
 
 }  // namespace

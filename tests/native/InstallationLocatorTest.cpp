@@ -18,7 +18,7 @@ TEST_F(InstallationLocatorTest, OneFixedDriveHoldingTheFolderAsksNothing)
 {
     Drive('D', DriveKind::Fixed, true);
     Drive('E', DriveKind::CdRom, true);  // skipped: not fixed or remote
-    EXPECT_EQ(dm->LocateDirectory("WQuorvex"), "D:\\WQuorvex");
+    EXPECT_EQ(engine->LocateDirectory("WQuorvex"), "D:\\WQuorvex");
     EXPECT_TRUE(User().dialogs.empty());
 }
 
@@ -27,7 +27,7 @@ TEST_F(InstallationLocatorTest, TwoMatchesMakeTheUserChooseAndCancelGivesNothing
     Drive('C', DriveKind::Fixed, true);
     Drive('N', DriveKind::Remote, true);
     User().folderAnswers = {""};
-    EXPECT_EQ(dm->LocateDirectory("WQuorvex"), "");
+    EXPECT_EQ(engine->LocateDirectory("WQuorvex"), "");
     ASSERT_EQ(User().dialogs.size(), 1u);
     EXPECT_EQ(User().dialogs[0].text,
               "2 répertoires WQuorvex ont été trouvés, veuillez choisir l'emplacement correct.");
@@ -43,7 +43,7 @@ TEST_F(InstallationLocatorTest, RemovableAndCdRomOnlyIsNotFoundAndTheChoiceIsRet
     // C:\Apps stands for C:\WQuorvex (missing: asked again), then a folder
     // beside the product folder is taken as the product folder.
     User().folderAnswers = {"C:\\Apps", "C:\\Apps\\Other"};
-    EXPECT_EQ(dm->LocateDirectory("WQuorvex"), "C:\\Apps\\WQuorvex");
+    EXPECT_EQ(engine->LocateDirectory("WQuorvex"), "C:\\Apps\\WQuorvex");
     const std::string notFound =
         "Répertoire WQuorvex pas trouvé. Veuillez indiquer son emplacement.";
     ASSERT_EQ(User().dialogs.size(), 2u);
@@ -54,8 +54,8 @@ TEST_F(InstallationLocatorTest, RemovableAndCdRomOnlyIsNotFoundAndTheChoiceIsRet
 TEST_F(InstallationLocatorTest, AskProgramLocation)
 {
     User().fileAnswers = {"", "D:\\T\\TELVARIN.EXE"};
-    EXPECT_EQ(dm->AskProgramLocation("C:\\W\\TELVARIN.EXE"), "");
-    EXPECT_EQ(dm->AskProgramLocation("C:\\W\\TELVARIN.EXE"), "D:\\T\\TELVARIN.EXE");
+    EXPECT_EQ(engine->AskProgramLocation("C:\\W\\TELVARIN.EXE"), "");
+    EXPECT_EQ(engine->AskProgramLocation("C:\\W\\TELVARIN.EXE"), "D:\\T\\TELVARIN.EXE");
     EXPECT_EQ(User().dialogs[0].text,
               "Programme C:\\W\\TELVARIN.EXE pas trouvé. Veuillez indiquer son emplacement.");
 }

@@ -51,7 +51,7 @@ protected:
     std::string RaisedBy(UpdateProcedure procedure, ProductKind kind)
     {
         try {
-            procedure(*dm, kind);
+            procedure(*engine, kind);
         } catch (const Error& e) {
             return e.Message();
         }
@@ -72,7 +72,7 @@ TEST_F(KalvistoUpdateTest, TheBaseFolderGivesTheSameTargetWithOrWithoutBackslash
         SetUp();
         RecordBaseFolder(base);
         report.lines.clear();
-        EXPECT_EQ(UpdateKalvisto(*dm, ProductKind::Kalvisto), UpdateStatus::Ok) << base;
+        EXPECT_EQ(UpdateKalvisto(*engine, ProductKind::Kalvisto), UpdateStatus::Ok) << base;
         EXPECT_EQ(Content(kInstalled), "kalvisto 3.0.12.5") << base;
         EXPECT_EQ(files.Get(kInstalled)->writeTime, 2000u);
         ASSERT_EQ(report.lines.size(), 2u);
@@ -127,7 +127,7 @@ TEST_F(KalvistoUpdateTest, TheLibraryGoesWhereverTheSharedSystemFolderIs)
     // Windows folder the shared one.
     files.sharedSystemFolder = "C:\\WINDOWS\\";
     Install("C:\\WINDOWS\\wPDF200A.dll", FileVersionParts{2, 0, 0, 1});
-    EXPECT_EQ(UpdatePdfLibrary(*dm, ProductKind::PdfLibrary), UpdateStatus::Ok);
+    EXPECT_EQ(UpdatePdfLibrary(*engine, ProductKind::PdfLibrary), UpdateStatus::Ok);
     EXPECT_EQ(Content("C:\\WINDOWS\\wPDF200A.dll"), "pdf new");
     EXPECT_EQ(Content(kLibrary), "old");
 }
@@ -165,7 +165,7 @@ TEST_F(KalvistoUpdateTest, BothReplaceUnderTheVersionAndDateRules)
             files.files[UpperAscii(p.installed)].locked = c.locked;
             User().answers.assign(c.answers.begin(), c.answers.end());
             User().dialogs.clear();
-            EXPECT_EQ(p.procedure(*dm, p.kind), c.status) << p.installed << " " << c.comparison;
+            EXPECT_EQ(p.procedure(*engine, p.kind), c.status) << p.installed << " " << c.comparison;
             EXPECT_EQ(User().dialogs.size(), c.answers.size());
             files.files[UpperAscii(p.installed)].locked = false;
             EXPECT_EQ(Content(p.installed), c.replaced ? p.packaged : "old")

@@ -36,14 +36,14 @@ protected:
     void UsePackage(const std::vector<test::TestFile>& packaged)
     {
         EngineFixture::UsePackage(packaged);
-        dm->SetCurrentKind(ProductKind::Margolin);  // as the update run does
+        engine->SetCurrentKind(ProductKind::Margolin);  // as the update run does
     }
     void RecordMainProduct(const std::string& path)
     {
         services.registry.Seed(RegistryHive::CurrentUser, kMainRecordKey, "Filename",
                                {test::RegistryType::String, path});
     }
-    UpdateStatus Run() { return UpdateMargolin(*dm, ProductKind::Margolin); }
+    UpdateStatus Run() { return UpdateMargolin(*engine, ProductKind::Margolin); }
     std::string Installed(const std::string& name)
     {
         const test::MemoryFile* f = files.Get(kFolder + name);

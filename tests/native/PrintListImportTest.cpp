@@ -1,4 +1,4 @@
-// The print-list import of the data module, against three companies'
+// The print-list import of the engine, against three companies'
 // product databases on the test server (label "firebird"): the companies
 // come from a company file, their database paths from the in-memory
 // registry, the lists from a package.
@@ -10,7 +10,7 @@
 #include "PrintDatabases.h"
 #include "core/Errors.h"
 #include "core/Texts.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "support/EngineDoubles.h"
 #include "support/EngineFileSystem.h"
 #include "support/RecordingReport.h"
@@ -73,22 +73,22 @@ protected:
                                "Path", {test::RegistryType::String, path});
     }
 
-    // The data module over source, as the program makes it at start-up
+    // The engine over source, as the program makes it at start-up
     // (which reads the company file), for the product kind given.
-    TdmUpdateCommon& Start(EmbeddedSource& source, ProductKind kind = ProductKind::Telvarin)
+    UpdateEngine& Start(EmbeddedSource& source, ProductKind kind = ProductKind::Telvarin)
     {
-        dm = std::make_unique<TdmUpdateCommon>(source, files, services.registry, services.user,
+        engine = std::make_unique<UpdateEngine>(source, files, services.registry, services.user,
                                                services.messages, services.versions,
                                                services.workstation);
-        dm->Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
-        dm->SetReportTarget(&report);
-        dm->SetCurrentKind(kind);
-        return *dm;
+        engine->Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        engine->SetReportTarget(&report);
+        engine->SetCurrentKind(kind);
+        return *engine;
     }
-    TdmUpdateCommon& Start(const std::vector<test::TestFile>& packaged,
+    UpdateEngine& Start(const std::vector<test::TestFile>& packaged,
                            ProductKind kind = ProductKind::Telvarin)
     {
-        dm.reset();
+        engine.reset();
         package = test::MakePackage(packaged);
         return Start(*package, kind);
     }
@@ -96,7 +96,7 @@ protected:
     std::string ImportError(const std::string& folder = "")
     {
         try {
-            dm->ImportPrintLists(folder);
+            engine->ImportPrintLists(folder);
         } catch (const Error& e) {
             return e.Message();
         }
@@ -105,8 +105,8 @@ protected:
 
     void ExpectClosed()
     {
-        EXPECT_FALSE(dm->Connection().IsConnected());
-        EXPECT_EQ(dm->Connection().GlobalTransaction.TransactionDepth, 0);
+        EXPECT_FALSE(engine->Connection().IsConnected());
+        EXPECT_EQ(engine->Connection().GlobalTransaction.TransactionDepth, 0);
         for (auto* sql : {&print1, &print2, &print3})
             EXPECT_TRUE(sql->Users().empty());  // every presence row removed again
     }
@@ -118,7 +118,7 @@ protected:
     test::EngineServices services;
     test::RecordingReportSink report;
     std::unique_ptr<PackageFileSource> package;
-    std::unique_ptr<TdmUpdateCommon> dm;
+    std::unique_ptr<UpdateEngine> engine;
 };
 
 // The package file the build made with qvpack from
@@ -130,7 +130,7 @@ TEST_F(PrintListImportTest, ThreeCompaniesFromARealPackageSecondWithoutDatabase)
     RecordDatabase("Alpha", test::kPrint1);
     RecordDatabase("Gamma", test::kPrint3);
     package = std::make_unique<PackageFileSource>(ReadFileBytes(QV_PRINTS_PACKAGE));
-    TdmUpdateCommon& module = Start(*package);
+    UpdateEngine& module = Start(*package);
 
     EXPECT_EQ(module.ImportPrintLists(""), UpdateStatus::Warning);
 
@@ -172,7 +172,7 @@ TEST_F(PrintListImportTest, ThreeCompaniesFromARealPackageSecondWithoutDatabase)
     ExpectClosed();
     // The store goes before the connection module: its existence query has
     // left the database manager's pool by then, and no box reports it.
-    dm.reset();
+    engine.reset();
     EXPECT_TRUE(services.user.dialogs.empty());
 }
 
@@ -188,7 +188,7 @@ TEST_F(PrintListImportTest, DefaultCompanyEntriesTwiceCommentsAndSkippedEntries)
            {"notes.txt", "not a list"},
            {"commentaire.lst", "DES:F:/* rien */\nDES:X:Commentaires\n"}});
 
-    EXPECT_EQ(dm->ImportPrintLists(""), UpdateStatus::Ok);
+    EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok);
     EXPECT_EQ(test::PrintRows(print2),
               (Rows{{"commentaire", "Commentaires", "", "Commentaires", "",
                      "DES:F:/* rien */\r\nDES:X:Commentaires\r\n"},
@@ -244,7 +244,7 @@ TEST_F(PrintListImportTest, CompanyWithoutListsStillHasItsDatabaseOpenedAndClose
     RecordDatabase("Alpha", test::kPrint1);
     RecordDatabase("Default", test::kPrint3);
     Start({{"PrintLists.txt", "lisezmoi.txt\r\n"}, {"lisezmoi.txt", "x"}});
-    EXPECT_EQ(dm->ImportPrintLists(""), UpdateStatus::Ok);
+    EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok);
     EXPECT_EQ(report.Texts(), (Lines{Title("Alpha"), Title("Default"), Title("Alpha")}));
     EXPECT_EQ(services.versions.askedServices.size(), 3u);  // three connections made
     ExpectClosed();
@@ -258,13 +258,13 @@ TEST_F(PrintListImportTest, KindsWithoutPrintListsAndPackagesWithoutThemChangeNo
     for (ProductKind kind : {ProductKind::Kalvisto, ProductKind::PdfLibrary, ProductKind::Sovenza,
                              ProductKind::QuorvexFinance}) {
         Start(withLists, kind);
-        EXPECT_EQ(dm->ImportPrintLists(""), UpdateStatus::Ok) << KindNumber(kind);
-        EXPECT_FALSE(dm->OpenProductDatabase("")) << KindNumber(kind);
+        EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok) << KindNumber(kind);
+        EXPECT_FALSE(engine->OpenProductDatabase("")) << KindNumber(kind);
     }
     for (const auto& packaged : {std::vector<test::TestFile>{{"a.lst", "x"}},
                                  std::vector<test::TestFile>{{"PrintLists.txt", ""}}}) {
         Start(packaged);
-        EXPECT_EQ(dm->ImportPrintLists(""), UpdateStatus::Ok);
+        EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok);
     }
     EXPECT_TRUE(report.lines.empty());
     EXPECT_TRUE(services.versions.askedServices.empty());
@@ -281,7 +281,7 @@ TEST_F(PrintListImportTest, MargolinWritesEveryEntryIntoItsFolder)
            {"Etats\\logo.bmp", "BM", stamp}},
           ProductKind::Margolin);
 
-    EXPECT_EQ(dm->ImportPrintLists("C:\\Margolin\\Programs"), UpdateStatus::Ok);
+    EXPECT_EQ(engine->ImportPrintLists("C:\\Margolin\\Programs"), UpdateStatus::Ok);
     const std::pair<std::string, std::string> written[] = {
         {"C:\\Margolin\\Programs\\a.lst", "new list"},
         {"C:\\Margolin\\Programs\\Etats\\logo.bmp", "BM"}};
@@ -308,7 +308,7 @@ TEST_F(PrintListImportTest, ConnectionTimersRefreshThePresenceRowOfAnOpenDatabas
     EXPECT_EQ(timers[0].intervalMs, 1'800'000u);  // the presence row
     EXPECT_EQ(timers[1].intervalMs, 3'600'000u);  // the free disk space
 
-    ASSERT_TRUE(dm->OpenProductDatabase(""));
+    ASSERT_TRUE(engine->OpenProductDatabase(""));
     const std::string presence = "marie (COMPTA-01) - Updater";
     EXPECT_EQ(print1.Users(), Lines{presence});
     const Timestamp past = Timestamp::FromCivil(2001, 1, 1);
@@ -324,8 +324,8 @@ TEST_F(PrintListImportTest, ConnectionTimersRefreshThePresenceRowOfAnOpenDatabas
     EXPECT_EQ(services.user.dialogs[0].text,
               std::string(texts::kDiskSpaceLow) + "\r\n100" + texts::kMegabytesSuffix);
 
-    // The data module goes: the database is closed, the timers stopped.
-    dm.reset();
+    // The engine goes: the database is closed, the timers stopped.
+    engine.reset();
     EXPECT_TRUE(print1.Users().empty());
     EXPECT_FALSE(timers[0].running);
     EXPECT_FALSE(timers[1].running);

@@ -1,7 +1,7 @@
 // The header of a print-parameter list and the text stored for it.
 #include <gtest/gtest.h>
 
-#include "database/StructurePrinting.h"
+#include "database/PrintParamsStore.h"
 
 namespace qv {
 namespace {

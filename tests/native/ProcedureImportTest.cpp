@@ -5,7 +5,7 @@
 
 #include "PrintDatabases.h"
 #include "engine/ProductCatalogue.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "engine/procedures/MainProductUpdate.h"
 #include "engine/procedures/ObrentaUpdate.h"
 #include "support/EngineDoubles.h"
@@ -41,12 +41,12 @@ protected:
     void Start(const std::vector<test::TestFile>& packaged, ProductKind kind)
     {
         package = test::MakePackage(packaged);
-        dm = std::make_unique<TdmUpdateCommon>(*package, files, services.registry, services.user,
+        engine = std::make_unique<UpdateEngine>(*package, files, services.registry, services.user,
                                                services.messages, services.versions,
                                                services.workstation);
-        dm->Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
-        dm->SetReportTarget(&report);
-        dm->SetCurrentKind(kind);
+        engine->Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        engine->SetReportTarget(&report);
+        engine->SetCurrentKind(kind);
     }
     void Seed(RegistryHive hive, const std::string& key, const std::string& name,
               const std::string& value)
@@ -56,7 +56,7 @@ protected:
     }
     void ExpectClosed()
     {
-        EXPECT_FALSE(dm->Connection().IsConnected());
+        EXPECT_FALSE(engine->Connection().IsConnected());
         for (auto* sql : {&print1, &print3})
             EXPECT_TRUE(sql->Users().empty());
     }
@@ -67,7 +67,7 @@ protected:
     test::EngineServices services;
     test::RecordingReportSink report;
     std::unique_ptr<PackageFileSource> package;
-    std::unique_ptr<TdmUpdateCommon> dm;
+    std::unique_ptr<UpdateEngine> engine;
 };
 
 TEST_F(ProcedureImportTest, TheMainProductReplacesItsFilesThenFillsEveryCompanysDatabase)
@@ -84,7 +84,7 @@ TEST_F(ProcedureImportTest, TheMainProductReplacesItsFilesThenFillsEveryCompanys
            {"factures.lst", "DES:F:Facture standard\r\n[Page]\r\n"}},
           ProductKind::Telvarin);
 
-    EXPECT_EQ(UpdateMainProduct(*dm, ProductKind::Telvarin), UpdateStatus::Warning);
+    EXPECT_EQ(UpdateMainProduct(*engine, ProductKind::Telvarin), UpdateStatus::Warning);
 
     EXPECT_EQ(files.Get(std::string(kPrograms) + "TELVARIN.EXE")->data, "new program");
     EXPECT_EQ(files.Get(std::string(kPrograms) + "QUORVEX.DLL")->data, "new library");
@@ -123,7 +123,7 @@ TEST_F(ProcedureImportTest, ObrentasRefusedDatabaseFailsUnderTheLastFileHandled)
            {"factures.lst", "DES:F:Facture\r\n"}},
           ProductKind::Obrenta);
 
-    EXPECT_EQ(UpdateObrenta(*dm, ProductKind::Obrenta), UpdateStatus::Ko);
+    EXPECT_EQ(UpdateObrenta(*engine, ProductKind::Obrenta), UpdateStatus::Ko);
 
     EXPECT_EQ(files.copies.size(), 3u);  // replaced, and not rolled back
     EXPECT_TRUE(test::PrintRows(print1).empty());

@@ -90,7 +90,7 @@ protected:
     // The whole installation again, for each case of a table.
     void Reset()
     {
-        dm.reset();
+        engine.reset();
         files = test::EngineFileSystem();
         services.registry = test::MemoryRegistry();
         services.user = test::ScriptedInteraction();
@@ -143,8 +143,8 @@ protected:
 
     UpdateStatus Run(const Procedure& p)
     {
-        dm->SetCurrentKind(p.kind);
-        return FindUpdateProcedure(p.kind)(*dm, p.kind);
+        engine->SetCurrentKind(p.kind);
+        return FindUpdateProcedure(p.kind)(*engine, p.kind);
     }
     // The report lines of one copy onto target (from a temporary file).
     static bool IsCopyTo(const Lines& lines, std::size_t at, const std::string& target)

@@ -50,7 +50,7 @@ protected:
     {
         return services.registry.Find(RegistryHive::CurrentUser, kRecordKey, "Filename")->text;
     }
-    UpdateStatus Run() { return UpdateSuite(*dm, ProductKind::QuorvexFinance); }
+    UpdateStatus Run() { return UpdateSuite(*engine, ProductKind::QuorvexFinance); }
 };
 
 TEST_F(SuiteUpdateTest, NewerPackageCopiesEveryListedFileThenTheMarker)
@@ -206,7 +206,7 @@ TEST_F(SuiteUpdateTest, EveryFailureReachesItsKoPathWithAReadableMessage)
     // Unpacking a listed file runs out of memory: Ko, and the report says so.
     files.copyFailures.clear();
     OutOfMemorySource source(*package, "UTIL\\TOOL.INT");
-    TdmUpdateCommon failing(source, files, services.registry, services.user, services.messages,
+    UpdateEngine failing(source, files, services.registry, services.user, services.messages,
                        services.versions, services.workstation);
     failing.SetReportTarget(&report);
     report.lines.clear();
@@ -220,7 +220,7 @@ TEST_F(SuiteUpdateTest, SovenzaUsesItsOwnMarkerAndRecord)
     EXPECT_EQ(SuiteMarker(ProductKind::Sovenza), "svz\\SA-00.int");
     UsePackage({{"svz\\SA-00.int", "m", 5000}, {"FileNames.txt", "", 1}});
     files.PutFile("C:\\Quorvex5\\svz\\SA-00.int", "old", 1);
-    EXPECT_EQ(UpdateSuite(*dm, ProductKind::Sovenza), UpdateStatus::Ok);
+    EXPECT_EQ(UpdateSuite(*engine, ProductKind::Sovenza), UpdateStatus::Ok);
     EXPECT_EQ(services.registry.Find(RegistryHive::CurrentUser,
                                      "SOFTWARE\\QUORVEX S.A.\\Sovenza\\Program", "Filename")->text,
               "C:\\Quorvex5\\svz\\SA-00.int");

@@ -7,7 +7,7 @@
 #include "support/EngineFileSystem.h"
 #include "support/RecordingReport.h"
 #include "support/TestPackage.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 
 namespace qv {
 namespace {
@@ -24,16 +24,16 @@ protected:
     test::RecordingReportSink report;
     std::unique_ptr<PackageFileSource> package = test::MakePackage({});
     std::unique_ptr<UnattendedInteraction> user;
-    std::unique_ptr<TdmUpdateCommon> dm;
+    std::unique_ptr<UpdateEngine> engine;
 
     void Start(bool replaceSame)
     {
         files.AddFolder(files.tempFolder);
         user = std::make_unique<UnattendedInteraction>(report, replaceSame);
-        dm = std::make_unique<TdmUpdateCommon>(*package, files, services.registry, *user,
+        engine = std::make_unique<UpdateEngine>(*package, files, services.registry, *user,
                                                services.messages, services.versions,
                                                services.workstation);
-        dm->SetReportTarget(&report);
+        engine->SetReportTarget(&report);
         report.lines.clear();
     }
 };
@@ -73,7 +73,7 @@ TEST_F(UnattendedAnswers, QuestionsKeepWhatIsInstalled)
         files.PutFile(kInstalled, "old", 1);
         files.PutFile(kPackaged, "new", 1);
         files.comparisons[UpperAscii(kInstalled)] = c.comparison;
-        EXPECT_EQ(dm->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), c.status);
+        EXPECT_EQ(engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), c.status);
         EXPECT_EQ(files.Get(kInstalled)->data, c.comparison == 1 ? "new" : "old");
         EXPECT_EQ(report.Texts(), c.report);
     }
@@ -83,8 +83,8 @@ TEST_F(UnattendedAnswers, BoxesGoToTheReportAndChoosersAreCancelled)
 {
     Start(false);
     files.drives = {{'C', DriveKind::Fixed}};  // no folder of that name anywhere
-    EXPECT_EQ(dm->LocateDirectory("Quorvex5"), "");
-    EXPECT_EQ(dm->AskProgramLocation("C:\\W\\TELVARIN.EXE"), "");
+    EXPECT_EQ(engine->LocateDirectory("Quorvex5"), "");
+    EXPECT_EQ(engine->AskProgramLocation("C:\\W\\TELVARIN.EXE"), "");
     user->AskYesNoCancel("Voulez-vous annuler cette mise à jour");
     EXPECT_THAT(report.Texts(),
                 ElementsAre("Erreur : Répertoire Quorvex5 pas trouvé. Veuillez indiquer son "

@@ -16,7 +16,7 @@
 #include "engine/CompanyList.h"
 #include "platform/win32/FileSystemWin32.h"
 #include "platform/win32/Win32Registry.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 #include "support/MemoryFileSystem.h"
 #include "support/MemoryRegistry.h"
 #include "support/ScriptedInteraction.h"
@@ -86,7 +86,7 @@ TEST(CompanyListOnWindows, TheFourthPlaceIsFoundAndTheMachineKeyRemoved)
             GTEST_SKIP() << place << " belongs to this prefix already";
     PrefixCleanUp cleanUp{"C:\\wquorvex\\multiste.txt.txt", "C:\\wquorvex"};
     ASSERT_TRUE(::CreateDirectoryA(cleanUp.folder.c_str(), nullptr));
-    win32::TWindowsInstaller installer;
+    win32::InstallerFileServices installer;
     win32::FileSystemWin32 files(installer);
     files.WriteNewFile(cleanUp.file, "Dupont SA\r\nMartin\n\r\n");
 
@@ -103,7 +103,7 @@ TEST(CompanyListOnWindows, TheFourthPlaceIsFoundAndTheMachineKeyRemoved)
               ERROR_SUCCESS);
 
     win32::Win32Registry registry;
-    TFMultiSte companies(files, registry);
+    CompanyList companies(files, registry);
     companies.LoadCompanies();
     EXPECT_TRUE(EqualsIgnoreCaseAscii(companies.CompanyFile(), cleanUp.file)) << companies.CompanyFile();
     EXPECT_EQ(companies.Entries(), (std::vector<std::string>{"Dupont SA", "Martin", ""}));
@@ -118,7 +118,7 @@ TEST_F(CompanyDialogTest, OkAnnulerEnterAndEscape)
     test::MemoryRegistryValue last;
     last.text = "MARTIN & FILS";
     registry.Seed(RegistryHive::CurrentUser, kCompanyChoiceKey, kLastCompanyValue, last);
-    TFMultiSte companies(files, registry);
+    CompanyList companies(files, registry);
     companies.LoadCompanies();
 
     HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,

@@ -7,11 +7,11 @@
 
 #include "core/Errors.h"
 #include "core/Texts.h"
-#include "database/DBConnection.h"
+#include "database/ProductDatabase.h"
 #include "database/FirebirdApi.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "support/EngineDoubles.h"
 #include "support/EngineFileSystem.h"
 #include "support/RecordingReport.h"
@@ -34,7 +34,7 @@ TEST(DatabaseWithoutClient, ModuleLivesWithoutLoadingTheClient)
     auto versions = MakeFirebirdVersionSource();
     auto workstation = MakeWorkstation(ui);
     {
-        TdmDBConnection module(ui, *versions, *workstation);
+        ProductDatabase module(ui, *versions, *workstation);
         module.DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
         module.ApplicationName = "Updater";
         for (auto& timer : module.Timers())
@@ -51,7 +51,7 @@ TEST(DatabaseWithoutClient, ProductDatabaseIsRefusedWithTheClientVersionMessage)
     test::ScriptedInteraction ui;
     auto versions = MakeFirebirdVersionSource();
     auto workstation = MakeWorkstation(ui);
-    TdmDBConnection module(ui, *versions, *workstation);
+    ProductDatabase module(ui, *versions, *workstation);
     module.SetDatabaseIdentity(1, "TVP_PRO", "Base de données", "Updater");
     module.SetConnectionParams(R"(localhost:C:\QUORVEX\DB\TVP.FDB)", "", "", "");
     try {
@@ -81,29 +81,29 @@ TEST(DatabaseWithoutClient, PrintListImportEndsWithTheRefusal)
                                       {"factures.lst", "DES:F:Facture\r\n"}});
     test::RecordingReportSink report;
     {
-        TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages,
+        UpdateEngine engine(*package, files, services.registry, services.user, services.messages,
                            *versions, *workstation);
-        dm.SetReportTarget(&report);
-        dm.SetCurrentKind(ProductKind::Telvarin);
-        dm.Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        engine.SetReportTarget(&report);
+        engine.SetCurrentKind(ProductKind::Telvarin);
+        engine.Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
 
         // What the import meets when it opens the company's database ...
         try {
-            dm.OpenProductDatabase("");
+            engine.OpenProductDatabase("");
             FAIL() << "opened";
         } catch (const Error& e) {
             EXPECT_EQ(e.Message(), std::string(texts::kClientVersionUnknown) + "\r\n\r\n?");
         }
         // ... ends the import with its one failure message.
         try {
-            dm.ImportPrintLists("");
+            engine.ImportPrintLists("");
             FAIL() << "imported";
         } catch (const Error& e) {
             EXPECT_EQ(e.Message(), "Cannot import resource files");
         }
         EXPECT_EQ(report.Texts(),
                   std::vector<std::string>{"\r\nMise à jour de listes pour la société Default"});
-        EXPECT_FALSE(dm.Connection().IsConnected());
+        EXPECT_FALSE(engine.Connection().IsConnected());
     }
     EXPECT_TRUE(services.user.dialogs.empty());
     EXPECT_FALSE(AnyClientLoaded());
@@ -138,12 +138,12 @@ TEST(DatabaseWithoutClient, ConnectionTimersTickOnTheMessageLoop)
     auto package = test::MakePackage({});
     int presenceAttempts = 0;
     {
-        TdmUpdateCommon dm(*package, files, services.registry, services.user, loop, *versions,
+        UpdateEngine engine(*package, files, services.registry, services.user, loop, *versions,
                            *workstation);
         EXPECT_EQ(loop.intervals, (std::vector<unsigned>{1'800'000, 3'600'000}));
         // No client here: each presence refresh makes its five attempts on
         // the closed database, with a pause before attempts 2 to 5.
-        dm.Connection().DatabaseManager.SleepBetweenAttempts = [&](unsigned) {
+        engine.Connection().DatabaseManager.SleepBetweenAttempts = [&](unsigned) {
             ++presenceAttempts;
         };
         loop.Delay(400);  // the program idles

@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     atWelcome.cb = sizeof atWelcome;
     ::GetProcessMemoryInfo(wizard.Process(), &atWelcome, sizeof atWelcome);
     bool ok = WaitForScreenshot(folder, "1-welcome");
-    ok = ok && wizard.NextTo(kDisplayFileClass) && WaitForScreenshot(folder, "2-list-of-changes");
+    ok = ok && wizard.NextTo(kChangesPageClass) && WaitForScreenshot(folder, "2-list-of-changes");
     if (ok) {
         const ULONGLONG start = ::GetTickCount64();
         wizard.Press(kIdButtonNext);  // Démarrer: the update runs

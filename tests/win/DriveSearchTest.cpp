@@ -53,7 +53,7 @@ protected:
         WizardDriver wizard;
         wizard.Start("quorvex-update.exe");
         EXPECT_TRUE(wizard.WaitForWelcome());
-        EXPECT_TRUE(wizard.NextTo(kDisplayFileClass));
+        EXPECT_TRUE(wizard.NextTo(kChangesPageClass));
         wizard.Press(kIdButtonNext);
         bool finished = WaitUntil(
             [&] {

@@ -52,7 +52,7 @@ std::string MessageOf(const std::function<void()>& f)
 
 class FileSystemWin32Test : public ::testing::Test {
 protected:
-    TWindowsInstaller installer;
+    InstallerFileServices installer;
     FileSystemWin32 fs{installer};
     ScratchFolder dir;
 };
@@ -246,7 +246,7 @@ public:
 
 private:
     ScratchFolder dir_;
-    TWindowsInstaller installer_;
+    InstallerFileServices installer_;
     FileSystemWin32 fs_{installer_};
     std::map<std::string, UniqueFile> held_;
 };

@@ -12,14 +12,14 @@
 #include "core/Text.h"
 #include "core/Texts.h"
 #include "database/ClientLibrary.h"
-#include "database/DBConnection.h"
+#include "database/ProductDatabase.h"
 #include "database/FirebirdApi.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WindowsHelpers.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/RichText.h"
 
@@ -78,7 +78,7 @@ protected:
                 ASSERT_TRUE(IsFile(folder + name)) << folder << name;
         ASSERT_NE(ProgramFolder(), CurrentFolder());
         ASSERT_EQ(win32::FileVersionText(ProgramFolder() + "gds32.dll"), kPlantedVersion);
-        ASSERT_TRUE(TdmDBConnection::IsKnownClientVersion(kPlantedVersion));
+        ASSERT_TRUE(ProductDatabase::IsKnownClientVersion(kPlantedVersion));
         ASSERT_FALSE(IsFile(win32::SystemLibraryPath("gds32.dll"))) << "a client in the prefix";
         ASSERT_EQ(PlantedLoad(), "");
     }
@@ -94,7 +94,7 @@ TEST_F(PlantedLibraries, TheFirebirdClientComesOnlyFromTheSystemFolder)
     test::ScriptedInteraction ui;
     auto workstation = MakeWorkstation(ui);
     {
-        TdmDBConnection module(ui, *versions, *workstation);
+        ProductDatabase module(ui, *versions, *workstation);
         module.SetDatabaseIdentity(1, "TVP_PRO", "Base", "Updater");
         module.SetConnectionParams(R"(localhost:C:\QUORVEX\DB\TVP.FDB)", "", "", "");
         try {

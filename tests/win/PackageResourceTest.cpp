@@ -11,12 +11,12 @@
 
 #include "core/Errors.h"
 #include "core/Text.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "platform/PackageFileSource.h"
 #include "platform/win32/FileSystemWin32.h"
 #include "platform/win32/WindowsHelpers.h"
 #include "platform/win32/ResourceEmbeddedSource.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 #include "support/EngineDoubles.h"
 
 namespace fs = std::filesystem;
@@ -41,7 +41,7 @@ std::uint64_t WriteTimeOf(const std::string& path)
 
 // The real file system, as the program uses it.
 struct Win32Files {
-    win32::TWindowsInstaller installer;
+    win32::InstallerFileServices installer;
     win32::FileSystemWin32 files{installer};
     test::EngineServices services;  // not reached by these reads
 };
@@ -70,12 +70,12 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
     EXPECT_EQ(resources.Names().size(), payload.size()) << "one resource per payload file";
 
     Win32Files real;
-    TdmUpdateCommon dm(resources, real.files, real.services.registry, real.services.user,
+    UpdateEngine engine(resources, real.files, real.services.registry, real.services.user,
                        real.services.messages, real.services.versions, real.services.workstation);
     std::size_t largest = 0;
     for (const auto& [name, path] : payload) {
         // Asked for as the procedures do: the lower-case relative name.
-        auto file = dm.LoadEmbeddedFile(name);
+        auto file = engine.LoadEmbeddedFile(name);
         ASSERT_TRUE(file) << name;
         EXPECT_TRUE(file->payload == ReadAll(path)) << name;
         EXPECT_EQ(file->time, WriteTimeOf(path.string())) << name;
@@ -86,9 +86,9 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
     for (const auto& [name, path] : payload)
         largestPayload = std::max(largestPayload, fs::file_size(path));
     EXPECT_EQ(largest, largestPayload);
-    EXPECT_FALSE(dm.LoadEmbeddedFile("gs/date.int"));
-    EXPECT_FALSE(dm.LoadEmbeddedFile("Steps.txt"));
-    EXPECT_FALSE(dm.LoadEmbeddedFile("#10"));
+    EXPECT_FALSE(engine.LoadEmbeddedFile("gs/date.int"));
+    EXPECT_FALSE(engine.LoadEmbeddedFile("Steps.txt"));
+    EXPECT_FALSE(engine.LoadEmbeddedFile("#10"));
 }
 
 TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
@@ -98,14 +98,14 @@ TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
     FileSystem& files = real.files;
     std::string written;
     {
-        TdmUpdateCommon dm(resources, files, real.services.registry, real.services.user,
+        UpdateEngine engine(resources, files, real.services.registry, real.services.user,
                            real.services.messages, real.services.versions, real.services.workstation);
-        dm.Randomize(GetTickCount());
+        engine.Randomize(GetTickCount());
         for (const char* name : {"gs\\GS-00.int", "images07\\accueil.bmp", "AppInfo2.txt"}) {
-            auto stored = dm.LoadEmbeddedFile(name);
+            auto stored = engine.LoadEmbeddedFile(name);
             ASSERT_TRUE(stored) << name;
-            std::string target = dm.TempFileName(kTempPrefix);
-            ASSERT_EQ(dm.WriteEmbeddedFile(name, target), target);
+            std::string target = engine.TempFileName(kTempPrefix);
+            ASSERT_EQ(engine.WriteEmbeddedFile(name, target), target);
             EXPECT_TRUE(ReadAll(target) == stored->payload) << name;
             EXPECT_EQ(WriteTimeOf(target), stored->time) << name;
             EXPECT_NE(stored->time % 10000000u, 0u) << name << ": a whole second proves nothing";
@@ -113,7 +113,7 @@ TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
         }
         EXPECT_TRUE(files.FileIsPresent(written));
     }
-    // The data module's destruction removed its temporary files.
+    // The engine's destruction removed its temporary files.
     EXPECT_FALSE(files.FileIsPresent(written));
 }
 

@@ -238,7 +238,7 @@ TEST_F(Printing, TheListOfChangesPrintsAsItsJobAndACancelledDialogPrintsNothing)
     WizardDriver wizard;
     wizard.Start("quorvex-update.exe");
     ASSERT_TRUE(wizard.WaitForWelcome());
-    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    ASSERT_TRUE(wizard.NextTo(kChangesPageClass));
     const std::string text = WizardDriver::Text(wizard.Control(kIdRichEditFile));
     ASSERT_GT(Words(text).size(), 3u);
 
@@ -249,7 +249,7 @@ TEST_F(Printing, TheListOfChangesPrintsAsItsJobAndACancelledDialogPrintsNothing)
     // would come too.
     PrintedDocument doc = ExpectPrinted(before, "La liste des modifications");
     EXPECT_GE(doc.pages, 1);
-    EXPECT_EQ(wizard.CurrentPage(), kDisplayFileClass);
+    EXPECT_EQ(wizard.CurrentPage(), kChangesPageClass);
 
     wizard.Press(kIdButtonCancel);
     if (HWND box = wizard.WaitForMessageBox())
@@ -280,7 +280,7 @@ TEST_F(Printing, AReportOfSeveralPagesPrintsPageAfterPage)
     WizardDriver wizard;
     wizard.Start("quorvex-update.exe");
     ASSERT_TRUE(wizard.WaitForWelcome());
-    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    ASSERT_TRUE(wizard.NextTo(kChangesPageClass));
     wizard.Press(kIdButtonNext);
     ASSERT_TRUE(WaitUntil(
         [&] {

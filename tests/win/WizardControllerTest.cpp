@@ -12,10 +12,10 @@
 #include "ControlIds.h"
 #include "app/ApplicationWindow.h"
 #include "core/Errors.h"
-#include "main/TfrmMain.h"
-#include "pages/TfrmDisplayFile.h"
-#include "pages/TfrmEndInstall.h"
-#include "pages/TfrmWelcome.h"
+#include "main/WizardWindow.h"
+#include "pages/ChangesPage.h"
+#include "pages/ReportPage.h"
+#include "pages/WelcomePage.h"
 #include "support/ScriptedInteraction.h"
 #include "platform/win32/WindowsHelpers.h"
 #include "ui/RichText.h"
@@ -60,9 +60,9 @@ private:
 };
 
 // A product-specific page, as a package may add.
-class TfrmExtra : public TFrmStep {
+class ExtraPage : public WizardPage {
 public:
-    explicit TfrmExtra(HWND parking) : TFrmStep("frmExtra", "TfrmExtra", parking) {}
+    explicit ExtraPage(HWND parking) : WizardPage("frmExtra", "QvExtraPage", parking) {}
     void LeaveStep() override { ++leaves; }
     int leaves = 0;
 };
@@ -93,15 +93,15 @@ protected:
 
     void Start()
     {
-        main = std::make_unique<TfrmMain>(ui, package);
-        welcome = std::make_unique<TfrmWelcome>(app.Handle());
-        endInstall = std::make_unique<TfrmEndInstall>(app.Handle());
-        displayFile = std::make_unique<TfrmDisplayFile>(app.Handle(), endInstall->PrinterSetup());
-        extra = std::make_unique<TfrmExtra>(app.Handle());
+        main = std::make_unique<WizardWindow>(ui, package);
+        welcome = std::make_unique<WelcomePage>(app.Handle());
+        endInstall = std::make_unique<ReportPage>(app.Handle());
+        displayFile = std::make_unique<ChangesPage>(app.Handle(), endInstall->PrinterSetup());
+        extra = std::make_unique<ExtraPage>(app.Handle());
         main->SetPages(*welcome, *displayFile, *endInstall);
         main->AddExtraPage(*extra);
         main->Show(SW_SHOWNORMAL);
-        ASSERT_TRUE(Pump([&] { return Page() == kWelcomeClass; }));
+        ASSERT_TRUE(Pump([&] { return Page() == kWelcomePageClass; }));
     }
 
     // Processes messages, with the idle update whenever the queue is empty,
@@ -141,7 +141,7 @@ protected:
 
     std::string Page() const
     {
-        HWND panel = Control(kIdPanelCurrStep);
+        HWND panel = Control(kIdPagePanel);
         for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
             if (::IsWindowVisible(c)) {
                 char cls[64] = {};
@@ -185,11 +185,11 @@ protected:
     test::ScriptedInteraction ui;
     FakePackage package;
     ApplicationWindow app;
-    std::unique_ptr<TfrmMain> main;
-    std::unique_ptr<TfrmWelcome> welcome;
-    std::unique_ptr<TfrmEndInstall> endInstall;
-    std::unique_ptr<TfrmDisplayFile> displayFile;
-    std::unique_ptr<TfrmExtra> extra;
+    std::unique_ptr<WizardWindow> main;
+    std::unique_ptr<WelcomePage> welcome;
+    std::unique_ptr<ReportPage> endInstall;
+    std::unique_ptr<ChangesPage> displayFile;
+    std::unique_ptr<ExtraPage> extra;
 };
 
 TEST_F(Wizard, StepsTxtPlacesPagesAfterTheListOfChanges)
@@ -199,23 +199,23 @@ TEST_F(Wizard, StepsTxtPlacesPagesAfterTheListOfChanges)
         std::vector<std::string> walk;  // the pages reached with Next from the list of changes
     };
     const Case cases[] = {
-        {{}, {kEndInstallClass}},
-        {{"frmExtra"}, {"TfrmExtra", kEndInstallClass}},
+        {{}, {kReportPageClass}},
+        {{"frmExtra"}, {"QvExtraPage", kReportPageClass}},
         // The report page named first takes that place: the page after it
         // can never be reached.
-        {{"FRMENDINSTALL", "frmExtra"}, {kEndInstallClass}},
+        {{"FRMENDINSTALL", "frmExtra"}, {kReportPageClass}},
         // Pages already in the list, and unknown names, change nothing.
-        {{"frmWelcome", "frmNowhere", "frmExtra", "frmextra"}, {"TfrmExtra", kEndInstallClass}},
+        {{"frmWelcome", "frmNowhere", "frmExtra", "frmextra"}, {"QvExtraPage", kReportPageClass}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps.empty() ? "no Steps.txt" : c.steps.front());
         package.files["Steps.txt"] = c.steps;
         Start();
-        ASSERT_EQ(Next(), kDisplayFileClass);
+        ASSERT_EQ(Next(), kChangesPageClass);
         std::vector<std::string> walk;
         while (walk.size() < 4) {
             walk.push_back(Next());
-            if (walk.back() == kEndInstallClass)
+            if (walk.back() == kReportPageClass)
                 break;
         }
         EXPECT_EQ(walk, c.walk);
@@ -238,7 +238,7 @@ TEST_F(Wizard, TitleAndExtraTextComeFromTheManifests)
               "Veuillez fermer les applications Quorvex sur tous les postes de travail avant "
               "d'installer cette mise à jour.\r\n\r\n"
               "Première ligne\r\nSeconde ligne\r\n");
-    ASSERT_EQ(Next(), kDisplayFileClass);
+    ASSERT_EQ(Next(), kChangesPageClass);
     EXPECT_THAT(Text(kIdRichEditFile), HasSubstr("Nouvelle fonction"));
     EXPECT_THAT(Text(kIdRichEditFile), ::testing::Not(HasSubstr("corrections internes")));
 }
@@ -250,7 +250,7 @@ TEST_F(Wizard, TheListOfChangesWrapsItsLinesAtTheViewersWidth)
         longLine += "correction " + std::to_string(i) + " ";
     package.updateInfo = "{\\rtf1\\ansi " + longLine + "\\par}";
     Start();
-    ASSERT_EQ(Next(), kDisplayFileClass);
+    ASSERT_EQ(Next(), kChangesPageClass);
     HWND viewer = Control(kIdRichEditFile);
     RECT client;
     ::GetClientRect(viewer, &client);
@@ -282,8 +282,8 @@ TEST_F(Wizard, RunsTheFirstKnownProductBetweenHeaderAndResult)
         return UpdateStatus::Ok;
     });
     main->SetUpdateProcedure(Dravik, [&] { ran.push_back(Dravik); return UpdateStatus::Ok; });
-    ASSERT_EQ(Next(), kDisplayFileClass);
-    ASSERT_EQ(Next(), kEndInstallClass);
+    ASSERT_EQ(Next(), kChangesPageClass);
+    ASSERT_EQ(Next(), kReportPageClass);
     ASSERT_TRUE(Pump([&] { return Enabled(kIdButtonNext); }));
 
     EXPECT_THAT(ran, ElementsAre(QuorvexFinance));
@@ -319,7 +319,7 @@ TEST_F(Wizard, WritesTheResultLineOfTheStatus)
         Start();
         main->SetUpdateProcedure(ProductKind::Sovenza, [status = status] { return status; });
         Next();
-        ASSERT_EQ(Next(), kEndInstallClass);
+        ASSERT_EQ(Next(), kReportPageClass);
         ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
         auto report = ReportParagraphs();
         if (line) {
@@ -338,7 +338,7 @@ TEST_F(Wizard, NoKnownProductLeavesTheReportEmpty)
     package.files["Updates.txt"] = {"Finance", "Telvarin Ing"};
     Start();
     Next();
-    ASSERT_EQ(Next(), kEndInstallClass);
+    ASSERT_EQ(Next(), kReportPageClass);
     ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
     EXPECT_EQ(Text(kIdRichEditReport), "");
     EXPECT_FALSE(Enabled(kIdButtonPrev));
@@ -352,7 +352,7 @@ TEST_F(Wizard, AProcedureErrorIsShownAndReported)
     main->SetUpdateProcedure(ProductKind::QuorvexFinance,
                              []() -> UpdateStatus { throw Error("Cannot find QFIN.EXE"); });
     Next();
-    ASSERT_EQ(Next(), kEndInstallClass);
+    ASSERT_EQ(Next(), kReportPageClass);
     ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogs[0].text, "Cannot find QFIN.EXE");
@@ -380,7 +380,7 @@ TEST_F(Wizard, TheWindowStaysWhileAProcedureWorks)
         return UpdateStatus::Ok;
     });
     Next();
-    ASSERT_EQ(Next(), kEndInstallClass);
+    ASSERT_EQ(Next(), kReportPageClass);
     ASSERT_TRUE(Pump([&] { return Text(kIdButtonNext) == "Quitter" && Enabled(kIdButtonNext); }));
     EXPECT_TRUE(aliveAfterClose);
     EXPECT_EQ(ReportParagraphs().back(), "La mise à jour est terminée avec succès.");

@@ -108,7 +108,7 @@ bool WizardDriver::WaitForWelcome()
                 main_ = h;
         return main_ != nullptr;
     }, 20000);
-    return found && WaitForPage(wizard::kWelcomeClass);
+    return found && WaitForPage(wizard::kWelcomePageClass);
 }
 
 HWND WizardDriver::Control(int id) const
@@ -140,7 +140,7 @@ bool WizardDriver::IsEnabled(int id) const
 
 std::string WizardDriver::CurrentPage() const
 {
-    HWND panel = Control(wizard::kIdPanelCurrStep);
+    HWND panel = Control(wizard::kIdPagePanel);
     for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
         if (::IsWindowVisible(c)) {
             char cls[64] = {};

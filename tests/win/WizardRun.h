@@ -22,7 +22,7 @@ constexpr char kNot[] = "La mise à jour n'a pas été effectuée.";
 constexpr char kWarning[] = "La mise à jour a été effectuée mais avec des avertissements !";
 
 // A wizard that ends deletes the Update*.tmp of its temporary folder, and
-// so do the data modules of other tests running meanwhile in this prefix:
+// so do the engines of other tests running meanwhile in this prefix:
 // while this lives, the programs this process starts get a temporary folder
 // of their own through TMP and TEMP.
 class OwnTemporaryFolder {
@@ -73,7 +73,7 @@ inline void RunWizard(const std::string& program, std::vector<int> answers,
     WizardDriver wizard;
     wizard.Start(program, SW_SHOWNORMAL, arguments);
     ASSERT_TRUE(wizard.WaitForWelcome()) << "no welcome page from " << program;
-    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass)) << "no list of changes after Suivant";
+    ASSERT_TRUE(wizard.NextTo(kChangesPageClass)) << "no list of changes after Suivant";
     wizard.Press(kIdButtonNext);
     ASSERT_AWAITED(
         "the end of the run: Next enabled and reading \"Quitter\"",

@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     if (!wizard.WaitForWelcome())
         return 1;
     bool ok = WaitForScreenshot(folder, "1-welcome");
-    ok = ok && wizard.NextTo(kDisplayFileClass) && WaitForScreenshot(folder, "2-list-of-changes");
+    ok = ok && wizard.NextTo(kChangesPageClass) && WaitForScreenshot(folder, "2-list-of-changes");
     if (ok) {
         wizard.Press(kIdButtonCancel);
         HWND box = wizard.WaitForMessageBox();
@@ -33,7 +33,7 @@ int main(int argc, char** argv)
         if (box)
             WizardDriver::Answer(box, IDNO);
     }
-    ok = ok && wizard.NextTo(kEndInstallClass) && WaitForScreenshot(folder, "4-report");
+    ok = ok && wizard.NextTo(kReportPageClass) && WaitForScreenshot(folder, "4-report");
     // The report printed on the default printer: the script turns the
     // printed page into a picture.
     if (ok) {

@@ -54,13 +54,13 @@ TEST_F(WizardUi, WalksAnEmptyPackageToAnEmptyReportAndQuits)
     EXPECT_TRUE(wizard.IsEnabled(kIdButtonCancel));
     EXPECT_EQ(wizard.ControlText(kIdButtonCancel), "Annuler");
 
-    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    ASSERT_TRUE(wizard.NextTo(kChangesPageClass));
     EXPECT_EQ(wizard.ControlText(kIdTitleStrip), "La liste des modifications");
     EXPECT_EQ(wizard.ControlText(kIdRichEditFile), kChangesNotice);
     EXPECT_TRUE(WaitButton(kIdButtonNext, true, "Démarrer"));
     EXPECT_TRUE(WaitButton(kIdButtonPrev, true));
 
-    ASSERT_TRUE(wizard.NextTo(kEndInstallClass));
+    ASSERT_TRUE(wizard.NextTo(kReportPageClass));
     EXPECT_EQ(wizard.ControlText(kIdTitleStrip), "Rapport d'installation");
     EXPECT_TRUE(WaitButton(kIdButtonNext, true, "Quitter"));
     EXPECT_FALSE(wizard.IsEnabled(kIdButtonPrev));
@@ -80,7 +80,7 @@ TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
     auto focusedId = [&] { return ::GetDlgCtrlID(wizard.Focus()); };
     ASSERT_TRUE(WaitButton(kIdButtonNext, true, "Suivant >"));
     wizard.Key(VK_RETURN);
-    ASSERT_TRUE(wizard.WaitForPage(kDisplayFileClass))
+    ASSERT_TRUE(wizard.WaitForPage(kChangesPageClass))
         << "focus on control " << focusedId() << ", page " << wizard.CurrentPage()
         << ", foreground " << (::GetForegroundWindow() == wizard.MainWindow());
 
@@ -92,13 +92,13 @@ TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
     }
     ASSERT_EQ(focusedId(), kIdButtonPrev);
     wizard.Key(VK_SPACE);
-    ASSERT_TRUE(wizard.WaitForPage(kWelcomeClass));
+    ASSERT_TRUE(wizard.WaitForPage(kWelcomePageClass));
     // Précédant, which had the focus, is disabled there: the focus moves on.
     ASSERT_TRUE(WaitButton(kIdButtonPrev, false));
     ASSERT_TRUE(WaitUntil([&] { return focusedId() == kIdButtonNext; }));
 
     wizard.Key(VK_RETURN);
-    ASSERT_TRUE(wizard.WaitForPage(kDisplayFileClass));
+    ASSERT_TRUE(wizard.WaitForPage(kChangesPageClass));
     // Escape asks whether to cancel; Escape on the question keeps the wizard.
     wizard.Key(VK_ESCAPE);
     HWND box = wizard.WaitForMessageBox();
@@ -106,11 +106,11 @@ TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
     ASSERT_TRUE(WaitUntil([&] { return ::GetParent(wizard.Focus()) == box; }));
     wizard.Key(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
-    EXPECT_EQ(wizard.CurrentPage(), kDisplayFileClass);
+    EXPECT_EQ(wizard.CurrentPage(), kChangesPageClass);
 
     // Enter starts the run; once it has ended, Enter presses "Quitter".
     wizard.Key(VK_RETURN);
-    ASSERT_TRUE(wizard.WaitForPage(kEndInstallClass));
+    ASSERT_TRUE(wizard.WaitForPage(kReportPageClass));
     ASSERT_TRUE(WaitButton(kIdButtonNext, true, "Quitter"));
     WaitUntil([&] { return focusedId() == kIdRichEditReport; }, 2000);
     wizard.Key(VK_RETURN);
@@ -121,19 +121,19 @@ TEST_F(WizardUi, WalksToQuitterWithTheKeyboardAlone)
 TEST_F(WizardUi, BackFromTheListOfChangesReturnsToTheWelcomePage)
 {
     std::string welcome = wizard.ControlText(kIdWelcomeLabel);
-    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    ASSERT_TRUE(wizard.NextTo(kChangesPageClass));
     ASSERT_TRUE(WaitButton(kIdButtonPrev, true));
     wizard.Press(kIdButtonPrev);
-    ASSERT_TRUE(wizard.WaitForPage(kWelcomeClass));
+    ASSERT_TRUE(wizard.WaitForPage(kWelcomePageClass));
     EXPECT_EQ(wizard.ControlText(kIdWelcomeLabel), welcome);
     EXPECT_TRUE(WaitButton(kIdButtonPrev, false));
     // And forward again.
-    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    ASSERT_TRUE(wizard.NextTo(kChangesPageClass));
 }
 
 TEST_F(WizardUi, CancelAnsweredNoKeepsTheWizardAndYesEndsIt)
 {
-    ASSERT_TRUE(wizard.NextTo(kDisplayFileClass));
+    ASSERT_TRUE(wizard.NextTo(kChangesPageClass));
     wizard.Press(kIdButtonCancel);
     HWND box = wizard.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
@@ -142,7 +142,7 @@ TEST_F(WizardUi, CancelAnsweredNoKeepsTheWizardAndYesEndsIt)
     WizardDriver::Answer(box, IDNO);
     ASSERT_TRUE(WaitUntil([&] { return wizard.FindMessageBox() == nullptr; }));
     EXPECT_EQ(wizard.WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE));
-    EXPECT_EQ(wizard.CurrentPage(), kDisplayFileClass);
+    EXPECT_EQ(wizard.CurrentPage(), kChangesPageClass);
 
     wizard.Press(kIdButtonCancel);
     box = wizard.WaitForMessageBox();
@@ -199,7 +199,7 @@ TEST_F(WizardUi, LaysTheWindowOutAtTheScreensResolution)
     EXPECT_EQ(next.right - next.left, scale(90));
     EXPECT_EQ(next.bottom - next.top, h);
 
-    RECT image = rectOf(kIdPanelImage);
+    RECT image = rectOf(kIdPicturePanel);
     EXPECT_EQ(image.right - image.left, scale(189));
     EXPECT_EQ(image.bottom, strip.top);
     RECT title = rectOf(kIdTitleLabel);
@@ -214,7 +214,7 @@ TEST_F(WizardUi, LaysTheWindowOutAtTheScreensResolution)
     EXPECT_LE(std::abs((picture.left - image.left) - (image.right - picture.right)), 1);
 
     // The page fills the step area under the title.
-    RECT area = rectOf(kIdPanelCurrStep);
+    RECT area = rectOf(kIdPagePanel);
     EXPECT_EQ(area.top, title.bottom);
     EXPECT_EQ(area.bottom, strip.top);
 }

@@ -4,7 +4,7 @@
 
 #include "core/Errors.h"
 #include "platform/win32/WindowsHelpers.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 
 namespace qv::qvpack {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/ProductCatalogue.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "engine/procedures/ProcedureSteps.h"
 
 namespace qv {
@@ -12,21 +12,21 @@ namespace {
 constexpr char kProgramName[] = "Dravik.exe";
 }  // namespace
 
-UpdateStatus UpdateDravik(TdmUpdateCommon& dm, ProductKind /*kind*/)
+UpdateStatus UpdateDravik(UpdateEngine& engine, ProductKind /*kind*/)
 {
-    const std::string packaged = WritePackagedFile(dm, kProgramName);
+    const std::string packaged = WritePackagedFile(engine, kProgramName);
     try {
         const std::string program = ProgramOrAskUser(
-            dm, ProductFolder(dm.RegistryAccess(), std::string(ProductNames[ProductKind::Dravik]),
+            engine, ProductFolder(engine.RegistryAccess(), std::string(ProductNames[ProductKind::Dravik]),
                               RecordedPath::AsRecorded));
         if (program.empty())
             return UpdateStatus::Ko;
-        const UpdateStatus replaced = dm.CompareAndReplace(packaged, program, ReplaceMode::Replace);
+        const UpdateStatus replaced = engine.CompareAndReplace(packaged, program, ReplaceMode::Replace);
         if (replaced != UpdateStatus::Ok)
             return replaced;
-        return dm.ImportPrintLists({});
+        return engine.ImportPrintLists({});
     } catch (...) {
-        return ReportUpdateError(dm, kProgramName);
+        return ReportUpdateError(engine, kProgramName);
     }
 }
 

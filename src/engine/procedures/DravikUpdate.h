@@ -7,12 +7,12 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
 // Raises, unhandled, "Cannot find Dravik.exe" when the package lacks the
 // program; every later error becomes Ko with its report line. Ko without a
 // report line when the program is neither where it is recorded nor chosen
 // by the user; a chosen program is updated, its record left as it was.
-UpdateStatus UpdateDravik(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdateDravik(UpdateEngine& engine, ProductKind kind);
 
 }  // namespace qv

@@ -5,39 +5,39 @@
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "engine/procedures/ProcedureSteps.h"
 
 namespace qv {
 
-UpdateStatus UpdateKalvisto(TdmUpdateCommon& dm, ProductKind)
+UpdateStatus UpdateKalvisto(UpdateEngine& engine, ProductKind)
 {
-    const std::string packaged = WritePackagedFile(dm, kKalvistoProgram);
+    const std::string packaged = WritePackagedFile(engine, kKalvistoProgram);
 
     const std::string base = ProductFolder(
-        dm.RegistryAccess(), std::string(ProductNames[ProductKind::Kalvisto]), RecordedPath::AsRecorded);
+        engine.RegistryAccess(), std::string(ProductNames[ProductKind::Kalvisto]), RecordedPath::AsRecorded);
     if (base.empty())
         throw Error(Format(texts::kProgramNotFound, {base}));
     const std::string target = AddBackslash(base) + kKalvistoProgram;
-    if (!dm.Files().FileIsPresent(target))
+    if (!engine.Files().FileIsPresent(target))
         throw Error(Format(texts::kProgramNotFound, {target}));
 
     // Another major version is another product line, which this package
     // would break: refused even when the package is newer.
     FileVersionParts installed;
-    if (!dm.Files().GetFileVersionParts(target, installed) || installed.major != kKalvistoMajorVersion)
+    if (!engine.Files().GetFileVersionParts(target, installed) || installed.major != kKalvistoMajorVersion)
         throw Error(target + "\r\n" + texts::kFileVersionIncompatible);
 
-    return dm.CompareAndReplace(packaged, target, ReplaceMode::Replace);
+    return engine.CompareAndReplace(packaged, target, ReplaceMode::Replace);
 }
 
-UpdateStatus UpdatePdfLibrary(TdmUpdateCommon& dm, ProductKind)
+UpdateStatus UpdatePdfLibrary(UpdateEngine& engine, ProductKind)
 {
-    const std::string packaged = WritePackagedFile(dm, kPdfLibrary);
-    const std::string target = dm.Files().SharedSystemFolder() + kPdfLibrary;
+    const std::string packaged = WritePackagedFile(engine, kPdfLibrary);
+    const std::string target = engine.Files().SharedSystemFolder() + kPdfLibrary;
     // CompareAndReplace raises "Fichier pas trouvé : " for a library that is
     // not installed there.
-    return dm.CompareAndReplace(packaged, target, ReplaceMode::Replace);
+    return engine.CompareAndReplace(packaged, target, ReplaceMode::Replace);
 }
 
 }  // namespace qv

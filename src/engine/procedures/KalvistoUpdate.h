@@ -11,7 +11,7 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
 inline constexpr char kKalvistoProgram[] = "Kalvisto.exe";
 inline constexpr char kPdfLibrary[] = "wPDF200A.dll";
@@ -23,11 +23,11 @@ inline constexpr unsigned kKalvistoMajorVersion = 3;
 // folder recorded, or no program in it) and, for an installed program
 // without a version or of another major version than 3, its path, CR LF and
 // "Version du fichier inconnue ou incompatible." (the file untouched).
-UpdateStatus UpdateKalvisto(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdateKalvisto(UpdateEngine& engine, ProductKind kind);
 
 // Replaces the shared system folder's wPDF200A.dll. Returns Ok, Ko or Not;
 // raises "Cannot find wPDF200A.dll" and "Fichier pas trouvé : %s" when the
 // library is not installed there (it is never installed where it is missing).
-UpdateStatus UpdatePdfLibrary(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdatePdfLibrary(UpdateEngine& engine, ProductKind kind);
 
 }  // namespace qv

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/WindowsPath.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "engine/procedures/ProcedureSteps.h"
 
 namespace qv {
@@ -14,33 +14,33 @@ constexpr char kLibraryName[] = "QUORVEX.DLL";
 constexpr char kProgramsFolder[] = "Programs";
 }  // namespace
 
-UpdateStatus UpdateMainProduct(TdmUpdateCommon& dm, ProductKind kind)
+UpdateStatus UpdateMainProduct(UpdateEngine& engine, ProductKind kind)
 {
     // The file being handled, named by the error line.
     std::string current = kProgramName;
-    const std::string packaged = WritePackagedFile(dm, current);
+    const std::string packaged = WritePackagedFile(engine, current);
     try {
-        const std::string root = FindProductsRoot(dm);
+        const std::string root = FindProductsRoot(engine);
         if (root.empty())
             return UpdateStatus::Ko;
         const std::string expected =
             root + AddBackslash(ProductShortNames[kind]) + AddBackslash(kProgramsFolder) + current;
-        const std::string program = ProgramOrAskUser(dm, expected);
+        const std::string program = ProgramOrAskUser(engine, expected);
         if (program.empty())
             return UpdateStatus::Ko;
 
         // The program decides; the library and the lists follow only when
         // it was replaced (or the user chose to go on with the same one).
-        const UpdateStatus replaced = dm.CompareAndReplace(packaged, program, ReplaceMode::Replace);
+        const UpdateStatus replaced = engine.CompareAndReplace(packaged, program, ReplaceMode::Replace);
         if (replaced != UpdateStatus::Ok)
             return replaced;
 
         current = kLibraryName;
         // Beside the program actually updated, wherever the user found it.
-        CopyCompanionIfInstalled(dm, current, ExtractFilePath(program));
-        return dm.ImportPrintLists({});
+        CopyCompanionIfInstalled(engine, current, ExtractFilePath(program));
+        return engine.ImportPrintLists({});
     } catch (...) {
-        return ReportUpdateError(dm, current);
+        return ReportUpdateError(engine, current);
     }
 }
 

@@ -8,13 +8,13 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
 // kind: Telvarin or TelvarinIngenieur, whose edition folder under the
 // products root holds Programs\TELVARIN.EXE. Raises, unhandled, "Cannot
 // find TELVARIN.EXE" when the package lacks the program; every later error
 // becomes Ko with its report line. Ko without a report line when the root
 // or the program is not found (the user was told).
-UpdateStatus UpdateMainProduct(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdateMainProduct(UpdateEngine& engine, ProductKind kind);
 
 }  // namespace qv

@@ -5,7 +5,7 @@
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "engine/procedures/ProcedureSteps.h"
 
 namespace qv {
@@ -22,33 +22,33 @@ std::string MargolinFolder(Registry& registry)
            std::string(ProductNames[ProductKind::Margolin]) + "\\" + kProgramsFolder + "\\";
 }
 
-UpdateStatus UpdateMargolin(TdmUpdateCommon& dm, ProductKind)
+UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
 {
     const std::string current = kMargolinProgram;
-    const std::string packaged = WritePackagedFile(dm, current);
+    const std::string packaged = WritePackagedFile(engine, current);
 
     UpdateStatus result;
     try {
-        const std::string folder = MargolinFolder(dm.RegistryAccess());
+        const std::string folder = MargolinFolder(engine.RegistryAccess());
         const std::string program = folder + current;
-        if (!dm.Files().FileIsPresent(program))
+        if (!engine.Files().FileIsPresent(program))
             throw Error(Format(texts::kProgramNotFound, {program}));
 
-        result = dm.CompareAndReplace(packaged, program, ReplaceMode::CompareOnly);
+        result = engine.CompareAndReplace(packaged, program, ReplaceMode::CompareOnly);
         if (result != UpdateStatus::Ok)
             return result;
 
-        dm.LoadFileNameLines();
-        if (dm.CopyListedFiles(folder)) {
+        engine.LoadFileNameLines();
+        if (engine.CopyListedFiles(folder)) {
             // Its status is not used: Margolin keeps its lists as files, and
             // a file that cannot be written raises.
-            dm.ImportPrintLists(folder);
-            dm.CopyFileWithReport(packaged, program);  // the program last
+            engine.ImportPrintLists(folder);
+            engine.CopyFileWithReport(packaged, program);  // the program last
         } else {
             result = UpdateStatus::Warning;  // the old program stays
         }
     } catch (...) {
-        result = ReportUpdateError(dm, current);
+        result = ReportUpdateError(engine, current);
     }
     return result;
 }

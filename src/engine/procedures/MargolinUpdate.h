@@ -13,7 +13,7 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 class Registry;
 
 // Margolin's program file, packaged and installed under this name.
@@ -27,8 +27,8 @@ std::string MargolinFolder(Registry& registry);
 // Raises, unhandled, "Cannot find TVPMargolin.exe" when the package lacks
 // the program; every later error (the program not installed, a print file
 // that cannot be written, the program's copy) becomes Ko with its report
-// line. The kind is Margolin's; the data module's current kind must be it
+// line. The kind is Margolin's; the engine's current kind must be it
 // too (the print-parameter files depend on it).
-UpdateStatus UpdateMargolin(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind kind);
 
 }  // namespace qv

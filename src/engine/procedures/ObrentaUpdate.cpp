@@ -7,7 +7,7 @@
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "engine/procedures/ProcedureSteps.h"
 
 namespace qv {
@@ -18,36 +18,36 @@ constexpr char kInterfaceLibrary[] = "TVE_intf.dll";
 constexpr const char* kCompanionPrograms[] = {"OBEPFL.exe", "OBPCS.exe"};
 }  // namespace
 
-UpdateStatus UpdateObrenta(TdmUpdateCommon& dm, ProductKind /*kind*/)
+UpdateStatus UpdateObrenta(UpdateEngine& engine, ProductKind /*kind*/)
 {
     // The file being handled, named by the error line.
     std::string current = kProgramName;
-    const std::string packaged = WritePackagedFile(dm, current);
+    const std::string packaged = WritePackagedFile(engine, current);
     try {
         const std::string program = ProgramOrAskUser(
-            dm, ProductFolder(dm.RegistryAccess(), std::string(ProductNames[ProductKind::Obrenta]),
+            engine, ProductFolder(engine.RegistryAccess(), std::string(ProductNames[ProductKind::Obrenta]),
                               RecordedPath::AsRecorded));
         if (program.empty())
             return UpdateStatus::Ko;
         const std::string folder = AddBackslash(ExtractFilePath(program));
         // Without its interface library the installation was never
         // finished: nothing is touched, not even the program.
-        if (!dm.Files().FileIsPresent(folder + kInterfaceLibrary))
+        if (!engine.Files().FileIsPresent(folder + kInterfaceLibrary))
             throw Error(Format(texts::kInstallationNotDone, {current}));
 
-        const UpdateStatus replaced = dm.CompareAndReplace(packaged, program, ReplaceMode::Replace);
+        const UpdateStatus replaced = engine.CompareAndReplace(packaged, program, ReplaceMode::Replace);
         if (replaced != UpdateStatus::Ok)
             return replaced;
 
         current = kInterfaceLibrary;
-        dm.CopyFileWithReport(WritePackagedFile(dm, current), folder + current);
+        engine.CopyFileWithReport(WritePackagedFile(engine, current), folder + current);
         for (const char* companion : kCompanionPrograms) {
             current = companion;
-            CopyCompanionIfInstalled(dm, current, folder);
+            CopyCompanionIfInstalled(engine, current, folder);
         }
-        return dm.ImportPrintLists({});
+        return engine.ImportPrintLists({});
     } catch (...) {
-        return ReportUpdateError(dm, current);
+        return ReportUpdateError(engine, current);
     }
 }
 

@@ -9,12 +9,12 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
 // Raises, unhandled, "Cannot find Obrenta.exe" when the package lacks the
 // program; every later error becomes Ko with its report line, naming the
 // file handled last. Ko without a report line when the program is neither
 // where it is recorded nor chosen by the user.
-UpdateStatus UpdateObrenta(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdateObrenta(UpdateEngine& engine, ProductKind kind);
 
 }  // namespace qv

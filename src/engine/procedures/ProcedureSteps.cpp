@@ -5,61 +5,61 @@
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 
 namespace qv {
 
 namespace {
 
 // The temporary copy of a packaged file, or "" when the package lacks it.
-std::string TryWritePackagedFile(TdmUpdateCommon& dm, const std::string& name)
+std::string TryWritePackagedFile(UpdateEngine& engine, const std::string& name)
 {
-    return dm.WriteEmbeddedFile(name, dm.TempFileName(kTempPrefix));
+    return engine.WriteEmbeddedFile(name, engine.TempFileName(kTempPrefix));
 }
 
 }  // namespace
 
-std::string WritePackagedFile(TdmUpdateCommon& dm, const std::string& name)
+std::string WritePackagedFile(UpdateEngine& engine, const std::string& name)
 {
-    std::string packaged = TryWritePackagedFile(dm, name);
+    std::string packaged = TryWritePackagedFile(engine, name);
     if (packaged.empty())
         throw Error("Cannot find " + name);
     return packaged;
 }
 
-UpdateStatus ReportUpdateError(TdmUpdateCommon& dm, const std::string& current)
+UpdateStatus ReportUpdateError(UpdateEngine& engine, const std::string& current)
 {
-    dm.AddReportLine(Format(texts::kUpdateError, {current}) + "\r\n" + CurrentErrorMessage());
+    engine.AddReportLine(Format(texts::kUpdateError, {current}) + "\r\n" + CurrentErrorMessage());
     return UpdateStatus::Ko;
 }
 
-std::string FindProductsRoot(TdmUpdateCommon& dm)
+std::string FindProductsRoot(UpdateEngine& engine)
 {
-    std::string root = ProductsRootFolder(dm.RegistryAccess(), dm.Files());
+    std::string root = ProductsRootFolder(engine.RegistryAccess(), engine.Files());
     if (root.empty())
-        root = AddBackslash(dm.LocateDirectory(kProductsRootName));
-    if (root.empty() || !dm.Files().FolderIsPresent(WithoutBackslash(root)))
+        root = AddBackslash(engine.LocateDirectory(kProductsRootName));
+    if (root.empty() || !engine.Files().FolderIsPresent(WithoutBackslash(root)))
         return {};
     return root;
 }
 
-std::string ProgramOrAskUser(TdmUpdateCommon& dm, const std::string& path)
+std::string ProgramOrAskUser(UpdateEngine& engine, const std::string& path)
 {
     std::string program = path;
-    if (!dm.Files().FileIsPresent(program))
-        program = dm.AskProgramLocation(program);
-    if (program.empty() || !dm.Files().FileIsPresent(program))
+    if (!engine.Files().FileIsPresent(program))
+        program = engine.AskProgramLocation(program);
+    if (program.empty() || !engine.Files().FileIsPresent(program))
         return {};
     return program;
 }
 
-void CopyCompanionIfInstalled(TdmUpdateCommon& dm, const std::string& name,
+void CopyCompanionIfInstalled(UpdateEngine& engine, const std::string& name,
                               const std::string& folder)
 {
-    const std::string packaged = TryWritePackagedFile(dm, name);
+    const std::string packaged = TryWritePackagedFile(engine, name);
     const std::string target = AddBackslash(folder) + name;
-    if (!packaged.empty() && dm.Files().FileIsPresent(target))
-        dm.CopyFileWithReport(packaged, target);
+    if (!packaged.empty() && engine.Files().FileIsPresent(target))
+        engine.CopyFileWithReport(packaged, target);
 }
 
 }  // namespace qv

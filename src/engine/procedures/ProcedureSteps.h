@@ -9,7 +9,7 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
 // The folder searched for on the drives when no product records the
 // products root.
@@ -18,27 +18,27 @@ inline constexpr char kProductsRootName[] = "WQuorvex";
 // Writes the packaged file to a fresh temporary file with its stored time
 // stamp and returns that file's path; raises "Cannot find " + name when the
 // package has no such file.
-std::string WritePackagedFile(TdmUpdateCommon& dm, const std::string& name);
+std::string WritePackagedFile(UpdateEngine& engine, const std::string& name);
 
 // Call inside a catch block: writes "Une erreur s'est produite lors de la
 // mise à jour du <current>", CR LF and the error's message to the report,
 // and returns Ko.
-UpdateStatus ReportUpdateError(TdmUpdateCommon& dm, const std::string& current);
+UpdateStatus ReportUpdateError(UpdateEngine& engine, const std::string& current);
 
 // The products root with a trailing backslash: the one the records give,
 // otherwise a "WQuorvex" folder found on the drives (the user may be asked).
 // Empty when it is not an existing folder (the search cancelled included).
-std::string FindProductsRoot(TdmUpdateCommon& dm);
+std::string FindProductsRoot(UpdateEngine& engine);
 
 // The program at path, or, when no file is there, the one the user points
 // to after being told it is missing. Empty when there is still no file (the
 // dialog cancelled included).
-std::string ProgramOrAskUser(TdmUpdateCommon& dm, const std::string& path);
+std::string ProgramOrAskUser(UpdateEngine& engine, const std::string& path);
 
 // Copies the packaged file over folder + name, whatever the versions, but
 // only when the package holds it and folder + name is installed already;
 // otherwise nothing happens and nothing is reported. A failed copy raises.
-void CopyCompanionIfInstalled(TdmUpdateCommon& dm, const std::string& name,
+void CopyCompanionIfInstalled(UpdateEngine& engine, const std::string& name,
                               const std::string& folder);
 
 }  // namespace qv

@@ -8,11 +8,11 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
 // Raises, unhandled, "Cannot find TVRepertex2.dll" when the package lacks
 // the library; every later error becomes Ko with its report line. Ko
 // without a report line when the products root is not found.
-UpdateStatus UpdateRepertex(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdateRepertex(UpdateEngine& engine, ProductKind kind);
 
 }  // namespace qv

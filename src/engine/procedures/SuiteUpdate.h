@@ -11,7 +11,7 @@
 
 namespace qv {
 
-class TdmUpdateCommon;
+class UpdateEngine;
 
 // The suite folder's name searched for on the drives when nothing is recorded.
 inline constexpr char kSuiteFolderName[] = "Quorvex5";
@@ -23,6 +23,6 @@ std::string SuiteMarker(ProductKind kind);
 // marker, "Répertoire Quorvex5 pas trouvé." when the user gives up the
 // search, and registry read errors; every later error becomes Ko with its
 // report line.
-UpdateStatus UpdateSuite(TdmUpdateCommon& dm, ProductKind kind);
+UpdateStatus UpdateSuite(UpdateEngine& engine, ProductKind kind);
 
 }  // namespace qv

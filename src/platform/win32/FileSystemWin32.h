@@ -5,7 +5,7 @@
 
 #include "core/Errors.h"
 #include "platform/FileSystem.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 
 namespace qv::win32 {
 
@@ -13,7 +13,7 @@ class FileSystemWin32 final : public FileSystem {
 public:
     // The installer helper answers folders, existence and comparison; it
     // must outlive this object.
-    explicit FileSystemWin32(TWindowsInstaller& installer) : installer_(installer) {}
+    explicit FileSystemWin32(InstallerFileServices& installer) : installer_(installer) {}
 
     std::string TempFolder() override;
     std::string WindowsFolder() override;
@@ -38,7 +38,7 @@ public:
 private:
     bool Failed();  // notes the last error's message for LastFailureMessage; false
 
-    TWindowsInstaller& installer_;
+    InstallerFileServices& installer_;
     std::string lastFailure_ = SystemErrorMessage(0, {});
 };
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "core/WindowsPath.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 
 namespace qv::win32 {
 

@@ -16,15 +16,15 @@
 #include "core/RunTimings.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "engine/UpdateProcedures.h"
-#include "main/DataModuleEngine.h"
+#include "main/EngineAdapter.h"
 #include "main/ProgressWindow.h"
-#include "main/TfrmMain.h"
+#include "main/WizardWindow.h"
 #include "main/UnattendedRun.h"
-#include "pages/TfrmDisplayFile.h"
-#include "pages/TfrmEndInstall.h"
-#include "pages/TfrmWelcome.h"
+#include "pages/ChangesPage.h"
+#include "pages/ReportPage.h"
+#include "pages/WelcomePage.h"
 #include "platform/ReportLog.h"
 #include "platform/UnattendedInteraction.h"
 #include "platform/win32/FileSystemWin32.h"
@@ -34,7 +34,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32UserInteraction.h"
 #include "platform/win32/WindowsHelpers.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 #include "ui/ErrorHandler.h"
 #include "ui/Window.h"
 
@@ -43,7 +43,7 @@ namespace {
 
 // Runs the message loop; when the queue is empty the wizard re-evaluates
 // its actions, then the thread sleeps until the next message.
-int RunMessageLoop(TfrmMain& main)
+int RunMessageLoop(WizardWindow& main)
 {
     MSG msg;
     for (;;) {
@@ -164,7 +164,7 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     // hand their errors to the top-level handler), and what the database
     // connection asks about the Firebird client and this workstation.
     win32::ResourceEmbeddedSource package;
-    win32::TWindowsInstaller installer;
+    win32::InstallerFileServices installer;
     win32::FileSystemWin32 files(installer);
     win32::Win32Registry registry;
     win32::Win32MessageLoop windowsLoop(HandleTopLevelError);
@@ -175,15 +175,15 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     // Built before the windows only so that they can hold a reference to it;
     // it shows nothing while it is created. Destroyed last but for the
     // services above: that removes the run's temporary files.
-    TdmUpdateCommon dmUpdateCommon(package, files, registry, user, messages, *firebirdVersions,
+    UpdateEngine updateEngine(package, files, registry, user, messages, *firebirdVersions,
                                    *workstation);
-    DataModuleEngine engine(dmUpdateCommon, log);
+    EngineAdapter engine(updateEngine, log);
     // The dispatch table: every kind this build has a procedure for.
     ProcedureTable procedures;
     for (ProductKind kind : kProductKinds)
         if (UpdateProcedure procedure = FindUpdateProcedure(kind))
-            procedures[kind] = [&dmUpdateCommon, procedure, kind] {
-                return procedure(dmUpdateCommon, kind);
+            procedures[kind] = [&updateEngine, procedure, kind] {
+                return procedure(updateEngine, kind);
             };
 
     if (options.mode != RunMode::Wizard) {
@@ -204,20 +204,20 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
 
     startupStep(timings::Stage::StartupServices);
     ApplicationWindow application;
-    TfrmMain frmMain(ui, engine);
-    TfrmWelcome frmWelcome(application.Handle());
-    TfrmEndInstall frmEndInstall(application.Handle());
-    TfrmDisplayFile frmDisplayFile(application.Handle(), frmEndInstall.PrinterSetup());
-    ui.SetOwner(frmMain.Handle());
-    frmMain.SetPages(frmWelcome, frmDisplayFile, frmEndInstall);
+    WizardWindow wizardWindow(ui, engine);
+    WelcomePage welcomePage(application.Handle());
+    ReportPage reportPage(application.Handle());
+    ChangesPage changesPage(application.Handle(), reportPage.PrinterSetup());
+    ui.SetOwner(wizardWindow.Handle());
+    wizardWindow.SetPages(welcomePage, changesPage, reportPage);
     for (auto& [kind, procedure] : procedures)
-        frmMain.SetUpdateProcedure(kind, procedure);
+        wizardWindow.SetUpdateProcedure(kind, procedure);
 
     startupStep(timings::Stage::StartupWindows);
-    frmMain.Show(showCommand);
+    wizardWindow.Show(showCommand);
     startupStep(timings::Stage::StartupShowing);
-    RunMessageLoop(frmMain);
-    return frmMain.Result();
+    RunMessageLoop(wizardWindow);
+    return wizardWindow.Result();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // What the wizard needs from the update package and the update engine: the
 // manifests, the report and the current product kind. The program wires it
-// to the engine's data module; the catalogue itself is read directly
+// to the update engine; the catalogue itself is read directly
 // (core/ProductTables.h).
 #include <string>
 #include <vector>

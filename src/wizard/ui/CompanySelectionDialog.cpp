@@ -37,12 +37,12 @@ HWND CreateChild(HWND parent, const char* cls, const char* text, DWORD style, in
 
 }  // namespace
 
-CompanySelectionDialog::CompanySelectionDialog(TFMultiSte& companies, UserInteraction& user)
+CompanySelectionDialog::CompanySelectionDialog(CompanyList& companies, UserInteraction& user)
     : companies_(companies), user_(user)
 {
     RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     ::AdjustWindowRectEx(&r, kDialogStyle, FALSE, kDialogExStyle);
-    Create(kCompanyDialogClass, kDialogExStyle, kDialogStyle, texts::kCompanyDialogCaption, 0, 0,
+    Create(kCompanyListClass, kDialogExStyle, kDialogStyle, texts::kCompanyDialogCaption, 0, 0,
            r.right - r.left, r.bottom - r.top, nullptr, 0, ::GetSysColorBrush(COLOR_BTNFACE));
     CreateControls();
 }
@@ -122,7 +122,7 @@ void CompanySelectionDialog::Cancel()
 bool CompanySelectionDialog::ListKeyDown(unsigned key)
 {
     TakeSelectionFromList();
-    if (companies_.HandleListKey(key) == TFMultiSte::KeyOutcome::LeftToList)
+    if (companies_.HandleListKey(key) == CompanyList::KeyOutcome::LeftToList)
         return false;
     closed_ = true;
     return true;

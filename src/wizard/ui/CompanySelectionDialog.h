@@ -2,7 +2,7 @@
 // The company-selection dialog: the companies of the workstation in a
 // pick-only list, OK and Annuler. The update never shows it; it is here for
 // a caller that lets the user choose one company. The choice, the list and
-// what the buttons do belong to the company list (TFMultiSte); this window
+// what the buttons do belong to the company list (CompanyList); this window
 // only shows them.
 #include <windows.h>
 
@@ -20,7 +20,7 @@ class CompanySelectionDialog : public Window {
 public:
     // Creates the hidden window with its controls. companies and user must
     // outlive the dialog.
-    CompanySelectionDialog(TFMultiSte& companies, UserInteraction& user);
+    CompanySelectionDialog(CompanyList& companies, UserInteraction& user);
 
     // Shows the list with its selection, centred on the screen, and keeps
     // owner (may be null) disabled until the dialog is left with OK,
@@ -41,7 +41,7 @@ private:
     // Enter and Escape in the list; true when the key was taken.
     bool ListKeyDown(unsigned key);
 
-    TFMultiSte& companies_;
+    CompanyList& companies_;
     UserInteraction& user_;
     UniqueFont font_;
     std::unique_ptr<Panel> buttonPanel_;

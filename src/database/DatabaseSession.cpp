@@ -1,4 +1,4 @@
-#include "database/DatabaseManager.h"
+#include "database/DatabaseSession.h"
 
 #include <algorithm>
 #include <chrono>
@@ -46,7 +46,7 @@ void RaiseAgain(std::exception_ptr error, SilentAbortPolicy silentAbort)
     }
 }
 
-TDatabaseManager::TDatabaseManager(UserInteraction& ui, std::string name)
+DatabaseSession::DatabaseSession(UserInteraction& ui, std::string name)
     : Component(std::move(name)), ui_(ui)
 {
     SleepBetweenAttempts = RealSleep;
@@ -58,7 +58,7 @@ TDatabaseManager::TDatabaseManager(UserInteraction& ui, std::string name)
     presenceStatement_.SetTransaction(&presenceTransaction_);
 }
 
-TDatabaseManager::~TDatabaseManager()
+DatabaseSession::~DatabaseSession()
 {
     for (FirebirdQuery* q : pool_) {
         // Released on purpose: the query belongs to whoever created it.
@@ -71,7 +71,7 @@ TDatabaseManager::~TDatabaseManager()
     SetDatabase(nullptr);
 }
 
-void TDatabaseManager::SetDatabase(FirebirdDatabase* db)
+void DatabaseSession::SetDatabase(FirebirdDatabase* db)
 {
     Rewatch(database_, db, this);
     generalQuery_.SetDatabase(db);
@@ -82,7 +82,7 @@ void TDatabaseManager::SetDatabase(FirebirdDatabase* db)
     presenceStatement_.SetDatabase(db);
 }
 
-void TDatabaseManager::SetTransaction(FirebirdTransaction* tr)
+void DatabaseSession::SetTransaction(FirebirdTransaction* tr)
 {
     Rewatch(transaction_, tr, this);
     if (transaction_ && transaction_->DefaultDatabase())
@@ -90,7 +90,7 @@ void TDatabaseManager::SetTransaction(FirebirdTransaction* tr)
     generalQuery_.SetTransaction(tr);
 }
 
-void TDatabaseManager::Notification(Component* removed)
+void DatabaseSession::Notification(Component* removed)
 {
     if (removed == database_) {
         database_ = nullptr;
@@ -105,7 +105,7 @@ void TDatabaseManager::Notification(Component* removed)
     pool_.erase(std::remove(pool_.begin(), pool_.end(), removed), pool_.end());
 }
 
-void TDatabaseManager::OpenConnection()
+void DatabaseSession::OpenConnection()
 {
     if (!database_)
         throw Error("NIL Database");
@@ -121,31 +121,31 @@ void TDatabaseManager::OpenConnection()
     database_->Open();
 }
 
-void TDatabaseManager::BeginTransaction()
+void DatabaseSession::BeginTransaction()
 {
     RequiredTransaction().EnterBracket();
 }
 
-void TDatabaseManager::CommitTransaction()
+void DatabaseSession::CommitTransaction()
 {
     RequiredTransaction().LeaveBracketByCommit();
 }
 
-void TDatabaseManager::RollbackTransaction(std::exception_ptr error)
+void DatabaseSession::RollbackTransaction(std::exception_ptr error)
 {
     RequiredTransaction().LeaveBracketByRollback();
     if (error)
         RaiseAgain(error, SilentAbortPolicy::AsError);
 }
 
-FirebirdTransaction& TDatabaseManager::RequiredTransaction()
+FirebirdTransaction& DatabaseSession::RequiredTransaction()
 {
     if (!transaction_)
         throw Error(Name() + " no transaction");
     return *transaction_;
 }
 
-void TDatabaseManager::ReadConnectionControl(std::string& identifier, int& version)
+void DatabaseSession::ReadConnectionControl(std::string& identifier, int& version)
 {
     generalQuery_.Close();
     generalQuery_.SetSql({"SELECT sval FROM ConnectionControl WHERE", "id = :p0"});
@@ -167,7 +167,7 @@ void TDatabaseManager::ReadConnectionControl(std::string& identifier, int& versi
 }
 
 template <typename Attempt>
-void TDatabaseManager::WithPresenceAttempts(Attempt attempt) noexcept
+void DatabaseSession::WithPresenceAttempts(Attempt attempt) noexcept
 {
     for (int i = 0; i < kPresenceAttempts; ++i) {
         try {
@@ -189,14 +189,14 @@ void TDatabaseManager::WithPresenceAttempts(Attempt attempt) noexcept
     }
 }
 
-void TDatabaseManager::ExecPresenceStatement(std::vector<std::string> sql, const SqlValue& p0)
+void DatabaseSession::ExecPresenceStatement(std::vector<std::string> sql, const SqlValue& p0)
 {
     presenceStatement_.SetSql(std::move(sql));
     presenceStatement_.ParamByName("p0") = p0;
     presenceStatement_.ExecSQL();
 }
 
-void TDatabaseManager::RegisterUser(const std::string& presenceName) noexcept
+void DatabaseSession::RegisterUser(const std::string& presenceName) noexcept
 {
     const std::string key = presenceName.substr(0, kPresenceKeyLength);
     WithPresenceAttempts([&] {
@@ -213,7 +213,7 @@ void TDatabaseManager::RegisterUser(const std::string& presenceName) noexcept
     });
 }
 
-void TDatabaseManager::PurgeStaleUsers()
+void DatabaseSession::PurgeStaleUsers()
 {
     presenceQuery_.SetSql({"SELECT * FROM GET_SERVER_TIME"});
     presenceQuery_.Open();
@@ -223,14 +223,14 @@ void TDatabaseManager::PurgeStaleUsers()
                           Timestamp::FromTicks(now.Ticks() - kStaleTicks));
 }
 
-void TDatabaseManager::UnregisterUser(const std::string& presenceName) noexcept
+void DatabaseSession::UnregisterUser(const std::string& presenceName) noexcept
 {
     const std::string key = presenceName.substr(0, kPresenceKeyLength);
     WithPresenceAttempts(
         [&] { ExecPresenceStatement({"DELETE FROM Users WHERE", "username = :p0"}, key); });
 }
 
-void TDatabaseManager::AddToDatasetPool(FirebirdQuery* query)
+void DatabaseSession::AddToDatasetPool(FirebirdQuery* query)
 {
     if (!query || std::find(pool_.begin(), pool_.end(), query) != pool_.end())
         return;
@@ -238,7 +238,7 @@ void TDatabaseManager::AddToDatasetPool(FirebirdQuery* query)
     pool_.push_back(query);
 }
 
-void TDatabaseManager::FreeDataset(std::unique_ptr<FirebirdQuery>& query)
+void DatabaseSession::FreeDataset(std::unique_ptr<FirebirdQuery>& query)
 {
     if (!query)
         return;
@@ -248,7 +248,7 @@ void TDatabaseManager::FreeDataset(std::unique_ptr<FirebirdQuery>& query)
     query.reset();  // its removal notice takes it out of the pool
 }
 
-void TDatabaseManager::CloseDatasets() noexcept
+void DatabaseSession::CloseDatasets() noexcept
 {
     for (FirebirdQuery* q : std::vector(pool_)) {
         try {

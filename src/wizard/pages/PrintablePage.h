@@ -4,23 +4,23 @@
 #include <memory>
 #include <string>
 
-#include "pages/TFrmStep.h"
+#include "pages/WizardPage.h"
 #include "ui/Panel.h"
 #include "ui/Printing.h"
 #include "ui/SpeedButton.h"
 
 namespace qv::wizard {
 
-class TfrmPrintableStep : public TFrmStep {
+class PrintablePage : public WizardPage {
 public:
     HWND SpeedButtonPrint() const { return speedButtonPrint_->Handle(); }
     // Prints the whole document as the page's print job.
-    void SpeedButtonPrintClick();
+    void PrintClicked();
 
 protected:
     // Makes the page with its title strip and print button; the page below
     // adds its document viewer.
-    TfrmPrintableStep(const char* name, const char* windowClass, HWND parking,
+    PrintablePage(const char* name, const char* windowClass, HWND parking,
                       PrinterSetupDialog& printerSetup, std::string printJob);
 
     // Called by the page's constructor once its document exists: area fills
@@ -29,7 +29,7 @@ protected:
     Panel& TitleStrip() { return *titleStrip_; }
 
     // The strip along the top, the document below it.
-    void FormResize(int width, int height) final;
+    void Resized(int width, int height) final;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -1,5 +1,5 @@
 #pragma once
-// TdmDBConnection: the module through which the update engine works on the
+// ProductDatabase: the module through which the update engine works on the
 // product's Firebird database. It opens the database only for a known
 // client version, the server version that belongs to it, and the identity
 // the caller expects; it checks the free space of the database's disk,
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/Errors.h"
-#include "database/DatabaseManager.h"
+#include "database/DatabaseSession.h"
 #include "database/FirebirdDatabase.h"
 #include "database/FirebirdQuery.h"
 #include "database/ServerProperties.h"
@@ -33,7 +33,7 @@ struct ModuleTimer {
     std::function<void()> handler;
 };
 
-class TdmDBConnection {
+class ProductDatabase {
 public:
     static constexpr const char* kProductUser = "QUORVEX";
     static constexpr const char* kProductPassword = "47130628";
@@ -43,14 +43,14 @@ public:
     static constexpr unsigned kDiskSpaceCheckIntervalMs = 3'600'000;   // 60 minutes
 
     // The references must outlive the module.
-    TdmDBConnection(UserInteraction& ui, FirebirdVersionSource& versions, Workstation& workstation);
-    ~TdmDBConnection();  // disconnects, ignoring any error
-    TdmDBConnection(const TdmDBConnection&) = delete;
-    TdmDBConnection& operator=(const TdmDBConnection&) = delete;
+    ProductDatabase(UserInteraction& ui, FirebirdVersionSource& versions, Workstation& workstation);
+    ~ProductDatabase();  // disconnects, ignoring any error
+    ProductDatabase(const ProductDatabase&) = delete;
+    ProductDatabase& operator=(const ProductDatabase&) = delete;
 
     FirebirdDatabase IBDatabase;
     FirebirdTransaction GlobalTransaction;
-    TDatabaseManager DatabaseManager;
+    DatabaseSession DatabaseManager;
     FirebirdQuery GeneralQuery;
 
     std::string ApplicationName;

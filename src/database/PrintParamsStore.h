@@ -1,5 +1,5 @@
 #pragma once
-// TdmStructurePrinting: the print-parameter lists of the product database,
+// PrintParamsStore: the print-parameter lists of the product database,
 // one row per list in PRT_Params, and the three operations the import needs
 // (does a list exist, replace its text, add it). Every operation brackets
 // its own statement on the connection module's shared transaction and
@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "database/FirebirdQuery.h"
-#include "database/TableManager.h"
+#include "database/TableAccess.h"
 
 namespace qv {
 
-class TdmDBConnection;
+class ProductDatabase;
 
 // The header of a ".lst" file: the compatibility marker and the three
 // descriptions.
@@ -40,17 +40,17 @@ PrintParamsHeader ReadPrintParamsHeader(const std::vector<std::string>& lines,
 // A list's text as stored in print_params: every line followed by CR LF.
 std::string PrintParamsText(const std::vector<std::string>& lines);
 
-class TdmStructurePrinting {
+class PrintParamsStore {
 public:
     // Binds the store's components to the connection (its shared
     // transaction and database manager) and declares both tables. The
     // connection must outlive the store.
-    explicit TdmStructurePrinting(TdmDBConnection& connection);
-    TdmStructurePrinting(const TdmStructurePrinting&) = delete;
-    TdmStructurePrinting& operator=(const TdmStructurePrinting&) = delete;
+    explicit PrintParamsStore(ProductDatabase& connection);
+    PrintParamsStore(const PrintParamsStore&) = delete;
+    PrintParamsStore& operator=(const PrintParamsStore&) = delete;
 
-    TTableManager ManagerPrintParams{"ManagerPrintParams"};
-    TTableManager ManagerPrintImages{"ManagerPrintImages"};
+    TableAccess ManagerPrintParams{"ManagerPrintParams"};
+    TableAccess ManagerPrintImages{"ManagerPrintImages"};
     // The UPDATE and INSERT statements run through it.
     FirebirdQuery QueryPrint{"QueryPrint"};
     // Bound to the connection like the others; no operation uses it.
@@ -76,7 +76,7 @@ private:
     template <typename Work>
     auto InBracket(Work work);
 
-    TdmDBConnection& connection_;
+    ProductDatabase& connection_;
 };
 
 }  // namespace qv

@@ -27,28 +27,28 @@
 
 namespace qv::wizard {
 
-class TFrmStep;
-class TfrmWelcome;
-class TfrmDisplayFile;
-class TfrmEndInstall;
+class WizardPage;
+class WelcomePage;
+class ChangesPage;
+class ReportPage;
 
-class TfrmMain : public Window, private UpdateRunFront {
+class WizardWindow : public Window, private UpdateRunFront {
 public:
     // The update procedure of one product kind.
     using UpdateProcedure = BoundProcedure;
 
-    TfrmMain(UserInteraction& ui, WizardEngine& engine);
-    ~TfrmMain() override;
+    WizardWindow(UserInteraction& ui, WizardEngine& engine);
+    ~WizardWindow() override;
 
     // The pages and the engine must exist before the window is shown.
-    void SetPages(TfrmWelcome& welcome, TfrmDisplayFile& displayFile, TfrmEndInstall& endInstall);
+    void SetPages(WelcomePage& welcome, ChangesPage& displayFile, ReportPage& endInstall);
     // Adds a product-specific page that Steps.txt may name.
-    void AddExtraPage(TFrmStep& page);
+    void AddExtraPage(WizardPage& page);
     // Binds a kind to its update procedure (the dispatch table). A kind
     // without one makes the run fail with an error.
     void SetUpdateProcedure(ProductKind kind, UpdateProcedure procedure);
 
-    // Shows the window (FormShow runs then, the first time).
+    // Shows the window (FirstShown runs then, the first time).
     void Show(int showCommand);
 
     // Runs whenever the application becomes idle: re-evaluates the actions.
@@ -66,18 +66,18 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Start-up and controller.
-    void FormCreate();
-    void FormShow();
+    void CreateControls();
+    void FirstShown();
     void CreateControls();
     void LayoutControls();
     void StartTimerFired();
     void BuildStepList();
-    TFrmStep* CurrentStep() const;
-    TFrmStep* NextStepAfter(TFrmStep* step) const;
+    WizardPage* CurrentStep() const;
+    WizardPage* NextStepAfter(WizardPage* step) const;
     void UpdateActions();
     void ShowCurrentStep();
-    void PanelCurrStepResize();
-    void PanelImageResize();
+    void LayOutPagePanel();
+    void LayOutPicture();
     void ActionNextExecute();
     void ActionBackExecute();
     void ActionCancelExecute();
@@ -111,11 +111,11 @@ private:
     HWND buttonPrev_ = nullptr;
     HWND buttonNext_ = nullptr;
     HWND buttonCancel_ = nullptr;
-    std::unique_ptr<Panel> panelImage_;
+    std::unique_ptr<Panel> picturePanel_;
     HWND imageStep_ = nullptr;
-    std::unique_ptr<Panel> panelSteps_;
+    std::unique_ptr<Panel> stepsPanel_;
     std::unique_ptr<Label> titleLabel_;
-    std::unique_ptr<Panel> panelCurrStep_;
+    std::unique_ptr<Panel> pagePanel_;
     std::unique_ptr<BalloonHints> balloonHints_;
     UniqueIcon icon_, smallIcon_;
 
@@ -124,15 +124,15 @@ private:
     Action actionCancel_;
 
     // Pages (not owned).
-    TfrmWelcome* frmWelcome_ = nullptr;
-    TfrmDisplayFile* frmDisplayFile_ = nullptr;
-    TfrmEndInstall* frmEndInstall_ = nullptr;
-    std::vector<TFrmStep*> allPages_;
+    WelcomePage* welcomePage_ = nullptr;
+    ChangesPage* changesPage_ = nullptr;
+    ReportPage* reportPage_ = nullptr;
+    std::vector<WizardPage*> allPages_;
 
     // Controller state. The history is empty until the start timer pushes
     // the welcome page.
-    std::vector<TFrmStep*> stepList_;
-    std::vector<TFrmStep*> stepHistory_;
+    std::vector<WizardPage*> stepList_;
+    std::vector<WizardPage*> stepHistory_;
     std::vector<std::string> stepNames_;
     std::string welcomeExtraText_;
     bool formShown_ = false;

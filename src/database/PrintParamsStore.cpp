@@ -1,8 +1,8 @@
-#include "database/StructurePrinting.h"
+#include "database/PrintParamsStore.h"
 
 #include <string_view>
 
-#include "database/DBConnection.h"
+#include "database/ProductDatabase.h"
 
 namespace qv {
 
@@ -70,7 +70,7 @@ std::string PrintParamsText(const std::vector<std::string>& lines)
     return text;
 }
 
-const std::vector<std::string>& TdmStructurePrinting::PrintParamsFieldDefs()
+const std::vector<std::string>& PrintParamsStore::PrintParamsFieldDefs()
 {
     static const std::vector<std::string> defs = {
         "pname VARCHAR(60) NOT NULL *",
@@ -83,7 +83,7 @@ const std::vector<std::string>& TdmStructurePrinting::PrintParamsFieldDefs()
     return defs;
 }
 
-const std::vector<std::string>& TdmStructurePrinting::PrintImagesFieldDefs()
+const std::vector<std::string>& PrintParamsStore::PrintImagesFieldDefs()
 {
     static const std::vector<std::string> defs = {
         "image_name VARCHAR(30) NOT NULL *",
@@ -92,14 +92,14 @@ const std::vector<std::string>& TdmStructurePrinting::PrintImagesFieldDefs()
     return defs;
 }
 
-TdmStructurePrinting::TdmStructurePrinting(TdmDBConnection& connection) : connection_(connection)
+PrintParamsStore::PrintParamsStore(ProductDatabase& connection) : connection_(connection)
 {
     for (FirebirdQuery* query : {&QueryPrint, &IBSQL1}) {
         query->SetDatabase(&connection.IBDatabase);
         query->SetTransaction(&connection.GlobalTransaction);
     }
     QueryPrint.Unidirectional = true;
-    for (TTableManager* manager : {&ManagerPrintParams, &ManagerPrintImages})
+    for (TableAccess* manager : {&ManagerPrintParams, &ManagerPrintImages})
         manager->SetDatabaseManager(&connection.DatabaseManager);
     ManagerPrintParams.TableName = "PRT_Params";
     ManagerPrintParams.FieldDefs = PrintParamsFieldDefs();
@@ -108,7 +108,7 @@ TdmStructurePrinting::TdmStructurePrinting(TdmDBConnection& connection) : connec
 }
 
 template <typename Work>
-auto TdmStructurePrinting::InBracket(Work work)
+auto PrintParamsStore::InBracket(Work work)
 {
     connection_.BeginTransaction();
     try {
@@ -122,12 +122,12 @@ auto TdmStructurePrinting::InBracket(Work work)
     }
 }
 
-bool TdmStructurePrinting::PrintParamsExist(const std::string& name)
+bool PrintParamsStore::PrintParamsExist(const std::string& name)
 {
     return InBracket([&] { return ManagerPrintParams.FindPK({SqlValue(name)}); });
 }
 
-void TdmStructurePrinting::UpdatePrintParams(const std::string& name,
+void PrintParamsStore::UpdatePrintParams(const std::string& name,
                                              const std::vector<std::string>& lines)
 {
     InBracket([&] {
@@ -140,7 +140,7 @@ void TdmStructurePrinting::UpdatePrintParams(const std::string& name,
     });
 }
 
-std::string TdmStructurePrinting::AddPrintParams(const std::string& name,
+std::string PrintParamsStore::AddPrintParams(const std::string& name,
                                                  const std::vector<std::string>& lines)
 {
     return InBracket([&] {

@@ -1,4 +1,4 @@
-#include "pages/TfrmPrintableStep.h"
+#include "pages/PrintablePage.h"
 
 #include "ControlIds.h"
 #include "res/ResourceIds.h"
@@ -6,9 +6,9 @@
 
 namespace qv::wizard {
 
-TfrmPrintableStep::TfrmPrintableStep(const char* name, const char* windowClass, HWND parking,
+PrintablePage::PrintablePage(const char* name, const char* windowClass, HWND parking,
                                      PrinterSetupDialog& printerSetup, std::string printJob)
-    : TFrmStep(name, windowClass, parking),
+    : WizardPage(name, windowClass, parking),
       printerSetup_(printerSetup),
       printJob_(std::move(printJob)),
       stripFont_(MakeFont("MS Sans Serif", 17)),
@@ -20,16 +20,16 @@ TfrmPrintableStep::TfrmPrintableStep(const char* name, const char* windowClass, 
     ::ShowWindow(titleStrip_->Handle(), SW_SHOW);
 }
 
-void TfrmPrintableStep::SetDocument(HWND area, HWND viewer)
+void PrintablePage::SetDocument(HWND area, HWND viewer)
 {
     documentArea_ = area;
     printedViewer_ = viewer;
     RECT r;
     ::GetClientRect(Handle(), &r);
-    FormResize(r.right, r.bottom);
+    Resized(r.right, r.bottom);
 }
 
-void TfrmPrintableStep::FormResize(int width, int height)
+void PrintablePage::Resized(int width, int height)
 {
     const int strip = Scale(32);
     ::MoveWindow(titleStrip_->Handle(), 0, 0, width, strip, TRUE);
@@ -37,17 +37,17 @@ void TfrmPrintableStep::FormResize(int width, int height)
         ::MoveWindow(documentArea_, 0, strip, width, height > strip ? height - strip : 0, TRUE);
 }
 
-void TfrmPrintableStep::SpeedButtonPrintClick()
+void PrintablePage::PrintClicked()
 {
     PrintViewer(printerSetup_, ::GetAncestor(Handle(), GA_ROOT), printedViewer_, printJob_);
 }
 
-LRESULT TfrmPrintableStep::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT PrintablePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == kIdSpeedButtonPrint && HIWORD(wParam) == BN_CLICKED) {
-            SpeedButtonPrintClick();
+            PrintClicked();
             return 0;
         }
         break;
@@ -60,7 +60,7 @@ LRESULT TfrmPrintableStep::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     }
-    return TFrmStep::HandleMessage(message, wParam, lParam);
+    return WizardPage::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace qv::wizard

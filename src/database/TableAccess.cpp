@@ -1,9 +1,9 @@
-#include "database/TableManager.h"
+#include "database/TableAccess.h"
 
 #include <cstdio>
 
 #include "core/Errors.h"
-#include "database/DatabaseManager.h"
+#include "database/DatabaseSession.h"
 #include "database/FirebirdQuery.h"
 
 namespace qv {
@@ -37,24 +37,24 @@ FieldDefinition ParseFieldDef(std::string_view line)
     return def;
 }
 
-TTableManager::~TTableManager()
+TableAccess::~TableAccess()
 {
     fpkQuery_.reset();  // its removal notice takes it out of the manager's pool
     SetDatabaseManager(nullptr);
 }
 
-void TTableManager::SetDatabaseManager(TDatabaseManager* manager)
+void TableAccess::SetDatabaseManager(DatabaseSession* manager)
 {
     Rewatch(manager_, manager, this);
 }
 
-void TTableManager::Notification(Component* removed)
+void TableAccess::Notification(Component* removed)
 {
     if (removed == manager_)
         manager_ = nullptr;
 }
 
-void TTableManager::BuildInsertSQL(std::vector<std::string>& lines) const
+void TableAccess::BuildInsertSQL(std::vector<std::string>& lines) const
 {
     lines.clear();
     lines.push_back("INSERT INTO " + TableName + "(");
@@ -76,7 +76,7 @@ void TTableManager::BuildInsertSQL(std::vector<std::string>& lines) const
     lines.push_back("VALUES (" + values + ")");
 }
 
-void TTableManager::GetKeyFields(std::vector<std::string>& names)
+void TableAccess::GetKeyFields(std::vector<std::string>& names)
 {
     names.clear();
     for (const auto& line : FieldDefs) {
@@ -87,7 +87,7 @@ void TTableManager::GetKeyFields(std::vector<std::string>& names)
     keyCount_ = static_cast<int>(names.size());
 }
 
-std::unique_ptr<FirebirdQuery> TTableManager::CreateDataset(FirebirdTransaction* transaction)
+std::unique_ptr<FirebirdQuery> TableAccess::CreateDataset(FirebirdTransaction* transaction)
 {
     if (!manager_ || !manager_->Database())
         throw Error("no database! (" + std::to_string(3) + ")");
@@ -102,7 +102,7 @@ std::unique_ptr<FirebirdQuery> TTableManager::CreateDataset(FirebirdTransaction*
     return query;
 }
 
-bool TTableManager::FindPK(const std::vector<SqlValue>& keys)
+bool TableAccess::FindPK(const std::vector<SqlValue>& keys)
 {
     if (!fpkQuery_) {
         // A failure after the query was made frees it again (its removal

@@ -1,4 +1,4 @@
-#include "pages/TFrmStep.h"
+#include "pages/WizardPage.h"
 
 #include "core/Texts.h"
 #include "platform/win32/Win32Error.h"
@@ -12,7 +12,7 @@ constexpr int kDesignWidth = 610;
 constexpr int kDesignHeight = 360;
 }  // namespace
 
-TFrmStep::TFrmStep(const char* componentName, const char* className, HWND parking,
+WizardPage::WizardPage(const char* componentName, const char* className, HWND parking,
                    COLORREF background)
     : name_(componentName), parking_(parking)
 {
@@ -26,26 +26,26 @@ TFrmStep::TFrmStep(const char* componentName, const char* className, HWND parkin
                      0, 0, LR_CREATEDIBSECTION)));
 }
 
-bool TFrmStep::CanGoNext()
+bool WizardPage::CanGoNext()
 {
     return true;
 }
 
-HBITMAP TFrmStep::GetStepImage()
+HBITMAP WizardPage::GetStepImage()
 {
     return stepPicture_.get();
 }
 
-std::string TFrmStep::GetNextCaption()
+std::string WizardPage::GetNextCaption()
 {
     return texts::kNextCaption;
 }
 
-void TFrmStep::EnterStep() {}
+void WizardPage::EnterStep() {}
 
-void TFrmStep::LeaveStep() {}
+void WizardPage::LeaveStep() {}
 
-void TFrmStep::AttachTo(HWND host, HFONT hostFont)
+void WizardPage::AttachTo(HWND host, HFONT hostFont)
 {
     ::SetParent(Handle(), host);
     if (hostFont != font_) {
@@ -54,17 +54,17 @@ void TFrmStep::AttachTo(HWND host, HFONT hostFont)
     }
 }
 
-void TFrmStep::Detach()
+void WizardPage::Detach()
 {
     ::ShowWindow(Handle(), SW_HIDE);
     ::SetParent(Handle(), parking_);
 }
 
-LRESULT TFrmStep::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT WizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SIZE:
-        FormResize(LOWORD(lParam), HIWORD(lParam));
+        Resized(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wParam);

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "core/Errors.h"
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 #include "support/EngineDoubles.h"
 #include "support/MemoryFileSystem.h"
 #include "support/RecordingReport.h"
@@ -17,7 +17,7 @@ namespace {
 
 using testing::ElementsAre;
 
-class TdmUpdateCommonTest : public testing::Test {
+class UpdateEngineTest : public testing::Test {
 protected:
     std::unique_ptr<PackageFileSource> package = test::MakePackage({
         {"FileNames.txt", "gs\\a.int\r\ngs\\b.int\r\n", 1},
@@ -27,10 +27,10 @@ protected:
     test::EngineServices services;
 };
 
-TEST_F(TdmUpdateCommonTest, NoTempFileNameIsHandedOutTwiceInARun)
+TEST_F(UpdateEngineTest, NoTempFileNameIsHandedOutTwiceInARun)
 {
     // Run the generator on its own to the first number it draws a second
-    // time; the data module must get past it without reusing that name.
+    // time; the engine must get past it without reusing that name.
     const std::uint32_t seed = 1234;
     PseudoRandom probe;
     probe.Seed(seed);
@@ -39,14 +39,14 @@ TEST_F(TdmUpdateCommonTest, NoTempFileNameIsHandedOutTwiceInARun)
     while (drawn.insert(probe.Below(10000000)).second)
         ++firstRepeat;
 
-    TdmUpdateCommon dm(*package, files, services.registry, services.user, services.messages,
+    UpdateEngine engine(*package, files, services.registry, services.user, services.messages,
                        services.versions, services.workstation);
-    dm.SetReportTarget(&report);
-    dm.Randomize(seed);
+    engine.SetReportTarget(&report);
+    engine.Randomize(seed);
     const std::regex form(R"(C:\\TEMP\\Update(0|[1-9][0-9]{0,6})\.tmp)");
     std::set<std::string> seen;
     for (std::size_t i = 0; i <= firstRepeat + 1; ++i) {
-        std::string name = dm.TempFileName(kTempPrefix);
+        std::string name = engine.TempFileName(kTempPrefix);
         ASSERT_TRUE(std::regex_match(name, form)) << name;
         ASSERT_TRUE(seen.insert(name).second) << "handed out twice: " << name;
         files.Put(name, "written by this run");  // as the procedures do
@@ -56,29 +56,29 @@ TEST_F(TdmUpdateCommonTest, NoTempFileNameIsHandedOutTwiceInARun)
         EXPECT_EQ(files.Get(name)->data, "written by this run");
 }
 
-TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
+TEST_F(UpdateEngineTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
 {
     // The same seed draws the same number: learn it, then plant a leftover.
     std::string name;
     {
-        TdmUpdateCommon probe(*package, files, services.registry, services.user,
+        UpdateEngine probe(*package, files, services.registry, services.user,
                               services.messages, services.versions, services.workstation);
         probe.Randomize(42);
         name = probe.TempFileName("Update");
     }
     files.Put(name, "left over");
 
-    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+    UpdateEngine engine(*package, files, services.registry, services.user,
                        services.messages, services.versions, services.workstation);
-    dm.SetReportTarget(&report);
-    dm.Randomize(42);
-    EXPECT_EQ(dm.TempFileName("Update"), name);
+    engine.SetReportTarget(&report);
+    engine.Randomize(42);
+    EXPECT_EQ(engine.TempFileName("Update"), name);
     EXPECT_FALSE(files.FileIsPresent(name));
     EXPECT_THAT(report.Texts(), ElementsAre("Fichier " + name + " est supprim\xE9.\r\n"));
 
     // A leftover that cannot be deleted: the line is written, then the error.
     files.Put(name).locked = true;
-    TdmUpdateCommon next(*package, files, services.registry, services.user, services.messages,
+    UpdateEngine next(*package, files, services.registry, services.user, services.messages,
                        services.versions, services.workstation);
     next.SetReportTarget(&report);
     next.Randomize(42);
@@ -87,7 +87,7 @@ TEST_F(TdmUpdateCommonTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
     files.Put(name).locked = false;
 }
 
-TEST_F(TdmUpdateCommonTest, DestructionDeletesThisRunsTemporaryFilesAndNothingElse)
+TEST_F(UpdateEngineTest, DestructionDeletesThisRunsTemporaryFilesAndNothingElse)
 {
     // Other programs' files, "Update*.tmp" ones included, are not ours.
     files.Put("C:\\TEMP\\Update17.tmp");
@@ -95,14 +95,14 @@ TEST_F(TdmUpdateCommonTest, DestructionDeletesThisRunsTemporaryFilesAndNothingEl
     files.Put("C:\\TEMP\\Other1.tmp");
     std::string inUse;
     {
-        TdmUpdateCommon dm(*package, files, services.registry, services.user,
+        UpdateEngine engine(*package, files, services.registry, services.user,
                            services.messages, services.versions, services.workstation);
-        dm.SetReportTarget(&report);
-        dm.Randomize(3);
+        engine.SetReportTarget(&report);
+        engine.Randomize(3);
         for (int i = 0; i < 3; ++i)
-            files.Put(dm.TempFileName(kTempPrefix));
-        dm.TempFileName(kTempPrefix);  // handed out, never written
-        inUse = dm.TempFileName(kTempPrefix);
+            files.Put(engine.TempFileName(kTempPrefix));
+        engine.TempFileName(kTempPrefix);  // handed out, never written
+        inUse = engine.TempFileName(kTempPrefix);
         files.Put(inUse).locked = true;  // still in use: it simply stays
     }
     std::vector<std::string> left;
@@ -113,40 +113,40 @@ TEST_F(TdmUpdateCommonTest, DestructionDeletesThisRunsTemporaryFilesAndNothingEl
     EXPECT_TRUE(report.lines.empty());
 }
 
-TEST_F(TdmUpdateCommonTest, DeleteTempFilesNeverRaises)
+TEST_F(UpdateEngineTest, DeleteTempFilesNeverRaises)
 {
     class FailingDeletes : public test::MemoryFileSystem {
         void RemoveFile(const std::string&) override { throw std::bad_alloc(); }
     } broken;
-    TdmUpdateCommon dm(*package, broken, services.registry, services.user, services.messages,
+    UpdateEngine engine(*package, broken, services.registry, services.user, services.messages,
                        services.versions, services.workstation);
-    EXPECT_TRUE(dm.DeleteTempFiles());  // nothing made yet
-    broken.Put(dm.TempFileName(kTempPrefix));
-    EXPECT_FALSE(dm.DeleteTempFiles());
+    EXPECT_TRUE(engine.DeleteTempFiles());  // nothing made yet
+    broken.Put(engine.TempFileName(kTempPrefix));
+    EXPECT_FALSE(engine.DeleteTempFiles());
 }  // and the destructor swallows the same failure
 
-TEST_F(TdmUpdateCommonTest, LoadsFileNameLinesReplacingEarlierOnes)
+TEST_F(UpdateEngineTest, LoadsFileNameLinesReplacingEarlierOnes)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+    UpdateEngine engine(*package, files, services.registry, services.user,
                        services.messages, services.versions, services.workstation);
-    EXPECT_EQ(dm.LoadFileNameLines(), 2);
-    EXPECT_EQ(dm.LoadFileNameLines(), 2);
-    EXPECT_THAT(dm.FileNameLines(), ElementsAre("gs\\a.int", "gs\\b.int"));
-    EXPECT_EQ(dm.LoadPrintListLines(), 0);
+    EXPECT_EQ(engine.LoadFileNameLines(), 2);
+    EXPECT_EQ(engine.LoadFileNameLines(), 2);
+    EXPECT_THAT(engine.FileNameLines(), ElementsAre("gs\\a.int", "gs\\b.int"));
+    EXPECT_EQ(engine.LoadPrintListLines(), 0);
 }
 
-TEST_F(TdmUpdateCommonTest, StandardReportLines)
+TEST_F(UpdateEngineTest, StandardReportLines)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+    UpdateEngine engine(*package, files, services.registry, services.user,
                        services.messages, services.versions, services.workstation);
-    dm.AddReportLine("dropped: no target yet", 10);
-    dm.SetReportTarget(&report);
+    engine.AddReportLine("dropped: no target yet", 10);
+    engine.SetReportTarget(&report);
     files.Put("C:\\P\\old.int");
-    dm.DeleteFileWithReport("C:\\P\\old.int");
-    dm.ReportUpToDate("C:\\P\\a.int");
-    dm.ReportNotReplaced("C:\\P\\b.int");
-    dm.Report().ReportCopy("C:\\TEMP\\Update5.tmp", "C:\\P\\c.int");
-    dm.AddReportLine("", 10);
+    engine.DeleteFileWithReport("C:\\P\\old.int");
+    engine.ReportUpToDate("C:\\P\\a.int");
+    engine.ReportNotReplaced("C:\\P\\b.int");
+    engine.Report().ReportCopy("C:\\TEMP\\Update5.tmp", "C:\\P\\c.int");
+    engine.AddReportLine("", 10);
     EXPECT_THAT(report.Texts(),
                 ElementsAre("Fichier C:\\P\\old.int est supprim\xE9.\r\n",
                             "Le fichier C:\\P\\a.int", "est \xE0 jour : il n'est pas remplac\xE9.\r\n",
@@ -160,14 +160,14 @@ TEST_F(TdmUpdateCommonTest, StandardReportLines)
     EXPECT_FALSE(files.FileIsPresent("C:\\P\\old.int"));
 }
 
-TEST_F(TdmUpdateCommonTest, DeletingALockedFileReportsThenRaises)
+TEST_F(UpdateEngineTest, DeletingALockedFileReportsThenRaises)
 {
-    TdmUpdateCommon dm(*package, files, services.registry, services.user,
+    UpdateEngine engine(*package, files, services.registry, services.user,
                        services.messages, services.versions, services.workstation);
-    dm.SetReportTarget(&report);
+    engine.SetReportTarget(&report);
     files.Put("C:\\P\\locked.int").locked = true;
     try {
-        dm.DeleteFileWithReport("C:\\P\\locked.int");
+        engine.DeleteFileWithReport("C:\\P\\locked.int");
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_THAT(e.Message(), testing::StartsWith("Erreur syst\xE8me.  Code : 32."));

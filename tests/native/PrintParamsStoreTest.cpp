@@ -4,8 +4,8 @@
 
 #include "PrintDatabases.h"
 #include "core/Errors.h"
-#include "database/DBConnection.h"
-#include "database/StructurePrinting.h"
+#include "database/ProductDatabase.h"
+#include "database/PrintParamsStore.h"
 #include "support/ScriptedInteraction.h"
 
 namespace qv {
@@ -48,8 +48,8 @@ protected:
     test::ScriptedInteraction ui;
     test::FakeVersions versions;
     test::FakeWorkstation workstation;
-    TdmDBConnection module{ui, versions, workstation};
-    TdmStructurePrinting store{module};
+    ProductDatabase module{ui, versions, workstation};
+    PrintParamsStore store{module};
 };
 
 TEST_F(StructurePrintingTest, AddedRowTakesTheHeaderAndAnUpdateOnlyTheText)
@@ -102,7 +102,7 @@ TEST_F(StructurePrintingTest, ValueLongerThanItsColumnIsRefusedAndRolledBack)
 
 TEST_F(StructurePrintingTest, RefusedCommitClosesBothBracketsAndKeepsNothing)
 {
-    TDatabaseManager& manager = module.DatabaseManager;
+    DatabaseSession& manager = module.DatabaseManager;
     // Entered by the manager and the module, left by each; the store's own
     // bracket nests inside.
     const struct {

@@ -1,5 +1,5 @@
 #pragma once
-// The update engine's data module: created once at start-up, it owns the
+// The update engine: created once at start-up, it owns the
 // engine's helpers and hands the update procedures the package, the report
 // and the temporary files. Temporary files made with TempFileName live until
 // the module is destroyed at program exit, which deletes them all.
@@ -12,8 +12,8 @@
 #include "core/ProductTables.h"
 #include "core/PseudoRandom.h"
 #include "core/UpdateStatus.h"
-#include "database/DBConnection.h"
-#include "database/StructurePrinting.h"
+#include "database/ProductDatabase.h"
+#include "database/PrintParamsStore.h"
 #include "engine/CompanyList.h"
 #include "engine/EmbeddedFiles.h"
 #include "engine/FileReplacement.h"
@@ -33,7 +33,7 @@ class Workstation;
 // Every temporary file of a run is named after this prefix.
 inline constexpr char kTempPrefix[] = "Update";
 
-class TdmUpdateCommon {
+class UpdateEngine {
 public:
     // source: the packaged files; files: the file system, which also plays
     // the installer helper's part (temporary folder, file comparison);
@@ -43,14 +43,14 @@ public:
     // client and server and about this workstation. All must outlive the
     // module. Loads the company list first: when that raises, nothing else
     // of the module has been made.
-    TdmUpdateCommon(EmbeddedSource& source, FileSystem& files, Registry& registry,
+    UpdateEngine(EmbeddedSource& source, FileSystem& files, Registry& registry,
                     UserInteraction& user, MessageLoop& messages,
                     FirebirdVersionSource& versions, Workstation& workstation);
     // Deletes the temporary files (never raises, never shows a dialog), then
     // frees the print-parameter store before the connection module.
-    ~TdmUpdateCommon();
-    TdmUpdateCommon(const TdmUpdateCommon&) = delete;
-    TdmUpdateCommon& operator=(const TdmUpdateCommon&) = delete;
+    ~UpdateEngine();
+    UpdateEngine(const UpdateEngine&) = delete;
+    UpdateEngine& operator=(const UpdateEngine&) = delete;
 
     // --- packaged files --------------------------------------------------------
     std::optional<StoredFile> LoadEmbeddedFile(const std::string& name) { return embedded_.LoadEmbeddedFile(name); }
@@ -117,12 +117,12 @@ public:
     bool CopyListedFiles(const std::string& folder);
 
     // --- the companies of the workstation ------------------------------------------
-    TFMultiSte& Companies() { return companies_; }
-    const TFMultiSte& Companies() const { return companies_; }
+    CompanyList& Companies() { return companies_; }
+    const CompanyList& Companies() const { return companies_; }
 
     // --- the product database and its print lists (PrintListImport.cpp) --------
-    TdmDBConnection& Connection() { return *connection_; }
-    TdmStructurePrinting& StructurePrinting() { return *structurePrinting_; }
+    ProductDatabase& Connection() { return *connection_; }
+    PrintParamsStore& StructurePrinting() { return *structurePrinting_; }
 
     // Brings the packaged print lists (PrintLists.txt) where the current
     // kind keeps them: into the database of every company of the
@@ -154,15 +154,15 @@ private:
     // Members in creation order (destroyed in reverse): the company-selection
     // dialog, the installer helper, the two line lists, the connection module
     // with its timers, the print-parameter store.
-    TFMultiSte companies_;  // loaded as it is made
+    CompanyList companies_;  // loaded as it is made
     FileSystem& files_;  // the installer helper's temporary folder
     qv::Registry& registry_;
     UserInteraction& user_;
     std::vector<std::string> printListLines_;
     std::vector<std::string> fileNameLines_;
-    std::unique_ptr<TdmDBConnection> connection_;
+    std::unique_ptr<ProductDatabase> connection_;
     std::vector<std::unique_ptr<RepeatingTimer>> connectionTimers_;
-    std::unique_ptr<TdmStructurePrinting> structurePrinting_;
+    std::unique_ptr<PrintParamsStore> structurePrinting_;
     ProductKind currentKind_ = ProductKind::None;
 
     InstallationReport report_;

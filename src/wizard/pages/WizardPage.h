@@ -11,9 +11,9 @@
 
 namespace qv::wizard {
 
-class TFrmStep : public Window {
+class WizardPage : public Window {
 public:
-    ~TFrmStep() override = default;
+    ~WizardPage() override = default;
 
     // The component name that Steps.txt matches ("frmWelcome"...).
     const std::string& Name() const { return name_; }
@@ -40,11 +40,11 @@ protected:
     // Makes the page window (hidden, parked, at its design size) with the
     // step picture. Each page creates its own controls in its constructor,
     // so that a page exists only complete.
-    TFrmStep(const char* componentName, const char* className, HWND parking,
+    WizardPage(const char* componentName, const char* className, HWND parking,
              COLORREF background = CLR_INVALID);
 
     // The page's client size changed.
-    virtual void FormResize(int /*width*/, int /*height*/) {}
+    virtual void Resized(int /*width*/, int /*height*/) {}
     // The page's font changed (it takes its host panel's font).
     virtual void FontChanged(HFONT /*font*/) {}
 

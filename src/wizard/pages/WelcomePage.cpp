@@ -1,16 +1,16 @@
-#include "pages/TfrmWelcome.h"
+#include "pages/WelcomePage.h"
 
 #include "ControlIds.h"
 #include "core/Texts.h"
 
 namespace qv::wizard {
 
-TfrmWelcome::TfrmWelcome(HWND parking) : TFrmStep("frmWelcome", kWelcomeClass, parking, RGB(255, 255, 255))
+WelcomePage::WelcomePage(HWND parking) : WizardPage("frmWelcome", kWelcomePageClass, parking, RGB(255, 255, 255))
 {
-    FormCreate();
+    CreateControls();
 }
 
-void TfrmWelcome::FormCreate()
+void WelcomePage::CreateControls()
 {
     LabelStyle style;
     style.background = RGB(255, 255, 255);
@@ -19,10 +19,10 @@ void TfrmWelcome::FormCreate()
     welcomeLabel_->SetText(texts::kWelcomePlaceholder);
     RECT r;
     ::GetClientRect(Handle(), &r);
-    FormResize(r.right, r.bottom);
+    Resized(r.right, r.bottom);
 }
 
-void TfrmWelcome::SetWelcomeText(const std::string& title, const std::string& extra)
+void WelcomePage::SetWelcomeText(const std::string& title, const std::string& extra)
 {
     const std::string shown = title.empty() ? "?" : title;
     welcomeLabel_->SetText(texts::kWelcomeUpdates + shown + "." + "\r\n\r\n" +
@@ -31,7 +31,7 @@ void TfrmWelcome::SetWelcomeText(const std::string& title, const std::string& ex
 }
 
 // The text starts a third of the way down, with 20-pixel margins.
-void TfrmWelcome::FormResize(int width, int height)
+void WelcomePage::Resized(int width, int height)
 {
     if (!welcomeLabel_)
         return;
@@ -39,7 +39,7 @@ void TfrmWelcome::FormResize(int width, int height)
                  TRUE);
 }
 
-void TfrmWelcome::FontChanged(HFONT font)
+void WelcomePage::FontChanged(HFONT font)
 {
     welcomeLabel_->SetFont(font);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// TTableManager: one table of the product database described by its
+// TableAccess: one table of the product database described by its
 // field-definition lines ("pname VARCHAR(60) NOT NULL *"): "*" marks a key
 // field, "#" a column that INSERT statements leave out. It writes the
 // table's INSERT statement and answers whether a key exists.
@@ -15,7 +15,7 @@
 namespace qv {
 
 class FirebirdTransaction;
-class TDatabaseManager;
+class DatabaseSession;
 
 struct FieldDefinition {
     std::string name;
@@ -26,15 +26,15 @@ struct FieldDefinition {
 
 FieldDefinition ParseFieldDef(std::string_view line);
 
-class TTableManager : public Component {
+class TableAccess : public Component {
 public:
-    explicit TTableManager(std::string name = {}) : Component(std::move(name)) {}
-    ~TTableManager() override;
+    explicit TableAccess(std::string name = {}) : Component(std::move(name)) {}
+    ~TableAccess() override;
 
     std::vector<std::string> FieldDefs;
     std::string TableName;
-    TDatabaseManager* DatabaseManager() const { return manager_; }
-    void SetDatabaseManager(TDatabaseManager* manager);
+    DatabaseSession* DatabaseManager() const { return manager_; }
+    void SetDatabaseManager(DatabaseSession* manager);
 
     void BuildInsertSQL(std::vector<std::string>& lines) const;
     // True when a row with exactly these key values exists. Reads inside
@@ -51,7 +51,7 @@ protected:
     void Notification(Component* removed) override;
 
 private:
-    TDatabaseManager* manager_ = nullptr;
+    DatabaseSession* manager_ = nullptr;
     int datasetCounter_ = 0;
     std::unique_ptr<FirebirdQuery> fpkQuery_;  // built by the first FindPK
     int keyCount_ = 0;

@@ -1,4 +1,4 @@
-#include "pages/TfrmDisplayFile.h"
+#include "pages/ChangesPage.h"
 
 #include <richedit.h>
 
@@ -8,14 +8,14 @@
 
 namespace qv::wizard {
 
-TfrmDisplayFile::TfrmDisplayFile(HWND parking, PrinterSetupDialog& printerSetup)
-    : TfrmPrintableStep("frmDisplayFile", kDisplayFileClass, parking, printerSetup,
+ChangesPage::ChangesPage(HWND parking, PrinterSetupDialog& printerSetup)
+    : PrintablePage("frmDisplayFile", kChangesPageClass, parking, printerSetup,
                         texts::kListOfChanges)
 {
-    FormCreate();
+    CreateControls();
 }
 
-void TfrmDisplayFile::FormCreate()
+void ChangesPage::CreateControls()
 {
     TitleStrip().SetCaption(texts::kListOfChanges);
     richEditFile_ = CreateRichViewer(Handle(), kIdRichEditFile, WS_VSCROLL | WS_HSCROLL);
@@ -25,7 +25,7 @@ void TfrmDisplayFile::FormCreate()
     SetDocument(richEditFile_, richEditFile_);
 }
 
-std::string TfrmDisplayFile::GetNextCaption()
+std::string ChangesPage::GetNextCaption()
 {
     return texts::kStartCaption;
 }

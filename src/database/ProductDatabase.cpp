@@ -1,4 +1,4 @@
-#include "database/DBConnection.h"
+#include "database/ProductDatabase.h"
 
 #include <algorithm>
 #include <iterator>
@@ -31,7 +31,7 @@ const VersionPair kKnownVersionPairs[] = {
 
 }  // namespace
 
-TdmDBConnection::TdmDBConnection(UserInteraction& ui, FirebirdVersionSource& versions,
+ProductDatabase::ProductDatabase(UserInteraction& ui, FirebirdVersionSource& versions,
                                  Workstation& workstation)
     : IBDatabase("IBDatabase"),
       GlobalTransaction("GlobalTransaction"),
@@ -51,13 +51,13 @@ TdmDBConnection::TdmDBConnection(UserInteraction& ui, FirebirdVersionSource& ver
     IBDatabase.Params.clear();  // only what OpenConnection puts there is sent
 }
 
-TdmDBConnection::~TdmDBConnection()
+ProductDatabase::~ProductDatabase()
 {
     if (IsConnected())
         Disconnect();
 }
 
-void TdmDBConnection::SetDatabaseIdentity(int version, const std::string& identifier,
+void ProductDatabase::SetDatabaseIdentity(int version, const std::string& identifier,
                                           const std::string& description,
                                           const std::string& applicationName)
 {
@@ -67,7 +67,7 @@ void TdmDBConnection::SetDatabaseIdentity(int version, const std::string& identi
     ApplicationName = applicationName;
 }
 
-void TdmDBConnection::SetConnectionParams(const std::string& connectionString,
+void ProductDatabase::SetConnectionParams(const std::string& connectionString,
                                           const std::string& userName, const std::string& role,
                                           const std::string& password)
 {
@@ -78,7 +78,7 @@ void TdmDBConnection::SetConnectionParams(const std::string& connectionString,
     DatabaseManager.Password = password;
 }
 
-void TdmDBConnection::ConnectAsProduct()
+void ProductDatabase::ConnectAsProduct()
 {
     Disconnect();
     DatabaseManager.UserName = kProductUser;
@@ -88,7 +88,7 @@ void TdmDBConnection::ConnectAsProduct()
     CheckDiskSpace();
 }
 
-void TdmDBConnection::Connect()
+void ProductDatabase::Connect()
 {
     std::string identifier;
     int version = 0;
@@ -102,7 +102,7 @@ void TdmDBConnection::Connect()
     DatabaseManager.RegisterUser(UserPresenceName());
 }
 
-void TdmDBConnection::OpenAndIdentify(std::string& identifier, int& version)
+void ProductDatabase::OpenAndIdentify(std::string& identifier, int& version)
 {
     Disconnect();
     const std::string client = CheckClientVersion();
@@ -119,13 +119,13 @@ void TdmDBConnection::OpenAndIdentify(std::string& identifier, int& version)
     DatabaseManager.ReadConnectionControl(identifier, version);
 }
 
-bool TdmDBConnection::IsKnownClientVersion(const std::string& clientVersion)
+bool ProductDatabase::IsKnownClientVersion(const std::string& clientVersion)
 {
     return std::any_of(std::begin(kKnownClientVersions), std::end(kKnownClientVersions),
                        [&](const char* v) { return clientVersion == v; });
 }
 
-bool TdmDBConnection::IsKnownVersionPair(const std::string& clientVersion,
+bool ProductDatabase::IsKnownVersionPair(const std::string& clientVersion,
                                          const std::string& serverVersion)
 {
     return std::any_of(std::begin(kKnownVersionPairs), std::end(kKnownVersionPairs),
@@ -134,7 +134,7 @@ bool TdmDBConnection::IsKnownVersionPair(const std::string& clientVersion,
                        });
 }
 
-std::string TdmDBConnection::CheckClientVersion()
+std::string ProductDatabase::CheckClientVersion()
 {
     const std::string version = versions_.ClientVersion();
     if (!IsKnownClientVersion(version))
@@ -142,7 +142,7 @@ std::string TdmDBConnection::CheckClientVersion()
     return version;
 }
 
-void TdmDBConnection::CheckServerVersion(const std::string& clientVersion)
+void ProductDatabase::CheckServerVersion(const std::string& clientVersion)
 {
     const ServerVersionInfo server = GetServerVersion();
     if (!IsKnownVersionPair(clientVersion, server.serverVersion)) {
@@ -152,14 +152,14 @@ void TdmDBConnection::CheckServerVersion(const std::string& clientVersion)
     }
 }
 
-std::string TdmDBConnection::ServiceManagerName(const std::string& connectionString)
+std::string ProductDatabase::ServiceManagerName(const std::string& connectionString)
 {
-    switch (TdlgConnection::ConnectionKind(connectionString)) {
-    case ckLocal:
+    switch (ConnectionKindOf(connectionString)) {
+    case ConnectionKind::Local:
         return "service_mgr";
-    case ckTcp: {
+    case ConnectionKind::Tcp: {
         std::string server, path;
-        TdlgConnection::SplitConnectionString(connectionString, server, path);
+        SplitConnectionString(connectionString, server, path);
         return server + ":service_mgr";
     }
     default:
@@ -167,7 +167,7 @@ std::string TdmDBConnection::ServiceManagerName(const std::string& connectionStr
     }
 }
 
-ServerVersionInfo TdmDBConnection::GetServerVersion()
+ServerVersionInfo ProductDatabase::GetServerVersion()
 {
     const std::string service = ServiceManagerName(DatabaseManager.ConnectionString);
     if (service.empty())
@@ -175,7 +175,7 @@ ServerVersionInfo TdmDBConnection::GetServerVersion()
     return versions_.ServerVersion(service, kProductUser, kProductPassword);
 }
 
-std::int64_t TdmDBConnection::DatabaseFreeSpace()
+std::int64_t ProductDatabase::DatabaseFreeSpace()
 {
     const std::string& cs = DatabaseManager.ConnectionString;
     const size_t colon = cs.find(':');
@@ -204,7 +204,7 @@ std::int64_t TdmDBConnection::DatabaseFreeSpace()
     return 0;  // not reached: RollbackTransaction raises
 }
 
-void TdmDBConnection::CheckDiskSpace()
+void ProductDatabase::CheckDiskSpace()
 {
     if (DiskCheckDisabled || !IsConnected())
         return;
@@ -221,7 +221,7 @@ void TdmDBConnection::CheckDiskSpace()
     }
 }
 
-std::string TdmDBConnection::UserPresenceName()
+std::string ProductDatabase::UserPresenceName()
 {
     const std::string place = workstation_.IsRemoteSession()
                                   ? std::to_string(workstation_.SessionIdOfCurrentProcess())
@@ -229,7 +229,7 @@ std::string TdmDBConnection::UserPresenceName()
     return workstation_.UserName() + " (" + place + ") - " + ApplicationName;
 }
 
-void TdmDBConnection::Disconnect() noexcept
+void ProductDatabase::Disconnect() noexcept
 {
     if (IsConnected()) {
         try {
@@ -241,7 +241,7 @@ void TdmDBConnection::Disconnect() noexcept
     CloseAll();
 }
 
-void TdmDBConnection::CloseAll() noexcept
+void ProductDatabase::CloseAll() noexcept
 {
     DatabaseManager.CloseDatasets();
     IBDatabase.ForceClose();
@@ -251,34 +251,34 @@ void TdmDBConnection::CloseAll() noexcept
     GlobalTransaction.TransactionDepth = 0;
 }
 
-void TdmDBConnection::BeginTransaction()
+void ProductDatabase::BeginTransaction()
 {
     GlobalTransaction.EnterBracket();
 }
 
-void TdmDBConnection::CommitTransaction()
+void ProductDatabase::CommitTransaction()
 {
     GlobalTransaction.LeaveBracketByCommit();
 }
 
-void TdmDBConnection::RollbackTransaction(std::exception_ptr error)
+void ProductDatabase::RollbackTransaction(std::exception_ptr error)
 {
     GlobalTransaction.LeaveBracketByRollback();
     if (error)
         RaiseAgain(error, SilentAbortPolicy::Keep);
 }
 
-void TdmDBConnection::PresenceTimerFired()
+void ProductDatabase::PresenceTimerFired()
 {
     DatabaseManager.RegisterUser(UserPresenceName());
 }
 
-void TdmDBConnection::DiskSpaceTimerFired()
+void ProductDatabase::DiskSpaceTimerFired()
 {
     CheckDiskSpace();
 }
 
-std::vector<ModuleTimer> TdmDBConnection::Timers()
+std::vector<ModuleTimer> ProductDatabase::Timers()
 {
     return {{"PresenceTimer", kPresenceRefreshIntervalMs, [this] { PresenceTimerFired(); }},
             {"DiskSpaceTimer", kDiskSpaceCheckIntervalMs, [this] { DiskSpaceTimerFired(); }}};

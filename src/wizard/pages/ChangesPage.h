@@ -1,20 +1,20 @@
 #pragma once
 // The list of changes: UpdateInfo.txt as rich text, printable.
-#include "pages/TfrmPrintableStep.h"
+#include "pages/PrintablePage.h"
 
 namespace qv::wizard {
 
-class TfrmDisplayFile : public TfrmPrintableStep {
+class ChangesPage : public PrintablePage {
 public:
     // Printing uses the report page's printer-setup dialog.
-    TfrmDisplayFile(HWND parking, PrinterSetupDialog& printerSetup);
+    ChangesPage(HWND parking, PrinterSetupDialog& printerSetup);
 
     std::string GetNextCaption() override;
 
     HWND RichEditFile() const { return richEditFile_; }
 
 private:
-    void FormCreate();
+    void CreateControls();
 
     HWND richEditFile_ = nullptr;
 };

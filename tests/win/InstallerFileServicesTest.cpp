@@ -9,7 +9,7 @@
 #include "core/Errors.h"
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/WindowsHelpers.h"
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 #include "ProgramVersion.h"
 #include "ScratchFolder.h"
 
@@ -22,10 +22,10 @@ using test::ScratchFolder;
 constexpr FileTime kHour = 36000000000ull;
 constexpr FileTime kJan2020 = 132223104000000000ull;  // 2020-01-01 00:00 UTC
 
-TEST(WindowsInstaller, CompareFilesDecidesByVersionThenByTime)
+TEST(InstallerFileServices, CompareFilesDecidesByVersionThenByTime)
 {
     ScratchFolder dir;
-    TWindowsInstaller installer;
+    InstallerFileServices installer;
     // Fixtures copied and stamped: the same version at different times, and
     // unversioned files around one time.
     auto stamp = [&](const std::string& fixture, const std::string& name, FileTime t) {
@@ -70,9 +70,9 @@ TEST(WindowsInstaller, CompareFilesDecidesByVersionThenByTime)
     }
 }
 
-TEST(WindowsInstaller, VersionPartsAndRecords)
+TEST(InstallerFileServices, VersionPartsAndRecords)
 {
-    TWindowsInstaller installer;
+    InstallerFileServices installer;
     std::uint16_t major = 99, minor = 99, release = 99, build = 99;
     ASSERT_TRUE(installer.GetFileVersionParts(FixturePath("v3127.dll"), major, minor, release, build));
     EXPECT_EQ((std::vector<int>{major, minor, release, build}), (std::vector<int>{3, 1, 2, 7}));
@@ -105,10 +105,10 @@ TEST(WindowsInstaller, VersionPartsAndRecords)
     EXPECT_EQ(none.LangId + none.CodePage + none.FileVersion + none.CompanyName, "");
 }
 
-TEST(WindowsInstaller, FoldersAndPresence)
+TEST(InstallerFileServices, FoldersAndPresence)
 {
     ScratchFolder dir;
-    TWindowsInstaller installer;
+    InstallerFileServices installer;
     std::string file = dir.Write("f.txt", "x");
 
     std::string temp = installer.TempFolder();
@@ -141,10 +141,10 @@ TEST(WindowsInstaller, FoldersAndPresence)
     EXPECT_TRUE(installer.PathAttributes(dir.path()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TEST(WindowsInstaller, UniqueFileNamesAvoidEveryExistingName)
+TEST(InstallerFileServices, UniqueFileNamesAvoidEveryExistingName)
 {
     ScratchFolder dir;
-    TWindowsInstaller installer;
+    InstallerFileServices installer;
     std::string name = installer.UniqueFileName(dir.path().substr(0, dir.path().size() - 1), ".tmp");
     ASSERT_EQ(name.size(), dir.path().size() + 3 + 5 + 4) << name;
     EXPECT_EQ(name.substr(0, dir.path().size() + 3), dir.path() + "is-");
@@ -165,7 +165,7 @@ TEST(WindowsInstaller, UniqueFileNamesAvoidEveryExistingName)
     }
 }
 
-TEST(WindowsInstaller, WriteTimesOfFilesOnly)
+TEST(InstallerFileServices, WriteTimesOfFilesOnly)
 {
     ScratchFolder dir;
     std::string file = dir.Write("f.txt", "x");

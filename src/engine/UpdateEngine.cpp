@@ -1,4 +1,4 @@
-#include "engine/TdmUpdateCommon.h"
+#include "engine/UpdateEngine.h"
 
 #include "core/Format.h"
 #include "core/Errors.h"
@@ -13,15 +13,15 @@ namespace {
 // Temporary numbers are drawn below this bound.
 constexpr std::uint32_t kTempNumberBound = 10000000;
 
-TFMultiSte LoadedCompanyList(FileSystem& files, qv::Registry& registry)
+CompanyList LoadedCompanyList(FileSystem& files, qv::Registry& registry)
 {
-    TFMultiSte companies(files, registry);
+    CompanyList companies(files, registry);
     companies.LoadCompanies();
     return companies;
 }
 }
 
-TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
+UpdateEngine::UpdateEngine(EmbeddedSource& source, FileSystem& files,
                                  qv::Registry& registry, UserInteraction& user,
                                  MessageLoop& messages, FirebirdVersionSource& versions,
                                  Workstation& workstation)
@@ -39,14 +39,14 @@ TdmUpdateCommon::TdmUpdateCommon(EmbeddedSource& source, FileSystem& files,
     // 2. the installer helper: files_, given by the caller;
     // 3. the print-list lines and the file-name lines: members above;
     // 4. the connection module, its timers ticking from now on;
-    connection_ = std::make_unique<TdmDBConnection>(user, versions, workstation);
+    connection_ = std::make_unique<ProductDatabase>(user, versions, workstation);
     for (ModuleTimer& timer : connection_->Timers())
         connectionTimers_.push_back(messages.StartTimer(timer.intervalMs, std::move(timer.handler)));
     // 5. the print-parameter store over the connection module.
-    structurePrinting_ = std::make_unique<TdmStructurePrinting>(*connection_);
+    structurePrinting_ = std::make_unique<PrintParamsStore>(*connection_);
 }
 
-TdmUpdateCommon::~TdmUpdateCommon()
+UpdateEngine::~UpdateEngine()
 {
     // While the file helper still exists.
     DeleteTempFiles();
@@ -59,17 +59,17 @@ TdmUpdateCommon::~TdmUpdateCommon()
     connection_.reset();
 }
 
-int TdmUpdateCommon::LoadFileNameLines()
+int UpdateEngine::LoadFileNameLines()
 {
     return ReadEmbeddedLines(manifest::kFileNames, fileNameLines_);
 }
 
-int TdmUpdateCommon::LoadPrintListLines()
+int UpdateEngine::LoadPrintListLines()
 {
     return ReadEmbeddedLines(manifest::kPrintLists, printListLines_);
 }
 
-std::string TdmUpdateCommon::TempFileName(const std::string& prefix)
+std::string UpdateEngine::TempFileName(const std::string& prefix)
 {
     timings::Scope measured(timings::Stage::TempName);
     // A name of this run may still wait for its copy (the suite's marker is
@@ -90,7 +90,7 @@ std::string TdmUpdateCommon::TempFileName(const std::string& prefix)
     return path;
 }
 
-bool TdmUpdateCommon::DeleteTempFiles()
+bool UpdateEngine::DeleteTempFiles()
 {
     // One by one with the plain file call, which never shows a dialog; only
     // this run's names, so other programs' files stay.
@@ -106,7 +106,7 @@ bool TdmUpdateCommon::DeleteTempFiles()
     return allGone;
 }
 
-bool TdmUpdateCommon::CopyListedFiles(const std::string& folder)
+bool UpdateEngine::CopyListedFiles(const std::string& folder)
 {
     bool allCopied = true;
     for (const std::string& line : fileNameLines_) {

@@ -1,4 +1,4 @@
-// TfrmMain: filling the wizard from the package, and the update run.
+// WizardWindow: filling the wizard from the package, and the update run.
 #include <windows.h>
 
 #include <richedit.h>
@@ -6,18 +6,18 @@
 #include "core/Manifests.h"
 #include "core/ProductTables.h"
 #include "core/Texts.h"
-#include "main/TfrmMain.h"
-#include "pages/TfrmDisplayFile.h"
-#include "pages/TfrmEndInstall.h"
+#include "main/WizardWindow.h"
+#include "pages/ChangesPage.h"
+#include "pages/ReportPage.h"
 #include "platform/win32/WindowsHelpers.h"
 #include "ui/RichText.h"
 
 namespace qv::wizard {
 
-void TfrmMain::LoadPackage()
+void WizardWindow::LoadPackage()
 {
     versionLabel_->SetText(versionLabel_->Text() + win32::GetFileVersionRecord("").FileVersion);
-    engine_.SetReportTarget(&frmEndInstall_->Report());
+    engine_.SetReportTarget(&reportPage_->Report());
     // Temporary file names are drawn from the random generator.
     engine_.Randomize();
     ReadAppInfo();
@@ -26,7 +26,7 @@ void TfrmMain::LoadPackage()
     ReadProductList();
 }
 
-void TfrmMain::ReadAppInfo()
+void WizardWindow::ReadAppInfo()
 {
     const std::string title = ReadPackageTitle(engine_);
     if (!title.empty())
@@ -39,67 +39,67 @@ void TfrmMain::ReadAppInfo()
     }
 }
 
-void TfrmMain::LoadUpdateInfo()
+void WizardWindow::LoadUpdateInfo()
 {
-    RichEditViewer changes(frmDisplayFile_->RichEditFile());
+    RichEditViewer changes(changesPage_->RichEditFile());
     engine_.LoadEmbeddedRichText(manifest::kUpdateInfo, changes);
 }
 
-void TfrmMain::ReadStepNames()
+void WizardWindow::ReadStepNames()
 {
     engine_.ReadEmbeddedLines(manifest::kSteps, stepNames_);
 }
 
-void TfrmMain::ReadProductList()
+void WizardWindow::ReadProductList()
 {
     productList_ = ReadPackageProducts(engine_);
 }
 
-ExitCode TfrmMain::Result() const
+ExitCode WizardWindow::Result() const
 {
     return runState_ == RunState::Finished ? ExitCodeOf(outcome_) : ExitCode::Cancelled;
 }
 
-void TfrmMain::RunUpdate()
+void WizardWindow::RunUpdate()
 {
     runState_ = RunState::Running;
     outcome_ = RunUpdateFor(productList_, titleLabel_->Text(), engine_, ui_, procedures_, *this);
     runState_ = RunState::Finished;
 }
 
-void TfrmMain::ProcedureStarting()
+void WizardWindow::ProcedureStarting()
 {
     SetActionsEnabled(false);
     win32::Delay(100);  // lets the header paint
 }
 
-void TfrmMain::ProcedureEnded()
+void WizardWindow::ProcedureEnded()
 {
     SetActionsEnabled(true);
 }
 
-void TfrmMain::ResultWritten()
+void WizardWindow::ResultWritten()
 {
-    HWND report = frmEndInstall_->RichEditReport();
+    HWND report = reportPage_->RichEditReport();
     ::SendMessageA(report, EM_SCROLLCARET, 0, 0);
     ::SetFocus(report);
 }
 
-void TfrmMain::SetActionsEnabled(bool enabled)
+void WizardWindow::SetActionsEnabled(bool enabled)
 {
     actionBack_.SetEnabled(enabled);
     actionNext_.SetEnabled(enabled);
     actionCancel_.SetEnabled(enabled);
 }
 
-void TfrmMain::ShowReport()
+void WizardWindow::ShowReport()
 {
     ShowReportStep();
 }
 
-void TfrmMain::ShowReportStep()
+void WizardWindow::ShowReportStep()
 {
-    stepHistory_.push_back(frmEndInstall_);
+    stepHistory_.push_back(reportPage_);
     ShowCurrentStep();
     UpdateActions();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// TDatabaseManager: the session on one product database. It holds the
+// DatabaseSession: the session on one product database. It holds the
 // connection settings and the expected identity, opens the connection,
 // brackets work on the shared transaction (the depth travels with the
 // transaction object), reads the database's identity, keeps this
@@ -19,11 +19,11 @@ namespace qv {
 
 class UserInteraction;
 
-class TDatabaseManager : public Component {
+class DatabaseSession : public Component {
 public:
-    explicit TDatabaseManager(UserInteraction& ui, std::string name = "DatabaseManager");
+    explicit DatabaseSession(UserInteraction& ui, std::string name = "DatabaseManager");
     // Reports every query still in the pool, one box each; they stay alive.
-    ~TDatabaseManager() override;
+    ~DatabaseSession() override;
 
     FirebirdDatabase* Database() const { return database_; }
     void SetDatabase(FirebirdDatabase* db);

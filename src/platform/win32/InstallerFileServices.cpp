@@ -1,4 +1,4 @@
-#include "platform/win32/WindowsInstaller.h"
+#include "platform/win32/InstallerFileServices.h"
 
 #include <vector>
 
@@ -25,9 +25,9 @@ int NewerIfLarger(std::uint32_t installed, std::uint32_t packaged)
 
 }  // namespace
 
-TWindowsInstaller::TWindowsInstaller() : random_(std::random_device{}()) {}
+InstallerFileServices::InstallerFileServices() : random_(std::random_device{}()) {}
 
-std::string TWindowsInstaller::TempFolder()
+std::string InstallerFileServices::TempFolder()
 {
     DWORD length = GetTempPathA(0, nullptr);
     if (length == 0)
@@ -39,7 +39,7 @@ std::string TWindowsInstaller::TempFolder()
     return AddBackslash(std::string(buffer.data(), length));
 }
 
-int TWindowsInstaller::CompareFiles(const std::string& installed, const std::string& packaged)
+int InstallerFileServices::CompareFiles(const std::string& installed, const std::string& packaged)
 {
     if (!FileIsPresent(packaged))
         throw Error("File not found : " + packaged);
@@ -58,7 +58,7 @@ int TWindowsInstaller::CompareFiles(const std::string& installed, const std::str
     return 1;
 }
 
-bool TWindowsInstaller::GetFileVersionParts(const std::string& path, std::uint16_t& major,
+bool InstallerFileServices::GetFileVersionParts(const std::string& path, std::uint16_t& major,
                                             std::uint16_t& minor, std::uint16_t& release,
                                             std::uint16_t& build)
 {
@@ -72,12 +72,12 @@ bool TWindowsInstaller::GetFileVersionParts(const std::string& path, std::uint16
     return true;
 }
 
-std::string TWindowsInstaller::SharedSystemFolder()
+std::string InstallerFileServices::SharedSystemFolder()
 {
     return ChooseSharedFolder(GetWindowsFolder(), SystemFolder());
 }
 
-std::string TWindowsInstaller::ChooseSharedFolder(const std::string& windowsFolder,
+std::string InstallerFileServices::ChooseSharedFolder(const std::string& windowsFolder,
                                                   const std::string& systemFolder)
 {
     std::string result = systemFolder;
@@ -101,7 +101,7 @@ std::string TWindowsInstaller::ChooseSharedFolder(const std::string& windowsFold
     return AddBackslash(result);
 }
 
-std::string TWindowsInstaller::UniqueFileName(const std::string& folder,
+std::string InstallerFileServices::UniqueFileName(const std::string& folder,
                                               const std::string& extension)
 {
     std::string base = AddBackslash(folder);
@@ -118,18 +118,18 @@ std::string TWindowsInstaller::UniqueFileName(const std::string& folder,
     }
 }
 
-bool TWindowsInstaller::FileIsPresent(const std::string& path)
+bool InstallerFileServices::FileIsPresent(const std::string& path)
 {
     std::uint32_t attributes = PathAttributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool TWindowsInstaller::PathIsPresent(const std::string& path)
+bool InstallerFileServices::PathIsPresent(const std::string& path)
 {
     return PathAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::uint32_t TWindowsInstaller::PathAttributes(const std::string& path)
+std::uint32_t InstallerFileServices::PathAttributes(const std::string& path)
 {
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
     DWORD attributes = GetFileAttributesA(qv::WithoutBackslash(path).c_str());

@@ -15,11 +15,11 @@
 
 namespace qv::win32 {
 
-class TWindowsInstaller {
+class InstallerFileServices {
 public:
-    TWindowsInstaller();
-    TWindowsInstaller(const TWindowsInstaller&) = delete;
-    TWindowsInstaller& operator=(const TWindowsInstaller&) = delete;
+    InstallerFileServices();
+    InstallerFileServices(const InstallerFileServices&) = delete;
+    InstallerFileServices& operator=(const InstallerFileServices&) = delete;
 
     // The user's temporary folder with a trailing backslash; raises the last
     // system error when Windows gives none.

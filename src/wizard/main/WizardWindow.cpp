@@ -1,4 +1,4 @@
-#include "main/TfrmMain.h"
+#include "main/WizardWindow.h"
 
 #include <algorithm>
 
@@ -8,9 +8,9 @@
 #include "core/Manifests.h"
 #include "core/RunTimings.h"
 #include "core/Texts.h"
-#include "pages/TfrmDisplayFile.h"
-#include "pages/TfrmEndInstall.h"
-#include "pages/TfrmWelcome.h"
+#include "pages/ChangesPage.h"
+#include "pages/ReportPage.h"
+#include "pages/WelcomePage.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/WindowsHelpers.h"
 #include "platform/win32/Win32UserInteraction.h"
@@ -75,7 +75,7 @@ COLORREF BottomLeftPixel(HBITMAP bitmap)
 
 }  // namespace
 
-TfrmMain::TfrmMain(UserInteraction& ui, WizardEngine& engine) : ui_(ui), engine_(engine)
+WizardWindow::WizardWindow(UserInteraction& ui, WizardEngine& engine) : ui_(ui), engine_(engine)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     icon_.reset(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(kIdiQuorvexUpdate),
@@ -93,35 +93,35 @@ TfrmMain::TfrmMain(UserInteraction& ui, WizardEngine& engine) : ui_(ui), engine_
            0, ::GetSysColorBrush(COLOR_BTNFACE), icon_.get());
     ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    FormCreate();
+    CreateControls();
 }
 
-TfrmMain::~TfrmMain() = default;
+WizardWindow::~WizardWindow() = default;
 
-void TfrmMain::SetPages(TfrmWelcome& welcome, TfrmDisplayFile& displayFile,
-                        TfrmEndInstall& endInstall)
+void WizardWindow::SetPages(WelcomePage& welcome, ChangesPage& displayFile,
+                        ReportPage& endInstall)
 {
-    frmWelcome_ = &welcome;
-    frmDisplayFile_ = &displayFile;
-    frmEndInstall_ = &endInstall;
+    welcomePage_ = &welcome;
+    changesPage_ = &displayFile;
+    reportPage_ = &endInstall;
     allPages_ = {&welcome, &displayFile, &endInstall};
     balloonHints_->Add(displayFile.SpeedButtonPrint(), texts::kPrintHint);
     balloonHints_->Add(endInstall.SpeedButtonPrint(), texts::kPrintHint);
 }
 
-void TfrmMain::AddExtraPage(TFrmStep& page)
+void WizardWindow::AddExtraPage(WizardPage& page)
 {
     allPages_.push_back(&page);
 }
 
-void TfrmMain::SetUpdateProcedure(ProductKind kind, UpdateProcedure procedure)
+void WizardWindow::SetUpdateProcedure(ProductKind kind, UpdateProcedure procedure)
 {
     procedures_[kind] = std::move(procedure);
 }
 
 // ---- creation and layout ---------------------------------------------------
 
-void TfrmMain::FormCreate()
+void WizardWindow::CreateControls()
 {
     CreateControls();
     actionBack_.SetCaption(texts::kActionBack);
@@ -141,7 +141,7 @@ void TfrmMain::FormCreate()
     ::SetTimer(Handle(), kStartTimerId, kStartTimerDelayMs, nullptr);
 }
 
-void TfrmMain::CreateControls()
+void WizardWindow::CreateControls()
 {
     font_ = MakeFont("MS Sans Serif", 13);
     stepFont_ = MakeFont("MS Sans Serif", 17);
@@ -174,36 +174,36 @@ void TfrmMain::CreateControls()
         setFont(b, font_.get());
 
     // The picture column.
-    panelImage_ = std::make_unique<Panel>(Handle(), kIdPanelImage, Bevel::Lowered);
+    picturePanel_ = std::make_unique<Panel>(Handle(), kIdPicturePanel, Bevel::Lowered);
     imageStep_ = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0,
-                                   panelImage_->Handle(), reinterpret_cast<HMENU>(kIdImageStep),
+                                   picturePanel_->Handle(), reinterpret_cast<HMENU>(kIdImageStep),
                                    ::GetModuleHandleA(nullptr), nullptr);
-    panelImage_->onResize = [this](int, int) { PanelImageResize(); };
+    picturePanel_->onResize = [this](int, int) { LayOutPicture(); };
 
     // The step area: title strip over the current page.
-    panelSteps_ = std::make_unique<Panel>(Handle(), kIdPanelSteps);
+    stepsPanel_ = std::make_unique<Panel>(Handle(), kIdStepsPanel);
     LabelStyle titleStyle;
     titleStyle.textColor = RGB(255, 255, 255);
     titleStyle.background = RGB(128, 128, 128);
     titleStyle.centred = true;
-    titleLabel_ = std::make_unique<Label>(panelSteps_->Handle(), kIdTitleLabel, titleStyle);
+    titleLabel_ = std::make_unique<Label>(stepsPanel_->Handle(), kIdTitleLabel, titleStyle);
     titleLabel_->SetFont(titleFont_.get());
-    panelCurrStep_ = std::make_unique<Panel>(panelSteps_->Handle(), kIdPanelCurrStep);
-    ::SendMessageA(panelCurrStep_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_.get()), FALSE);
-    panelCurrStep_->onResize = [this](int, int) { PanelCurrStepResize(); };
-    panelSteps_->onResize = [this](int w, int h) {
+    pagePanel_ = std::make_unique<Panel>(stepsPanel_->Handle(), kIdPagePanel);
+    ::SendMessageA(pagePanel_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_.get()), FALSE);
+    pagePanel_->onResize = [this](int, int) { LayOutPagePanel(); };
+    stepsPanel_->onResize = [this](int w, int h) {
         const int title = Scale(kTitleHeight);
         ::MoveWindow(titleLabel_->Handle(), 0, 0, w, title, TRUE);
-        ::MoveWindow(panelCurrStep_->Handle(), 0, title, w, h > title ? h - title : 0, TRUE);
+        ::MoveWindow(pagePanel_->Handle(), 0, title, w, h > title ? h - title : 0, TRUE);
     };
 
     balloonHints_ = std::make_unique<BalloonHints>(Handle());
 
-    for (Panel* p : {buttonBar_.get(), panelImage_.get(), panelSteps_.get(), panelCurrStep_.get()})
+    for (Panel* p : {buttonBar_.get(), picturePanel_.get(), stepsPanel_.get(), pagePanel_.get()})
         ::ShowWindow(p->Handle(), SW_SHOW);
 }
 
-void TfrmMain::LayoutControls()
+void WizardWindow::LayoutControls()
 {
     RECT client;
     ::GetClientRect(Handle(), &client);
@@ -214,23 +214,23 @@ void TfrmMain::LayoutControls()
     const int imageWidth = Scale(kImageColumnWidth);
     ::MoveWindow(buttonBar_->Handle(), 0, above, client.right, stripHeight, TRUE);
     ::MoveWindow(buttonBarBevel_, 0, 0, client.right, 2, TRUE);
-    ::MoveWindow(panelImage_->Handle(), 0, 0, imageWidth, above, TRUE);
-    ::MoveWindow(panelSteps_->Handle(), imageWidth, 0, client.right - imageWidth, above, TRUE);
+    ::MoveWindow(picturePanel_->Handle(), 0, 0, imageWidth, above, TRUE);
+    ::MoveWindow(stepsPanel_->Handle(), imageWidth, 0, client.right - imageWidth, above, TRUE);
 }
 
-void TfrmMain::Show(int showCommand)
+void WizardWindow::Show(int showCommand)
 {
     ::ShowWindow(Handle(), showCommand);
     // After ShowWindow, so that a window started minimised is already
-    // minimised when FormShow brings it back.
+    // minimised when FirstShown brings it back.
     if (!formShown_) {
         formShown_ = true;
-        Guarded([&] { FormShow(); });
+        Guarded([&] { FirstShown(); });
     }
     ::UpdateWindow(Handle());
 }
 
-void TfrmMain::FormShow()
+void WizardWindow::FirstShown()
 {
     ForceForegroundWindow(Handle());
     ::SetWindowTextA(Handle(), texts::kWizardCaption);
@@ -240,32 +240,32 @@ void TfrmMain::FormShow()
 
 // ---- the controller ----------------------------------------------------------
 
-void TfrmMain::BuildStepList()
+void WizardWindow::BuildStepList()
 {
-    HWND changes = frmDisplayFile_->RichEditFile();
+    HWND changes = changesPage_->RichEditFile();
     if (RichLineCount(changes) == 0) {
         std::string notice = std::string("\r\n") + texts::kInternalCorrectionsOnly;
         ::SetWindowTextA(changes, notice.c_str());
     }
 
     std::vector<std::string> known;
-    for (const TFrmStep* page : allPages_)
+    for (const WizardPage* page : allPages_)
         known.push_back(page->Name());
     const std::vector<std::string> names = manifest::ApplyStepLines(
-        stepNames_, {frmWelcome_->Name(), frmDisplayFile_->Name(), frmEndInstall_->Name()},
+        stepNames_, {welcomePage_->Name(), changesPage_->Name(), reportPage_->Name()},
         known);
     stepList_.clear();
     for (const std::string& name : names)
         stepList_.push_back(*std::find_if(allPages_.begin(), allPages_.end(),
-                                          [&](const TFrmStep* p) { return p->Name() == name; }));
+                                          [&](const WizardPage* p) { return p->Name() == name; }));
 }
 
-TFrmStep* TfrmMain::CurrentStep() const
+WizardPage* WizardWindow::CurrentStep() const
 {
     return stepHistory_.empty() ? nullptr : stepHistory_.back();
 }
 
-TFrmStep* TfrmMain::NextStepAfter(TFrmStep* step) const
+WizardPage* WizardWindow::NextStepAfter(WizardPage* step) const
 {
     auto it = std::find(stepList_.begin(), stepList_.end(), step);
     if (it == stepList_.end())
@@ -274,30 +274,30 @@ TFrmStep* TfrmMain::NextStepAfter(TFrmStep* step) const
     return it == stepList_.end() ? nullptr : *it;
 }
 
-void TfrmMain::StartTimerFired()
+void WizardWindow::StartTimerFired()
 {
     ::KillTimer(Handle(), kStartTimerId);
     // A tick already queued when the timer was killed finds the welcome page
     // shown.
     if (!stepHistory_.empty())
         return;
-    frmWelcome_->SetWelcomeText(titleLabel_->Text(), welcomeExtraText_);
-    stepHistory_.push_back(frmWelcome_);
+    welcomePage_->SetWelcomeText(titleLabel_->Text(), welcomeExtraText_);
+    stepHistory_.push_back(welcomePage_);
     ShowCurrentStep();
     if (timings::Enabled())
         timings::Add(timings::Stage::StartupWelcome, timings::SinceProcessStartMs());
 }
 
-void TfrmMain::OnIdle()
+void WizardWindow::OnIdle()
 {
     UpdateActions();
 }
 
-void TfrmMain::UpdateActions()
+void WizardWindow::UpdateActions()
 {
-    TFrmStep* step = CurrentStep();
+    WizardPage* step = CurrentStep();
     if (step) {
-        actionBack_.SetEnabled(step != frmWelcome_ && !UpdateStarted());
+        actionBack_.SetEnabled(step != welcomePage_ && !UpdateStarted());
         actionCancel_.SetEnabled(!UpdateStarted());
         actionNext_.SetEnabled(step->CanGoNext());
         actionNext_.SetCaption(step->GetNextCaption());
@@ -314,23 +314,23 @@ void TfrmMain::UpdateActions()
         ::SetFocus(buttonNext_);
 }
 
-void TfrmMain::ShowCurrentStep()
+void WizardWindow::ShowCurrentStep()
 {
     WaitCursor wait(ui_);
-    for (TFrmStep* page : stepList_)
+    for (WizardPage* page : stepList_)
         page->Detach();
 
-    TFrmStep* step = CurrentStep();
+    WizardPage* step = CurrentStep();
     if (!step)
         throw Error("Cannot get current step");
 
-    step->AttachTo(panelCurrStep_->Handle(), stepFont_.get());
-    PanelCurrStepResize();
+    step->AttachTo(pagePanel_->Handle(), stepFont_.get());
+    LayOutPagePanel();
 
     HBITMAP picture = step->GetStepImage();
     ::SendMessageA(imageStep_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-    panelImage_->SetColor(picture ? BottomLeftPixel(picture) : CLR_INVALID);
-    PanelImageResize();
+    picturePanel_->SetColor(picture ? BottomLeftPixel(picture) : CLR_INVALID);
+    LayOutPicture();
 
     step->EnterStep();
     ::ShowWindow(step->Handle(), SW_SHOW);
@@ -342,45 +342,45 @@ void TfrmMain::ShowCurrentStep()
         ::SetFocus(buttonNext_);
 }
 
-void TfrmMain::PanelCurrStepResize()
+void WizardWindow::LayOutPagePanel()
 {
-    TFrmStep* step = CurrentStep();
-    if (!step || !panelCurrStep_)
+    WizardPage* step = CurrentStep();
+    if (!step || !pagePanel_)
         return;
     RECT r;
-    ::GetClientRect(panelCurrStep_->Handle(), &r);
+    ::GetClientRect(pagePanel_->Handle(), &r);
     ::MoveWindow(step->Handle(), 0, 0, r.right, r.bottom, TRUE);
 }
 
-void TfrmMain::PanelImageResize()
+void WizardWindow::LayOutPicture()
 {
-    if (!panelImage_ || !imageStep_)
+    if (!picturePanel_ || !imageStep_)
         return;
     RECT client, image;
-    ::GetClientRect(panelImage_->Handle(), &client);
+    ::GetClientRect(picturePanel_->Handle(), &client);
     ::GetWindowRect(imageStep_, &image);
     int w = image.right - image.left, h = image.bottom - image.top;
     ::SetWindowPos(imageStep_, nullptr, (client.right - w) / 2, (client.bottom - h) / 2, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TfrmMain::ActionNextExecute()
+void WizardWindow::ActionNextExecute()
 {
     if (UpdateStarted()) {
         ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return;
     }
     CurrentStep()->LeaveStep();
-    TFrmStep* next = NextStepAfter(CurrentStep());
+    WizardPage* next = NextStepAfter(CurrentStep());
     if (!next)
         throw Error("Next step is missing.");
     stepHistory_.push_back(next);
     ShowCurrentStep();
-    if (CurrentStep() == frmEndInstall_)
+    if (CurrentStep() == reportPage_)
         RunUpdate();
 }
 
-void TfrmMain::ActionBackExecute()
+void WizardWindow::ActionBackExecute()
 {
     if (stepHistory_.empty())
         return;
@@ -388,7 +388,7 @@ void TfrmMain::ActionBackExecute()
     ShowCurrentStep();
 }
 
-void TfrmMain::ActionCancelExecute()
+void WizardWindow::ActionCancelExecute()
 {
     if (ui_.AskYesNoCancel(texts::kAskCancelUpdate))
         ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
@@ -396,7 +396,7 @@ void TfrmMain::ActionCancelExecute()
 
 // ---- messages ----------------------------------------------------------------
 
-LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT WizardWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_TIMER:

@@ -3,25 +3,25 @@
 #include <memory>
 #include <string>
 
-#include "pages/TFrmStep.h"
+#include "pages/WizardPage.h"
 #include "ui/Label.h"
 
 namespace qv::wizard {
 
-class TfrmWelcome : public TFrmStep {
+class WelcomePage : public WizardPage {
 public:
-    explicit TfrmWelcome(HWND parking);
+    explicit WelcomePage(HWND parking);
 
     // The welcome text for the title (or "?") and the extra text, whose
     // lines each end with CR LF already.
     void SetWelcomeText(const std::string& title, const std::string& extra);
 
 protected:
-    void FormResize(int width, int height) override;
+    void Resized(int width, int height) override;
     void FontChanged(HFONT font) override;
 
 private:
-    void FormCreate();
+    void CreateControls();
 
     std::unique_ptr<Label> welcomeLabel_;
 };

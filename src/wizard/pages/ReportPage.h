@@ -2,14 +2,14 @@
 // The installation report, written while the update runs, printable.
 #include <memory>
 
-#include "pages/TfrmPrintableStep.h"
+#include "pages/PrintablePage.h"
 #include "ui/RichText.h"
 
 namespace qv::wizard {
 
-class TfrmEndInstall : public TfrmPrintableStep {
+class ReportPage : public PrintablePage {
 public:
-    explicit TfrmEndInstall(HWND parking);
+    explicit ReportPage(HWND parking);
 
     std::string GetNextCaption() override;
     void EnterStep() override;
@@ -21,12 +21,12 @@ public:
     ReportSink& Report() { return *report_; }
 
 private:
-    void FormCreate();
+    void CreateControls();
 
     // The base keeps a reference to it and uses it only to print, after
     // construction; the list of changes prints through it too.
     PrinterSetupDialog printerSetupDialog_;
-    std::unique_ptr<Panel> panelMain_;
+    std::unique_ptr<Panel> reportPanel_;
     HWND richEditReport_ = nullptr;
     std::unique_ptr<RichEditReportSink> report_;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// What the program's exit code tells a deployment tool (README, "Exit
-// codes"). The wizard and the unattended runs return the same codes.
+// What the program's exit code tells a deployment tool (docs/deployment.md,
+// "Exit codes"). The wizard and the unattended runs return the same codes.
 #include "core/UpdateStatus.h"
 
 namespace qv {

@@ -98,7 +98,7 @@ TEST(ExitCodes, OfARun)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ExitCodeOf(c.outcome), c.code) << int(c.outcome.status) << c.outcome.failed;
-    // Every code of the README's table is distinct.
+    // Every code of the table in docs/deployment.md is distinct.
     const ExitCode all[] = {ExitCode::Ok, ExitCode::RunFailed, ExitCode::Ko, ExitCode::Not,
                             ExitCode::Warning, ExitCode::NoKnownProduct, ExitCode::Cancelled,
                             ExitCode::AlreadyRunning, ExitCode::BadCommandLine,

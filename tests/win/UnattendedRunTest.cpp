@@ -22,7 +22,7 @@ constexpr char kProgram[] = "quorvex-update.exe";
 constexpr DWORD kRunTimeoutMs = 4 * 60 * 1000;
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
-// The exit codes of the README's table.
+// The exit codes of docs/deployment.md.
 enum : DWORD {
     kExitOk = 0,
     kExitRunFailed = 1,

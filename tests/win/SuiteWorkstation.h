@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "SuiteInstallation.h"
 #include "WizardDriver.h"
 #include "WizardRun.h"
 
@@ -21,89 +22,42 @@ namespace qv::test {
 
 namespace fs = std::filesystem;
 
-constexpr char kSuite[] = "C:\\Quorvex5";
-constexpr char kMarker[] = "C:\\Quorvex5\\gs\\GS-00.int";
-constexpr char kRecordKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance\\Program";
-// The product's own key: the tests remove only this, never the vendor's
-// whole key, which other products' records and tests share.
-constexpr char kProductKey[] = "Software\\QUORVEX S.A.\\Quorvex Finance";
+using workstation::kMarker;
+using workstation::kProductKey;
+using workstation::kRecordKey;
+using workstation::kSuite;
 
-inline FILETIME Time(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
+inline FILETIME Time(const std::string& path) { return workstation::WriteTime(path); }
 
+// The suite's older installation (tools/workstation: the demo lays out the
+// same), made afresh for each test and removed after it.
 class SuiteWorkstation : public ::testing::Test {
 protected:
     const fs::path payload = QV_PAYLOAD_DIR;
 
     // The package's folders, as the build generated its payload (gs,
     // images07 and util in this build).
-    std::vector<std::string> PackagedFolders() const
-    {
-        std::vector<std::string> folders;
-        for (const auto& item : fs::directory_iterator(payload))
-            if (item.is_directory())
-                folders.push_back(item.path().filename().string());
-        std::sort(folders.begin(), folders.end());
-        return folders;
-    }
+    std::vector<std::string> PackagedFolders() const { return workstation::PackagedFolders(payload); }
 
-    // An installation older than the package: the files of every packaged
-    // folder but the second with other content and a 2019 time stamp, that
-    // folder missing, the record in HKCU.
     void SetUp() override
     {
         temporary_.emplace("qv-update-run");
-        fs::remove_all(kSuite);
-        FILETIME old{};
-        SYSTEMTIME st{2019, 3, 5, 1, 8, 0, 0, 0};
-        SystemTimeToFileTime(&st, &old);
-        std::vector<std::string> installed = PackagedFolders();
-        ASSERT_GE(installed.size(), 2u) << "no folder the installation lacks";
-        installed.erase(installed.begin() + 1);
-        for (const std::string& folder : installed) {
-            fs::create_directories(fs::path(kSuite) / folder);
-            for (const auto& item : fs::directory_iterator(payload / folder)) {
-                std::string target = std::string(kSuite) + "\\" + folder + "\\" +
-                                     item.path().filename().string();
-                HANDLE h = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr);
-                DWORD written = 0;
-                WriteFile(h, "old", 3, &written, nullptr);
-                SetFileTime(h, nullptr, nullptr, &old);
-                CloseHandle(h);
-            }
-        }
-        RegSetKeyValueA(HKEY_CURRENT_USER, kRecordKey, "Filename", REG_SZ, kMarker,
-                        sizeof kMarker);
+        ASSERT_TRUE(workstation::MakeOlderSuiteInstallation(payload));
     }
     void TearDown() override
     {
-        fs::remove_all(kSuite);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+        workstation::RemoveSuiteInstallation();
         temporary_.reset();
     }
 
     // The runs of this test get a temporary folder of their own.
     std::optional<OwnTemporaryFolder> temporary_;
 
-    // Every listed file and the marker equal their packaged bytes and time.
+    // How many listed files and the marker differ from their packaged bytes
+    // and time.
     int Differing()
     {
-        int differing = 0;
-        for (const std::string& folder : PackagedFolders())
-            for (const auto& item : fs::directory_iterator(payload / folder)) {
-                std::string installed = std::string(kSuite) + "\\" + folder + "\\" +
-                                        item.path().filename().string();
-                FILETIME a = Time(installed), b = Time(item.path().string());
-                if (ReadFileOrMissing(installed) != ReadFileOrMissing(item.path().string()) ||
-                    CompareFileTime(&a, &b) != 0)
-                    ++differing;
-            }
-        return differing;
+        return int(workstation::DifferingFromPackage(workstation::SuiteFiles(payload)).size());
     }
 
     // Every file of the installation: its bytes and last-write time.

@@ -25,7 +25,7 @@ case $build in win32 | win64) ;; *) echo "bench: BUILD is win32 or win64, not $b
 # The walker and the payload come from the win64 build; the program, the
 # bare window and the start-up and Delay benches from the build measured.
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target quorvex-update demo_walker >/dev/null
+cmake --build --preset win64 --target quorvex-update demo_walker demo_workstation >/dev/null
 cmake --preset "$build" >/dev/null
 cmake --build --preset "$build" --target quorvex-update bench_delay_cpu bench_bare_window \
   bench_bare_window_libraries bench_startup >/dev/null
@@ -46,7 +46,7 @@ echo "bench: $build/bin/$program, $copies copies, largest payload $(awk -v b="$l
 
 # The files xcopy copies: the payload, extracted beforehand with its times.
 src=$prefix/drive_c/bench-src
-"$root/scripts/wine-prefix.sh" "$prefix"
+"$root/scripts/env/wine-prefix.sh" "$prefix"
 rm -rf "$src"
 mkdir -p "$src"
 cp -a "$payload/gs" "$payload/images07" "$payload/util" "$src/"
@@ -56,26 +56,26 @@ value() { tr -d '\r' <"$1" | awk -v k="$2" '$1 == k { print $NF; found = 1 } END
 count() { tr -d '\r' <"$1" | awk -v k="$2" '$1 == k { print $2; found = 1 } END { if (!found) print 0 }'; }
 
 for run in $(seq 1 "$runs"); do
-  bash scripts/demo-workstation.sh "$prefix" "$payload" >/dev/null
+  bash scripts/demo/workstation.sh make "$prefix" "$payload" >/dev/null
   out=$work/run$run
   mkdir -p "$out"
   rm -f "$prefix/drive_c/bench-timings.txt"
   # The walk; no screenshots, so the walker's page signals are answered at
   # once and do not weigh on the run's time.
   QV_TIMINGS_FILE='C:\bench-timings.txt' \
-    bash scripts/walk-wizard.sh "$prefix" demo_walker.exe "$walked" "$out" --no-shots >/dev/null
+    bash scripts/demo/walk-wizard.sh "$prefix" demo_walker.exe "$walked" "$out" --no-shots >/dev/null
   cp "$prefix/drive_c/bench-timings.txt" "$out/timings.txt" 2>/dev/null || : >"$out/timings.txt"
   result=$(iconv -f CP1252 -t UTF-8 "$out/report.txt" | tr -d '\r' | sed '/^$/d' | tail -n 1)
 
   # Wine's xcopy, then a Wine program that does nothing (cmd /c exit), so
   # that the start of a Wine process can be told apart from the copy.
   rm -rf "$prefix/drive_c/bench-dst"
-  "$root/scripts/wine-run.sh" "$prefix" cmd /c exit >/dev/null 2>&1  # Wine is up
+  "$root/scripts/env/wine-run.sh" "$prefix" cmd /c exit >/dev/null 2>&1  # Wine is up
   start=$(date +%s%N)
-  "$root/scripts/wine-run.sh" "$prefix" xcopy 'C:\bench-src' 'C:\bench-dst' /E /I /Y /Q >/dev/null 2>&1
+  "$root/scripts/env/wine-run.sh" "$prefix" xcopy 'C:\bench-src' 'C:\bench-dst' /E /I /Y /Q >/dev/null 2>&1
   xcopy_ms=$(ms_since "$start")
   start=$(date +%s%N)
-  "$root/scripts/wine-run.sh" "$prefix" cmd /c exit >/dev/null 2>&1
+  "$root/scripts/env/wine-run.sh" "$prefix" cmd /c exit >/dev/null 2>&1
   nothing_ms=$(ms_since "$start")
 
   run_ms=$(value "$out/timing.txt" run_ms)
@@ -168,7 +168,7 @@ awk -v r="$(median run)" -v m="$measured" 'BEGIN { printf "%-56s %8.0f ms\n", "t
 
 echo
 echo "== Start-up (same Wine, same prefix, started in turn) =="
-(cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" bench_startup.exe "$program" bench_bare_window.exe 5 \
+(cd "$bin" && "$root/scripts/env/wine-run.sh" "$prefix" bench_startup.exe "$program" bench_bare_window.exe 5 \
   bench_bare_window_libraries.exe) |
   tr -d '\r' | sed 's/^/GOAL 3  /;2,$s/^GOAL 3  /        /'
 echo "Where the start of the walked runs goes (program's own measures, medians):"
@@ -177,6 +177,6 @@ for stage in startup.loading startup.services startup.windows startup.showing st
 done
 echo
 echo "== Delay's processor time =="
-(cd "$bin" && "$root/scripts/wine-run.sh" "$prefix" bench_delay_cpu.exe) | tr -d '\r' |
+(cd "$bin" && "$root/scripts/env/wine-run.sh" "$prefix" bench_delay_cpu.exe) | tr -d '\r' |
   sed 's/^/GOAL 4  /;2,$s/^GOAL 4  /        /'
 WINEPREFIX=$prefix wineserver -w

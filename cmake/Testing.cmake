@@ -46,7 +46,7 @@ function(qv_add_wine_test name)
     list(APPEND labels gui)
   endif()
   # Windowed or not, every Wine process of the tree uses the prefix's own
-  # Xvfb display (scripts/wine-display.sh), started by the emulator.
+  # Xvfb display (scripts/env/wine-display.sh), started by the emulator.
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -5,9 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/env/setup.sh
 
-bash scripts/firebird-server.sh start  # the database tests run against it
+bash scripts/env/firebird-server.sh start  # the database tests run against it
 cmake --workflow --preset native
 cmake --workflow --preset win64
 cmake --workflow --preset win32        # the release

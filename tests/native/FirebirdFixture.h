@@ -1,5 +1,5 @@
 #pragma once
-// Reaching the test server (scripts/firebird-server.sh): the fixture
+// Reaching the test server (scripts/env/firebird-server.sh): the fixture
 // databases under their Windows-style aliases, the product account, and
 // the two fixture tables that steer the server's answers.
 #include <string>

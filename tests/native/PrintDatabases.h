@@ -1,6 +1,6 @@
 #pragma once
 // Three companies' product databases for the print-list tests, made afresh
-// on the test server (scripts/firebird-server.sh) under the aliases
+// on the test server (scripts/env/firebird-server.sh) under the aliases
 // C:\QUORVEX\DB\PRINT1.FDB to PRINT3.FDB. Each carries what a product
 // database carries for the import (identity TVP_PRO version 1, Users,
 // GET_SERVER_TIME, GetFreeDiskSpace, PRT_Params and PRT_Images with their
@@ -84,7 +84,7 @@ inline void MakePrintDatabase(const std::string& database)
     ASSERT_EQ(RunIsql("CREATE DATABASE '" + database + "' USER '" + kUser + "' PASSWORD '" +
                       kPassword + "' DEFAULT CHARACTER SET ISO8859_1;\n"),
               0)
-        << database << " (its alias comes with bash scripts/firebird-server.sh start)";
+        << database << " (its alias comes with bash scripts/env/firebird-server.sh start)";
     // The default character set holds from the next attachment on.
     ASSERT_EQ(RunIsql(kPrintDatabaseSchema, database), 0) << database;
 }

@@ -1,7 +1,7 @@
 // The company list on the prefix's real files and registry; then the
 // company-selection dialog, made once and shown modally several times,
 // driven from a second thread as a person would: the list's keys and the
-// two buttons. Started with a folder argument (scripts/walk-wizard.sh), it
+// two buttons. Started with a folder argument (scripts/demo/walk-wizard.sh), it
 // also waits for a screenshot of the dialog as it first opens.
 #include <gtest/gtest.h>
 #include <windows.h>

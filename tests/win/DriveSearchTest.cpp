@@ -1,5 +1,5 @@
 // The drive search of the real program on drives of real types, without a
-// registry record: run by scripts/drive-types-run.sh in a prefix where C: is
+// registry record: run by scripts/env/drive-types-run.sh in a prefix where C: is
 // fixed, D: a network drive, E: a CD-ROM and Z: is gone. The program and
 // this test run from C:\qv-drives\.
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Printing on a real printer: the real quorvex-update.exe prints the list
 // of changes and a report of several pages through the printer dialog on
-// the default printer Wine sees, a CUPS PDF queue (scripts/print-server.sh).
+// the default printer Wine sees, a CUPS PDF queue (scripts/env/print-server.sh).
 // Its PDF files, in the folder QV_PDF_OUT names, are read back with
 // poppler's pdftotext and pdfinfo, run on the Linux host.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Walks the wizard page by page for scripts/screenshots.sh: at each page it
+// Walks the wizard page by page for scripts/demo/screenshots.sh: at each page it
 // writes "<folder>\ready-<name>" and waits for "<folder>\done-<name>", which
 // the script writes once it has taken the picture.
 #include <windows.h>

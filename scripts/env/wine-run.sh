@@ -27,7 +27,7 @@ wine=$(command -v wine64 || command -v wine)
 [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 if [ "$(pe_machine "$1")" = 014c ]; then
   wine=/usr/lib/wine/wine
-  [ -x "$wine" ] || { echo "wine-run: $1 is a 32-bit program and wine32 is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+  [ -x "$wine" ] || { echo "wine-run: $1 is a 32-bit program and wine32 is missing (scripts/env/setup.sh installs it)" >&2; exit 1; }
 fi
 # Wine marks a read-only file by taking away its write permission bits, and
 # root ignores those. As root, run Wine without CAP_DAC_OVERRIDE so that a

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the decoders (tests/fuzz) with clang's libFuzzer for a chosen time:
 #
-#   bash scripts/fuzz.sh [SECONDS]      (default 300)
+#   bash scripts/release/fuzz.sh [SECONDS]      (default 300)
 #
 # It starts from the committed corpus, tests/fuzz/corpus, and keeps the new
 # inputs it finds in build/native/fuzz/corpus, outside the repository. A
@@ -10,11 +10,11 @@
 # tests/fuzz/corpus under a name that says what it holds, so that the
 # stored_form_fuzz test replays it from then on.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 seconds=${1:-300}
 case $seconds in
-  ''|*[!0-9]*) echo "usage: bash scripts/fuzz.sh [SECONDS]" >&2; exit 2 ;;
+  ''|*[!0-9]*) echo "usage: bash scripts/release/fuzz.sh [SECONDS]" >&2; exit 2 ;;
 esac
 
 

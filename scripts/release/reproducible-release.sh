@@ -4,11 +4,11 @@
 # different paths and without any compiler cache, and compares the two
 # programs byte for byte. Also checks that the release carries no debug
 # section and no time stamp in its PE header.
-#   bash scripts/reproducible-release.sh [WORK_FOLDER]
+#   bash scripts/release/reproducible-release.sh [WORK_FOLDER]
 # WORK_FOLDER (default build/reproducible) receives the two build trees.
 # Exits 0 and prints the program's size and SHA-256 when both agree.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 root=$PWD
 work=${1:-$root/build/reproducible}
 target=quorvex-update

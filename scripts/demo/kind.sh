@@ -2,9 +2,9 @@
 # The demo of a product kind without a database, on a demo workstation of
 # its own (build/win64/demo-prefix-kindN): scripts/demo.sh --kind N hands
 # over to this script.
-#   demo-kind.sh 4 [--again]   Kalvisto: C:\Kalvisto\Kalvisto.exe at 3.0.1.0,
+#   kind.sh 4 [--again]   Kalvisto: C:\Kalvisto\Kalvisto.exe at 3.0.1.0,
 #                              its base folder recorded; the package holds 3.1.2.7
-#   demo-kind.sh 7 [--again]   Margolin: C:\WQuorvex\Margolin\Programs\ with
+#   kind.sh 7 [--again]   Margolin: C:\WQuorvex\Margolin\Programs\ with
 #                              TVPMargolin.exe at 1.0.3.9 and older files, the
 #                              main product recorded in C:\WQuorvex\TVP\Programs\;
 #                              the package holds 1.0.4.0, its files and a print list
@@ -18,7 +18,7 @@
 # its packaged bytes and time stamp, no Update*.tmp is left and (walked)
 # the report ends with the success line.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 root=$PWD
 
 kind=${1:-}
@@ -33,9 +33,9 @@ if [ -n "$again" ] && [ "$again" != --again ]; then
   exit 2
 fi
 
-bash scripts/setup.sh
+bash scripts/env/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target "quorvex-update-$name" demo_walker qv_fixtures
+cmake --build --preset win64 --target "quorvex-update-$name" demo_walker demo_workstation qv_fixtures
 
 bin=$root/build/win64/bin
 prefix=$root/build/win64/demo-prefix-kind$kind
@@ -55,7 +55,7 @@ case "$kind" in
       mkdir -p "$drive_c/Kalvisto"
       cp "$bin/fixtures/kalvisto3.dll" "$drive_c/Kalvisto/Kalvisto.exe"
       touch -d '2019-03-01 08:00:00 UTC' "$drive_c/Kalvisto/Kalvisto.exe"
-      "$root/scripts/wine-run.sh" "$prefix" reg add 'HKCU\Software\QUORVEX S.A.\Kalvisto' \
+      "$root/scripts/env/wine-run.sh" "$prefix" reg add 'HKCU\Software\QUORVEX S.A.\Kalvisto' \
         /v BaseFolder /t REG_SZ /d 'C:\Kalvisto' /f >/dev/null
       echo "demo: workstation ready: C:\\Kalvisto\\Kalvisto.exe at 3.0.1.0, base folder recorded"
     }
@@ -78,7 +78,7 @@ case "$kind" in
       printf 'Aide de Margolin, ancienne version.\r\n' >"$programs/Aide/margolin.txt"
       touch -d '2019-03-01 08:00:00 UTC' "$programs/TVPMargolin.exe" "$programs/Margolin.ini" \
         "$programs/Aide/margolin.txt"
-      "$root/scripts/wine-run.sh" "$prefix" reg add 'HKCU\Software\QUORVEX S.A.\Telvarin\Program' \
+      "$root/scripts/env/wine-run.sh" "$prefix" reg add 'HKCU\Software\QUORVEX S.A.\Telvarin\Program' \
         /v Filename /t REG_SZ /d 'C:\WQuorvex\TVP\Programs\TELVARIN.EXE' /f >/dev/null
       echo "demo: workstation ready: C:\\WQuorvex\\Margolin\\Programs (TVPMargolin.exe at 1.0.3.9, older files)"
     }
@@ -86,7 +86,7 @@ case "$kind" in
 esac
 
 if [ "$again" != --again ]; then
-  "$root/scripts/wine-prefix.sh" "$prefix"
+  "$root/scripts/env/wine-prefix.sh" "$prefix"
   lay_out
   # Leftover temporary files of an earlier run, if any.
   rm -f "$drive_c"/users/*/Temp/Update*.tmp
@@ -96,31 +96,18 @@ fi
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "demo: the wizard opens on $DISPLAY"
   opened_on_display=1
-  (cd "$bin" && QV_USE_DISPLAY=1 "$root/scripts/wine-run.sh" "$prefix" "$program") || true
+  (cd "$bin" && QV_USE_DISPLAY=1 "$root/scripts/env/wine-run.sh" "$prefix" "$program") || true
 else
-  bash scripts/demo-walk.sh "$prefix" "$program" "$shots"
+  bash scripts/demo/walk.sh "$prefix" "$program" "$shots" || walk_ok=0
 fi
 WINEPREFIX=$prefix wineserver -w
 
-# What the update left behind.
-problems=0
-checked=0
-while IFS=$'\t' read -r packaged target; do
-  rel=${packaged//\\//}
-  installed=$(find "$drive_c" -ipath "$drive_c/$target" 2>/dev/null | head -n 1)
-  checked=$((checked + 1))
-  if [ -z "$installed" ] || ! cmp -s "$payload/$rel" "$installed" ||
-     [ "$(stat -c %.7Y "$payload/$rel")" != "$(stat -c %.7Y "$installed")" ]; then
-    echo "demo: not updated: C:\\${target//\//\\}" >&2
-    problems=$((problems + 1))
-  fi
-done < <(installed_files)
-result_ok=1
-if [ -z "${opened_on_display:-}" ]; then
-  last=$(iconv -f CP1252 -t UTF-8 "$shots/report.txt" 2>/dev/null | tr -d '\r' | sed '/^$/d' | tail -n 1 || true)
-  echo "demo: result: ${last:-no report}"
-  [ "$last" = "La mise à jour est terminée avec succès." ] || result_ok=0
-fi
-leftovers=$(find "$drive_c/users" -path '*/Temp/Update*.tmp' | wc -l)
-echo "demo: files checked: $checked, differing from the package: $problems; Update*.tmp left: $leftovers"
-[ "$result_ok" -eq 1 ] && [ "$problems" -eq 0 ] && [ "$leftovers" -eq 0 ]
+# What the update left behind (the check every demo shares), and, walked,
+# the report's result line.
+listing=$(mktemp)
+trap 'rm -f "$listing"' EXIT
+installed_files | while IFS=$'\t' read -r packaged target; do
+  printf '%s\tC:\\%s\n' "$packaged" "${target//\//\\}"
+done >"$listing"
+bash scripts/demo/workstation.sh check "$prefix" "$payload" "$listing" || problems=1
+[ "${walk_ok:-1}" -eq 1 ] && [ "${problems:-0}" -eq 0 ]

@@ -9,17 +9,17 @@
 # walker's.
 set -euo pipefail
 prefix=$1 walker=$2 program=$3 out=$4 shots=${5:-}
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$root/build/win64/bin
 desktop=1024x700
 mkdir -p "$out"
 
-"$root/scripts/wine-prefix.sh" "$prefix"
-display=$("$root/scripts/wine-display.sh" "$prefix")
+"$root/scripts/env/wine-prefix.sh" "$prefix"
+display=$("$root/scripts/env/wine-display.sh" "$prefix")
 signals=$(mktemp -d "$bin/walk.XXXXXX")
 trap 'rm -rf "$signals"' EXIT
 
-(cd "$bin" && exec "$root/scripts/wine-run.sh" "$prefix" explorer /desktop=walk,$desktop \
+(cd "$bin" && exec "$root/scripts/env/wine-run.sh" "$prefix" explorer /desktop=walk,$desktop \
     "$walker" "$(basename "$signals")" "$program") &
 pid=$!
 while kill -0 "$pid" 2>/dev/null; do

@@ -2,12 +2,12 @@
 # Takes a PNG of each page of the wizard, in a Wine desktop window on the
 # Xvfb display of a prefix of its own, so that the title bar and frame are
 # drawn as on Windows.
-#   scripts/screenshots.sh [OUTPUT_FOLDER] [PROGRAM]
+#   scripts/demo/screenshots.sh [OUTPUT_FOLDER] [PROGRAM]
 # Default output: build/win64/screenshots/. PROGRAM is an .exe of
 # build/win64/bin (default quorvex-update-empty.exe, a package without any
 # file, so that walking to the report page updates nothing).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 root=$PWD
 out=${1:-$root/build/win64/screenshots}
 program=${2:-quorvex-update-empty.exe}
@@ -19,14 +19,14 @@ cmake --build --preset win64 --target wizard_shots >/dev/null
 
 # The walk prints the report on the default printer, a PDF queue: its first
 # page is left beside the screenshots.
-bash "$root/scripts/print-server.sh" start >/dev/null
-pdfs=$(bash "$root/scripts/print-server.sh" folder)
+bash "$root/scripts/env/print-server.sh" start >/dev/null
+pdfs=$(bash "$root/scripts/env/print-server.sh" folder)
 before=$(mktemp)
 trap 'rm -f "$before"' EXIT
 ls "$pdfs" >"$before"
 
 prefix=$root/build/win64/wineprefix-shots
-bash "$root/scripts/walk-wizard.sh" "$prefix" wizard_shots.exe "$program" "$out"
+bash "$root/scripts/demo/walk-wizard.sh" "$prefix" wizard_shots.exe "$program" "$out"
 
 printed=
 for _ in $(seq 1 600); do

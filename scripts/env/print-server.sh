@@ -4,13 +4,13 @@
 # that Wine's programs see it as their default printer and every job comes
 # out as a PDF file.
 #
-#   bash scripts/print-server.sh start    # start cupsd and the queue when missing
-#   bash scripts/print-server.sh status
-#   bash scripts/print-server.sh folder   # prints the folder of the PDF files
+#   bash scripts/env/print-server.sh start    # start cupsd and the queue when missing
+#   bash scripts/env/print-server.sh status
+#   bash scripts/env/print-server.sh folder   # prints the folder of the PDF files
 #
 # The PDF files land in $QV_PDF_OUT (default /var/spool/quorvex-pdf), named
 # after their job name. Runs as root on a fresh Debian 12 machine (after
-# scripts/setup.sh); every command is idempotent.
+# scripts/env/setup.sh); every command is idempotent.
 set -euo pipefail
 
 QUEUE=QuorvexPDF

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The Firebird 3 server the database tests run against, on localhost:3050.
 #
-#   bash scripts/firebird-server.sh start   # start (and set up) when not running
-#   bash scripts/firebird-server.sh stop    # stop when running
-#   bash scripts/firebird-server.sh reset   # stop and forget every state
-#   bash scripts/firebird-server.sh status
+#   bash scripts/env/firebird-server.sh start   # start (and set up) when not running
+#   bash scripts/env/firebird-server.sh stop    # stop when running
+#   bash scripts/env/firebird-server.sh reset   # stop and forget every state
+#   bash scripts/env/firebird-server.sh status
 #
 # It is a private instance of Debian's firebird3.0-server: its own root
 # (configuration, security database, lock files, fixture databases) under

@@ -1,5 +1,6 @@
 #include "database/FirebirdQuery.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -71,41 +72,17 @@ struct FirebirdQuery::Buffers {
     std::vector<std::string> names;
 };
 
-FirebirdQuery::FirebirdQuery(std::string name) : Component(std::move(name)) {}
+FirebirdQuery::FirebirdQuery(FirebirdTransaction& transaction, std::string name)
+    : transaction_(transaction), name_(std::move(name))
+{
+    transaction_.queries_.push_back(this);
+}
 
 FirebirdQuery::~FirebirdQuery()
 {
     ReleaseStatement();
-    SetTransaction(nullptr);
-    SetDatabase(nullptr);
-}
-
-void FirebirdQuery::SetDatabase(FirebirdDatabase* db)
-{
-    if (db == database_)
-        return;
-    ReleaseStatement();
-    Relink(database_, db, this);
-}
-
-void FirebirdQuery::SetTransaction(FirebirdTransaction* tr)
-{
-    if (tr == transaction_)
-        return;
-    Close();
-    Relink(transaction_, tr, this);
-}
-
-void FirebirdQuery::Notification(Component* removed)
-{
-    if (removed == database_) {
-        ReleaseStatement();
-        database_ = nullptr;
-    }
-    if (removed == transaction_) {
-        Close();
-        transaction_ = nullptr;
-    }
+    auto& queries = transaction_.queries_;
+    queries.erase(std::remove(queries.begin(), queries.end(), this), queries.end());
 }
 
 void FirebirdQuery::SetSql(std::vector<std::string> lines)
@@ -121,13 +98,9 @@ SqlValue& FirebirdQuery::ParamByName(const std::string& name)
 
 void FirebirdQuery::RequireBound() const
 {
-    if (!database_)
-        throw Error(Name() + ": database not assigned");
-    if (!database_->Connected())
+    if (!transaction_.Database().Connected())
         throw Error("Database not open");
-    if (!transaction_)
-        throw Error(Name() + ": transaction not assigned");
-    if (!transaction_->Active())
+    if (!transaction_.Active())
         throw Error("Transaction not active");
 }
 
@@ -142,8 +115,8 @@ void FirebirdQuery::Prepare()
     b->names = std::move(parsed.names);
 
     ISC_STATUS_ARRAY status;
-    isc_db_handle db = database_->RawHandle();
-    isc_tr_handle tr = transaction_->RawHandle();
+    isc_db_handle db = transaction_.Database().RawHandle();
+    isc_tr_handle tr = transaction_.RawHandle();
     isc_stmt_handle st = 0;
     api.dsql_allocate_statement(status, &db, &st);
     fb::CheckStatus(status);
@@ -216,8 +189,8 @@ void FirebirdQuery::BindParams()
         } else if (described == SQL_BLOB) {
             std::string text = value.AsString();
             ISC_STATUS_ARRAY status;
-            isc_db_handle db = database_->RawHandle();
-            isc_tr_handle tr = transaction_->RawHandle();
+            isc_db_handle db = transaction_.Database().RawHandle();
+            isc_tr_handle tr = transaction_.RawHandle();
             isc_blob_handle h = 0;
             ISC_QUAD id{};
             api.create_blob2(status, &db, &tr, &h, &id, 0, nullptr);
@@ -276,7 +249,7 @@ void FirebirdQuery::Execute()
 {
     BindParams();
     ISC_STATUS_ARRAY status;
-    isc_tr_handle tr = transaction_->RawHandle();
+    isc_tr_handle tr = transaction_.RawHandle();
     isc_stmt_handle st = statement_.get();
     fb::Client().dsql_execute(status, &tr, &st, kDialect, buffers_->in.get());
     fb::CheckStatus(status);
@@ -380,8 +353,8 @@ void FirebirdQuery::FetchRow()
             break;
         case SQL_BLOB: {
             ISC_QUAD id = Load<ISC_QUAD>(p);
-            isc_db_handle db = database_->RawHandle();
-            isc_tr_handle tr = transaction_->RawHandle();
+            isc_db_handle db = transaction_.Database().RawHandle();
+            isc_tr_handle tr = transaction_.RawHandle();
             isc_blob_handle h = 0;
             api.open_blob2(status, &db, &tr, &h, &id, 0, nullptr);
             fb::CheckStatus(status);

@@ -51,8 +51,6 @@ public:
     void RegisterUser(const std::string& presenceName) noexcept;
     void UnregisterUser(const std::string& presenceName) noexcept;
 
-    const FirebirdTransaction& PresenceTransaction() const { return presenceTransaction_; }
-
     // The pause between two presence attempts (0 to 1999 ms); tests replace
     // it so that they neither wait nor depend on chance.
     void SetPauseBetweenAttempts(std::function<void(unsigned milliseconds)> pause)

@@ -223,10 +223,10 @@ void ProductDatabase::Disconnect() noexcept
 
 void ProductDatabase::CloseAll() noexcept
 {
-    database_.ForceClose();  // ends the transactions and statements on it first
-    generalQuery_.Close();
-    if (sharedTransaction_.Active())
-        sharedTransaction_.ForceEnd();
+    // Ends every transaction and statement on the database (the shared
+    // transaction, the presence transaction and every query made on them),
+    // then detaches.
+    database_.ForceClose();
     sharedTransaction_.ResetBracket();
 }
 

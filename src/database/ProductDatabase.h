@@ -55,8 +55,6 @@ public:
     FirebirdTransaction& SharedTransaction() { return sharedTransaction_; }
     DatabaseSession& Session() { return session_; }
 
-    const std::string& ConnectionString() const { return settings_.connectionString; }
-    const std::string& ApplicationName() const { return applicationName_; }
     // Set once the free space could not be told: no further check runs.
     bool DiskCheckDisabled() const { return diskCheckDisabled_; }
 

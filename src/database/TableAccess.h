@@ -32,9 +32,6 @@ public:
     TableAccess(const TableAccess&) = delete;
     TableAccess& operator=(const TableAccess&) = delete;
 
-    const std::string& TableName() const { return tableName_; }
-    const std::vector<std::string>& FieldDefs() const { return fieldDefs_; }
-
     void BuildInsertSQL(std::vector<std::string>& lines) const;
     // True when a row with exactly these key values exists. Reads inside
     // whatever the caller opened on the shared transaction.

@@ -1,8 +1,9 @@
 #pragma once
-// A shared library opened at run time, and the names under which this
-// platform's Firebird client is looked for. Split by platform:
-// ClientLibrary_posix.cpp (dlopen) and ClientLibrary_win32.cpp
-// (from the system folder only).
+// A shared library opened at run time, the names under which this
+// platform's Firebird client is looked for, and the client's version. Each
+// platform implements these: ClientLibrary_posix.cpp beside this file
+// (dlopen), platform/win32/Win32FirebirdClient.cpp (from the system folder
+// only).
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,5 +40,9 @@ std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name);
 
 // The client library's names on this platform, in the order they are tried.
 std::vector<std::string> ClientLibraryNames();
+
+// The client library's version, "?" when it cannot be told. Does not load
+// the client where the version can be read from the file.
+std::string ClientLibraryVersion();
 
 }  // namespace qv::fb

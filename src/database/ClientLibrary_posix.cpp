@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "database/FirebirdApi.h"
+
 namespace qv::fb {
 namespace {
 
@@ -29,6 +31,21 @@ std::unique_ptr<ClientLibrary> OpenLibrary(const std::string& name)
 std::vector<std::string> ClientLibraryNames()
 {
     return {"libfbclient.so.2", "libfbclient.so"};
+}
+
+std::string ClientLibraryVersion()
+{
+    // The client reports its own.
+    try {
+        const FirebirdApi& api = Client();
+        if (!api.get_client_version)
+            return "?";
+        char buffer[256] = {};
+        api.get_client_version(buffer);
+        return buffer;
+    } catch (...) {
+        return "?";
+    }
 }
 
 }  // namespace qv::fb

@@ -1,13 +1,11 @@
 #include "database/DatabaseSession.h"
 
-#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
 
 #include "core/Errors.h"
-#include "core/Texts.h"
-#include "platform/UserInteraction.h"
+#include "database/TransactionBracket.h"
 
 namespace qv {
 
@@ -29,128 +27,46 @@ unsigned RandomPause()
 
 }  // namespace
 
-void RaiseAgain(std::exception_ptr error, SilentAbortPolicy silentAbort)
+DatabaseSession::DatabaseSession(FirebirdTransaction& sharedTransaction)
+    : database_(sharedTransaction.Database()),
+      sharedTransaction_(sharedTransaction),
+      pauseBetweenAttempts_(RealSleep)
 {
-    try {
-        std::rethrow_exception(error);
-    } catch (const FirebirdError& e) {
-        throw FirebirdError(e.Message(), e.SqlCode(), e.FirebirdCode());
-    } catch (const SilentAbort&) {
-        if (silentAbort == SilentAbortPolicy::Keep)
-            throw SilentAbort();
-        throw Error(std::string());
-    } catch (const std::exception& e) {
-        throw Error(e.what());
-    } catch (...) {
-        throw Error(texts::kUnknownError);
-    }
 }
 
-DatabaseSession::DatabaseSession(UserInteraction& ui, std::string name)
-    : Component(std::move(name)), ui_(ui)
+void DatabaseSession::OpenConnection(const ConnectionSettings& settings)
 {
-    SleepBetweenAttempts = RealSleep;
-    generalQuery_.SetName("GeneralQuery");
-    presenceTransaction_.SetName("PresenceTransaction");
-    presenceQuery_.SetName("PresenceQuery");
-    presenceStatement_.SetName("PresenceStatement");
-    presenceQuery_.SetTransaction(&presenceTransaction_);
-    presenceStatement_.SetTransaction(&presenceTransaction_);
-}
-
-DatabaseSession::~DatabaseSession()
-{
-    for (FirebirdQuery* q : pool_) {
-        // Released on purpose: the query belongs to whoever created it.
-        q->RemoveFreeNotification(this);
-        ui_.ShowMessageDialog(texts::kDatasetNotReleased, DialogType::Error, DialogButtons::Ok,
-                              q->Name());
-    }
-    pool_.clear();
-    SetTransaction(nullptr);
-    SetDatabase(nullptr);
-}
-
-void DatabaseSession::SetDatabase(FirebirdDatabase* db)
-{
-    Rewatch(database_, db, this);
-    generalQuery_.SetDatabase(db);
-    if (transaction_ && db)
-        transaction_->SetDefaultDatabase(db);
-    presenceTransaction_.SetDefaultDatabase(db);
-    presenceQuery_.SetDatabase(db);
-    presenceStatement_.SetDatabase(db);
-}
-
-void DatabaseSession::SetTransaction(FirebirdTransaction* tr)
-{
-    Rewatch(transaction_, tr, this);
-    if (transaction_ && transaction_->DefaultDatabase())
-        SetDatabase(transaction_->DefaultDatabase());
-    generalQuery_.SetTransaction(tr);
-}
-
-void DatabaseSession::Notification(Component* removed)
-{
-    if (removed == database_) {
-        database_ = nullptr;
-        generalQuery_.SetDatabase(nullptr);
-        presenceQuery_.SetDatabase(nullptr);
-        presenceStatement_.SetDatabase(nullptr);
-    }
-    if (removed == transaction_) {
-        generalQuery_.SetTransaction(nullptr);
-        transaction_ = nullptr;
-    }
-    pool_.erase(std::remove(pool_.begin(), pool_.end(), removed), pool_.end());
-}
-
-void DatabaseSession::OpenConnection()
-{
-    if (!database_)
-        throw Error("NIL Database");
-    if (database_->Connected())
+    if (database_.Connected())
         throw Error("Already connected!");
-    database_->DatabaseName = ConnectionString;
-    database_->Params.clear();
-    database_->Params.push_back("user_name=" + UserName);
-    database_->Params.push_back("password=" + Password);
-    if (!Role.empty())
-        database_->Params.push_back("sql_role_name=" + Role);
-    database_->Params.push_back("lc_ctype=ISO8859_1");
-    database_->Open();
+    std::vector<std::string> params;
+    params.push_back("user_name=" + settings.userName);
+    params.push_back("password=" + settings.password);
+    if (!settings.role.empty())
+        params.push_back("sql_role_name=" + settings.role);
+    params.push_back("lc_ctype=ISO8859_1");
+    database_.Open(settings.connectionString, std::move(params));
 }
 
 void DatabaseSession::BeginTransaction()
 {
-    RequiredTransaction().EnterBracket();
+    sharedTransaction_.EnterBracket();
 }
 
 void DatabaseSession::CommitTransaction()
 {
-    RequiredTransaction().LeaveBracketByCommit();
+    sharedTransaction_.LeaveBracketByCommit();
 }
 
 void DatabaseSession::RollbackTransaction(std::exception_ptr error)
 {
-    RequiredTransaction().LeaveBracketByRollback();
-    if (error)
-        RaiseAgain(error, SilentAbortPolicy::AsError);
-}
-
-FirebirdTransaction& DatabaseSession::RequiredTransaction()
-{
-    if (!transaction_)
-        throw Error(Name() + " no transaction");
-    return *transaction_;
+    LeaveBracketAfterError(sharedTransaction_, error, SilentAbortPolicy::AsError);
 }
 
 void DatabaseSession::ReadConnectionControl(std::string& identifier, int& version)
 {
     generalQuery_.Close();
     generalQuery_.SetSql({"SELECT sval FROM ConnectionControl WHERE", "id = :p0"});
-    BeginTransaction();
-    try {
+    InTransactionBracket(sharedTransaction_, generalQuery_, SilentAbortPolicy::AsError, [&] {
         generalQuery_.ParamByName("p0") = 2;
         generalQuery_.Open();
         identifier = generalQuery_.Eof() ? std::string() : generalQuery_.Field(0).AsString();
@@ -159,11 +75,7 @@ void DatabaseSession::ReadConnectionControl(std::string& identifier, int& versio
         generalQuery_.Open();
         version = generalQuery_.Eof() ? 0 : generalQuery_.Field(0).AsInteger();
         generalQuery_.Close();
-        CommitTransaction();
-    } catch (...) {
-        generalQuery_.Close();
-        RollbackTransaction(std::current_exception());
-    }
+    });
 }
 
 template <typename Attempt>
@@ -172,7 +84,7 @@ void DatabaseSession::WithPresenceAttempts(Attempt attempt) noexcept
     for (int i = 0; i < kPresenceAttempts; ++i) {
         try {
             if (i > 0)
-                SleepBetweenAttempts(RandomPause());
+                pauseBetweenAttempts_(RandomPause());
             presenceTransaction_.StartTransaction();
             try {
                 attempt();
@@ -228,37 +140,6 @@ void DatabaseSession::UnregisterUser(const std::string& presenceName) noexcept
     const std::string key = presenceName.substr(0, kPresenceKeyLength);
     WithPresenceAttempts(
         [&] { ExecPresenceStatement({"DELETE FROM Users WHERE", "username = :p0"}, key); });
-}
-
-void DatabaseSession::AddToDatasetPool(FirebirdQuery* query)
-{
-    if (!query || std::find(pool_.begin(), pool_.end(), query) != pool_.end())
-        return;
-    query->FreeNotification(this);
-    pool_.push_back(query);
-}
-
-void DatabaseSession::FreeDataset(std::unique_ptr<FirebirdQuery>& query)
-{
-    if (!query)
-        return;
-    if (std::find(pool_.begin(), pool_.end(), query.get()) == pool_.end())
-        throw Error("FreeDataset : not found");
-    query->Close();
-    query.reset();  // its removal notice takes it out of the pool
-}
-
-void DatabaseSession::CloseDatasets() noexcept
-{
-    for (FirebirdQuery* q : std::vector(pool_)) {
-        try {
-            q->Close();
-            if (FirebirdTransaction* t = q->Transaction(); t && t->Active())
-                t->Rollback();
-        } catch (...) {
-            // one query that cannot be closed does not stop the others
-        }
-    }
 }
 
 }  // namespace qv

@@ -53,15 +53,16 @@ FirebirdDatabase::~FirebirdDatabase()
     ForceClose();
 }
 
-void FirebirdDatabase::Open()
+void FirebirdDatabase::Open(const std::string& databaseName, std::vector<std::string> params)
 {
     if (Connected())
         throw Error("Database already open");
+    params_ = std::move(params);
     const fb::FirebirdApi& api = fb::Client();
-    std::string dpb = BuildDpb(Params);
+    std::string dpb = BuildDpb(params_);
     ISC_STATUS_ARRAY status;
     isc_db_handle h = 0;
-    api.attach_database(status, static_cast<short>(DatabaseName.size()), DatabaseName.c_str(), &h,
+    api.attach_database(status, static_cast<short>(databaseName.size()), databaseName.c_str(), &h,
                         static_cast<short>(dpb.size()), dpb.data());
     fb::DatabaseHandle owned(h);  // dropped again when the attach failed halfway
     fb::CheckStatus(status);
@@ -70,63 +71,35 @@ void FirebirdDatabase::Open()
 
 void FirebirdDatabase::ForceClose() noexcept
 {
-    for (FirebirdQuery* q : std::vector(queries_))
-        q->ReleaseStatement();
-    for (FirebirdTransaction* t : std::vector(transactions_))
+    for (FirebirdTransaction* t : transactions_)
+        for (FirebirdQuery* q : t->queries_)
+            q->ReleaseStatement();
+    for (FirebirdTransaction* t : transactions_)
         t->ForceEnd();
     handle_.reset();  // detaches; an error of the server is of no use here
 }
 
-void FirebirdDatabase::Attach(FirebirdTransaction* t)
-{
-    if (std::find(transactions_.begin(), transactions_.end(), t) == transactions_.end())
-        transactions_.push_back(t);
-}
-void FirebirdDatabase::Detach(FirebirdTransaction* t) { Erase(transactions_, t); }
-void FirebirdDatabase::Attach(FirebirdQuery* q)
-{
-    if (std::find(queries_.begin(), queries_.end(), q) == queries_.end())
-        queries_.push_back(q);
-}
-void FirebirdDatabase::Detach(FirebirdQuery* q) { Erase(queries_, q); }
-
 // ---- FirebirdTransaction ----------------------------------------------------
+
+FirebirdTransaction::FirebirdTransaction(FirebirdDatabase& database) : database_(database)
+{
+    database_.transactions_.push_back(this);
+}
 
 FirebirdTransaction::~FirebirdTransaction()
 {
     ForceEnd();
-    SetDefaultDatabase(nullptr);
-}
-
-void FirebirdTransaction::SetDefaultDatabase(FirebirdDatabase* db)
-{
-    if (db == database_)
-        return;
-    if (Active())
-        throw Error("Cannot change the database of an active transaction");
-    Relink(database_, db, this);
-}
-
-void FirebirdTransaction::Notification(Component* removed)
-{
-    if (removed == database_) {
-        handle_.release();  // the attachment and its transactions are gone
-        database_ = nullptr;
-    }
+    Erase(database_.transactions_, this);
 }
 
 void FirebirdTransaction::StartTransaction()
 {
     if (Active())
         throw Error("Transaction is active");
-    if (!database_)
-        throw Error("Transaction has no database");
-    if (!database_->Connected())
+    if (!database_.Connected())
         throw Error("Database not open");
-    if (!Params.empty())
-        throw Error("Transaction parameters are not supported");
     const fb::FirebirdApi& api = fb::Client();
-    isc_db_handle db = database_->RawHandle();
+    isc_db_handle db = database_.RawHandle();
     // One transaction existence block per database: the client's own layout.
     struct TransactionExistenceBlock {
         isc_db_handle* database;
@@ -172,16 +145,16 @@ void FirebirdTransaction::ForceEnd() noexcept
 
 void FirebirdTransaction::EnterBracket()
 {
-    if (TransactionDepth == 0)
+    if (depth_ == 0)
         StartTransaction();
-    ++TransactionDepth;
+    ++depth_;
 }
 
 void FirebirdTransaction::LeaveBracketByCommit()
 {
-    if (TransactionDepth <= 0)
+    if (depth_ <= 0)
         throw AssertionFailure("TRANSACTION MANAGEMENT ERROR");
-    if (--TransactionDepth > 0)
+    if (--depth_ > 0)
         return;
     try {
         if (Active())
@@ -189,31 +162,21 @@ void FirebirdTransaction::LeaveBracketByCommit()
     } catch (...) {
         // Refused: the work is undone, and the next bracket starts afresh.
         ForceEnd();
-        Params.clear();
         throw;
     }
-    Params.clear();
 }
 
 void FirebirdTransaction::LeaveBracketByRollback() noexcept
 {
-    if (TransactionDepth <= 0 || --TransactionDepth > 0)
+    if (depth_ <= 0 || --depth_ > 0)
         return;
     ForceEnd();
-    Params.clear();
 }
 
 void FirebirdTransaction::CloseCursors() noexcept
 {
-    for (FirebirdQuery* q : std::vector(queries_))
+    for (FirebirdQuery* q : queries_)
         q->Close();
 }
-
-void FirebirdTransaction::Attach(FirebirdQuery* q)
-{
-    if (std::find(queries_.begin(), queries_.end(), q) == queries_.end())
-        queries_.push_back(q);
-}
-void FirebirdTransaction::Detach(FirebirdQuery* q) { Erase(queries_, q); }
 
 }  // namespace qv

@@ -1,13 +1,14 @@
 #pragma once
-// The database connection object and the transaction object. Each owns its
-// Firebird handle; the database knows the transactions and queries bound to
-// it, so that closing it ends them first and no handle outlives its
+// The database connection and its transactions. Each owns its Firebird
+// handle. A transaction is made for one database and a query for one
+// transaction, and each is destroyed before what it was made for; the
+// database knows its transactions and each transaction its queries, so
+// that closing the database ends them first and no handle outlives its
 // attachment.
 #include <string>
 #include <vector>
 
 #include "core/Errors.h"
-#include "database/Component.h"
 #include "database/FirebirdHandles.h"
 
 namespace qv {
@@ -21,20 +22,20 @@ public:
     using Error::Error;
 };
 
-class FirebirdDatabase : public Component {
+class FirebirdDatabase {
 public:
-    explicit FirebirdDatabase(std::string name = "IBDatabase") : Component(std::move(name)) {}
-    ~FirebirdDatabase() override;
-
-    std::string DatabaseName;
-    // Connection parameters, one "name=value" per entry: user_name, password,
-    // sql_role_name, lc_ctype. Nothing else is sent.
-    std::vector<std::string> Params;
-    FirebirdTransaction* DefaultTransaction = nullptr;
+    FirebirdDatabase() = default;
+    ~FirebirdDatabase();
+    FirebirdDatabase(const FirebirdDatabase&) = delete;
+    FirebirdDatabase& operator=(const FirebirdDatabase&) = delete;
 
     bool Connected() const { return handle_.valid(); }
-    // Attaches; Firebird errors reach the caller unchanged.
-    void Open();
+    // Attaches to databaseName with the connection parameters, one
+    // "name=value" per entry: user_name, password, sql_role_name, lc_ctype;
+    // nothing else is sent. Firebird errors reach the caller unchanged.
+    void Open(const std::string& databaseName, std::vector<std::string> params);
+    // The parameters of the last Open.
+    const std::vector<std::string>& Params() const { return params_; }
     // Ends every transaction and statement on it, then detaches, whatever
     // the server says. Never raises.
     void ForceClose() noexcept;
@@ -42,46 +43,40 @@ public:
     // The attachment, for statements and transactions; 0 when closed.
     isc_db_handle RawHandle() const { return handle_.get(); }
 
-    // Used by the transaction and query objects that bind to it.
-    void Attach(FirebirdTransaction* t);
-    void Detach(FirebirdTransaction* t);
-    void Attach(FirebirdQuery* q);
-    void Detach(FirebirdQuery* q);
-
 private:
+    friend class FirebirdTransaction;  // joins and leaves transactions_
     fb::DatabaseHandle handle_;
+    std::vector<std::string> params_;
     std::vector<FirebirdTransaction*> transactions_;
-    std::vector<FirebirdQuery*> queries_;
 };
 
-class FirebirdTransaction : public Component {
+class FirebirdTransaction {
 public:
-    explicit FirebirdTransaction(std::string name = {}) : Component(std::move(name)) {}
-    ~FirebirdTransaction() override;
+    // Firebird's default transaction behaviour; database must outlive it.
+    explicit FirebirdTransaction(FirebirdDatabase& database);
+    ~FirebirdTransaction();
+    FirebirdTransaction(const FirebirdTransaction&) = delete;
+    FirebirdTransaction& operator=(const FirebirdTransaction&) = delete;
 
-    FirebirdDatabase* DefaultDatabase() const { return database_; }
-    void SetDefaultDatabase(FirebirdDatabase* db);
+    FirebirdDatabase& Database() const { return database_; }
 
-    // Transaction parameters; empty means Firebird's default behaviour.
-    std::vector<std::string> Params;
-
-    // The depth of the nested bracket that everyone working on this
-    // transaction shares (the managers' and the connection module's).
-    int TransactionDepth = 0;
-
-    // The nested bracket itself, one rule for everyone who brackets on this
-    // transaction. Entering at depth 0 starts the transaction.
+    // The nested bracket, one rule for everyone who brackets on this
+    // transaction: its depth travels with the transaction. Entering at
+    // depth 0 starts the transaction.
+    int BracketDepth() const { return depth_; }
     void EnterBracket();
     // Leaving by commit: the outermost level commits (when the transaction
-    // is active) and empties Params. At depth 0 it raises AssertionFailure
-    // "TRANSACTION MANAGEMENT ERROR" and changes nothing. A commit the server
-    // refuses rolls the transaction back before the error goes on, so the
-    // bracket is closed either way: depth 0, nothing active.
+    // is active). At depth 0 it raises AssertionFailure "TRANSACTION
+    // MANAGEMENT ERROR" and changes nothing. A commit the server refuses
+    // rolls the transaction back before the error goes on, so the bracket
+    // is closed either way: depth 0, nothing active.
     void LeaveBracketByCommit();
     // Leaving by rollback: the outermost level rolls back whatever the
-    // server says and empties Params. At depth 0 nothing happens, so the
-    // handler of a failed commit may call it too. Never raises.
+    // server says. At depth 0 nothing happens, so the handler of a failed
+    // commit may call it too. Never raises.
     void LeaveBracketByRollback() noexcept;
+    // Forgets every open level (the database was closed under them).
+    void ResetBracket() noexcept { depth_ = 0; }
 
     bool Active() const { return handle_.valid(); }
     void StartTransaction();
@@ -92,19 +87,17 @@ public:
 
     isc_tr_handle RawHandle() const { return handle_.get(); }
 
-    void Attach(FirebirdQuery* q);
-    void Detach(FirebirdQuery* q);
-
-protected:
-    void Notification(Component* removed) override;
-
 private:
+    friend class FirebirdDatabase;  // releases the statements of queries_
+    friend class FirebirdQuery;     // joins and leaves queries_
     // Commits or rolls back with the client's function of that name.
     using EndFunction = decltype(fb::FirebirdApi::commit_transaction);
     void End(EndFunction fb::FirebirdApi::*end);
     void CloseCursors() noexcept;
-    FirebirdDatabase* database_ = nullptr;
+
+    FirebirdDatabase& database_;
     fb::TransactionHandle handle_;
+    int depth_ = 0;
     std::vector<FirebirdQuery*> queries_;
 };
 

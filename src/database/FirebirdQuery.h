@@ -2,29 +2,30 @@
 // A SQL statement object: a query that is opened and read forward-only, or a
 // statement that is executed. Its text is a list of lines joined by line
 // breaks; named parameters (":p0") are bound by name before execution.
+// It runs on one transaction, on that transaction's database, and is
+// destroyed before the transaction.
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "database/Component.h"
 #include "database/FirebirdHandles.h"
 #include "database/SqlValue.h"
 
 namespace qv {
 
-class FirebirdDatabase;
 class FirebirdTransaction;
 
-class FirebirdQuery : public Component {
+class FirebirdQuery {
 public:
-    explicit FirebirdQuery(std::string name = {});
-    ~FirebirdQuery() override;
+    // name only serves the query's error messages.
+    explicit FirebirdQuery(FirebirdTransaction& transaction, std::string name = {});
+    ~FirebirdQuery();
+    FirebirdQuery(const FirebirdQuery&) = delete;
+    FirebirdQuery& operator=(const FirebirdQuery&) = delete;
 
-    FirebirdDatabase* Database() const { return database_; }
-    void SetDatabase(FirebirdDatabase* db);
-    FirebirdTransaction* Transaction() const { return transaction_; }
-    void SetTransaction(FirebirdTransaction* tr);
+    const std::string& Name() const { return name_; }
+    FirebirdTransaction& Transaction() const { return transaction_; }
 
     // Replacing the text closes the query and forgets the prepared statement.
     const std::vector<std::string>& Sql() const { return sql_; }
@@ -33,10 +34,6 @@ public:
     // The value bound to a named parameter (names are not case-sensitive).
     SqlValue& ParamByName(const std::string& name);
     void ClearParams() { params_.clear(); }
-
-    // Forward-only reading is the only kind there is; the flag is kept for
-    // the callers that ask for it.
-    bool Unidirectional = false;
 
     // Executes a SELECT and reads its first row.
     void Open();
@@ -51,13 +48,10 @@ public:
     int FieldCount() const { return static_cast<int>(row_.size()); }
     const SqlValue& Field(int index) const;
 
-    // Told by the database or transaction that its handle goes away.
-    void ReleaseStatement() noexcept;
-
-protected:
-    void Notification(Component* removed) override;
-
 private:
+    friend class FirebirdDatabase;  // releases the statement when it closes
+    // Drops the prepared statement (and its cursor).
+    void ReleaseStatement() noexcept;
     struct Buffers;
     void Prepare();
     void BindParams();
@@ -66,8 +60,8 @@ private:
     void FetchRow();
     void RequireBound() const;
 
-    FirebirdDatabase* database_ = nullptr;
-    FirebirdTransaction* transaction_ = nullptr;
+    FirebirdTransaction& transaction_;
+    std::string name_;
     std::vector<std::string> sql_;
     std::map<std::string, SqlValue> params_;
     fb::StatementHandle statement_;

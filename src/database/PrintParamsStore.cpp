@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "database/ProductDatabase.h"
+#include "database/TransactionBracket.h"
 
 namespace qv {
 
@@ -83,79 +84,53 @@ const std::vector<std::string>& PrintParamsStore::PrintParamsFieldDefs()
     return defs;
 }
 
-const std::vector<std::string>& PrintParamsStore::PrintImagesFieldDefs()
+PrintParamsStore::PrintParamsStore(ProductDatabase& connection)
+    : connection_(connection),
+      printParams_(connection.Session(), "PRT_Params", PrintParamsFieldDefs()),
+      statement_(connection.SharedTransaction(), "QueryPrint")
 {
-    static const std::vector<std::string> defs = {
-        "image_name VARCHAR(30) NOT NULL *",
-        "image_data BLOB SUB_TYPE 0 SEGMENT SIZE 1024",
-    };
-    return defs;
-}
-
-PrintParamsStore::PrintParamsStore(ProductDatabase& connection) : connection_(connection)
-{
-    for (FirebirdQuery* query : {&QueryPrint, &IBSQL1}) {
-        query->SetDatabase(&connection.IBDatabase);
-        query->SetTransaction(&connection.GlobalTransaction);
-    }
-    QueryPrint.Unidirectional = true;
-    for (TableAccess* manager : {&ManagerPrintParams, &ManagerPrintImages})
-        manager->SetDatabaseManager(&connection.DatabaseManager);
-    ManagerPrintParams.TableName = "PRT_Params";
-    ManagerPrintParams.FieldDefs = PrintParamsFieldDefs();
-    ManagerPrintImages.TableName = "PRT_Images";
-    ManagerPrintImages.FieldDefs = PrintImagesFieldDefs();
 }
 
 template <typename Work>
 auto PrintParamsStore::InBracket(Work work)
 {
-    connection_.BeginTransaction();
-    try {
-        auto result = work();
-        connection_.CommitTransaction();
-        return result;
-    } catch (...) {
-        QueryPrint.Close();
-        connection_.RollbackTransaction(std::current_exception());
-        throw;  // not reached: RollbackTransaction raises the error again
-    }
+    return InTransactionBracket(connection_.SharedTransaction(), statement_,
+                                SilentAbortPolicy::Keep, work);
 }
 
 bool PrintParamsStore::PrintParamsExist(const std::string& name)
 {
-    return InBracket([&] { return ManagerPrintParams.FindPK({SqlValue(name)}); });
+    return InBracket([&] { return printParams_.FindPK({SqlValue(name)}); });
 }
 
 void PrintParamsStore::UpdatePrintParams(const std::string& name,
-                                             const std::vector<std::string>& lines)
+                                         const std::vector<std::string>& lines)
 {
     InBracket([&] {
-        QueryPrint.SetSql({"UPDATE PRT_Params SET print_params=:p0 WHERE", "pname=:p1"});
-        QueryPrint.ClearParams();
-        QueryPrint.ParamByName("p0") = PrintParamsText(lines);
-        QueryPrint.ParamByName("p1") = name;
-        QueryPrint.ExecSQL();
-        return true;
+        statement_.SetSql({"UPDATE PRT_Params SET print_params=:p0 WHERE", "pname=:p1"});
+        statement_.ClearParams();
+        statement_.ParamByName("p0") = PrintParamsText(lines);
+        statement_.ParamByName("p1") = name;
+        statement_.ExecSQL();
     });
 }
 
 std::string PrintParamsStore::AddPrintParams(const std::string& name,
-                                                 const std::vector<std::string>& lines)
+                                             const std::vector<std::string>& lines)
 {
     return InBracket([&] {
         const PrintParamsHeader header = ReadPrintParamsHeader(lines, name);
         std::vector<std::string> sql;
-        ManagerPrintParams.BuildInsertSQL(sql);
-        QueryPrint.SetSql(std::move(sql));
-        QueryPrint.ClearParams();
+        printParams_.BuildInsertSQL(sql);
+        statement_.SetSql(std::move(sql));
+        statement_.ClearParams();
         // By position, in the order of the field definitions.
         const SqlValue values[] = {name, header.d, header.f, header.i, header.compat,
                                    PrintParamsText(lines)};
         std::size_t position = 0;
         for (const std::string& def : PrintParamsFieldDefs())
-            QueryPrint.ParamByName(ParseFieldDef(def).name) = values[position++];
-        QueryPrint.ExecSQL();
+            statement_.ParamByName(ParseFieldDef(def).name) = values[position++];
+        statement_.ExecSQL();
         return header.f;
     });
 }

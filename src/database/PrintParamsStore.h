@@ -42,19 +42,11 @@ std::string PrintParamsText(const std::vector<std::string>& lines);
 
 class PrintParamsStore {
 public:
-    // Binds the store's components to the connection (its shared
-    // transaction and database manager) and declares both tables. The
+    // Works through the connection's session and shared transaction; the
     // connection must outlive the store.
     explicit PrintParamsStore(ProductDatabase& connection);
     PrintParamsStore(const PrintParamsStore&) = delete;
     PrintParamsStore& operator=(const PrintParamsStore&) = delete;
-
-    TableAccess ManagerPrintParams{"ManagerPrintParams"};
-    TableAccess ManagerPrintImages{"ManagerPrintImages"};
-    // The UPDATE and INSERT statements run through it.
-    FirebirdQuery QueryPrint{"QueryPrint"};
-    // Bound to the connection like the others; no operation uses it.
-    FirebirdQuery IBSQL1{"IBSQL1"};
 
     // True when PRT_Params has a row whose pname equals name (the database's
     // equality: case-sensitive).
@@ -68,7 +60,6 @@ public:
     std::string AddPrintParams(const std::string& name, const std::vector<std::string>& lines);
 
     static const std::vector<std::string>& PrintParamsFieldDefs();
-    static const std::vector<std::string>& PrintImagesFieldDefs();
 
 private:
     // work() inside the connection's bracket: committed on success, rolled
@@ -77,6 +68,9 @@ private:
     auto InBracket(Work work);
 
     ProductDatabase& connection_;
+    TableAccess printParams_;
+    // The UPDATE and INSERT statements run through it.
+    FirebirdQuery statement_;
 };
 
 }  // namespace qv

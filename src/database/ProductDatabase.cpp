@@ -6,6 +6,7 @@
 #include "core/Errors.h"
 #include "core/Texts.h"
 #include "database/ConnectionString.h"
+#include "database/TransactionBracket.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
 #include "platform/UserInteraction.h"
@@ -33,22 +34,8 @@ const VersionPair kKnownVersionPairs[] = {
 
 ProductDatabase::ProductDatabase(UserInteraction& ui, FirebirdVersionSource& versions,
                                  Workstation& workstation)
-    : IBDatabase("IBDatabase"),
-      GlobalTransaction("GlobalTransaction"),
-      DatabaseManager(ui, "DatabaseManager"),
-      GeneralQuery("GeneralQuery"),
-      ui_(ui),
-      versions_(versions),
-      workstation_(workstation)
+    : ui_(ui), versions_(versions), workstation_(workstation)
 {
-    IBDatabase.DefaultTransaction = &GlobalTransaction;
-    GlobalTransaction.SetDefaultDatabase(&IBDatabase);
-    DatabaseManager.SetDatabase(&IBDatabase);
-    DatabaseManager.SetTransaction(&GlobalTransaction);
-    DatabaseManager.DBVersion = 0;
-    GeneralQuery.SetDatabase(&IBDatabase);
-    GeneralQuery.SetTransaction(&GlobalTransaction);
-    IBDatabase.Params.clear();  // only what OpenConnection puts there is sent
 }
 
 ProductDatabase::~ProductDatabase()
@@ -61,10 +48,10 @@ void ProductDatabase::SetDatabaseIdentity(int version, const std::string& identi
                                           const std::string& description,
                                           const std::string& applicationName)
 {
-    DatabaseManager.DBVersion = version;
-    DatabaseManager.DBIdentifier = identifier;
-    DatabaseManager.DBDescription = description;
-    ApplicationName = applicationName;
+    expectedVersion_ = version;
+    expectedIdentifier_ = identifier;
+    description_ = description;
+    applicationName_ = applicationName;
 }
 
 void ProductDatabase::SetConnectionParams(const std::string& connectionString,
@@ -72,18 +59,18 @@ void ProductDatabase::SetConnectionParams(const std::string& connectionString,
                                           const std::string& password)
 {
     Disconnect();
-    DatabaseManager.ConnectionString = connectionString;
-    DatabaseManager.UserName = userName;
-    DatabaseManager.Role = role;
-    DatabaseManager.Password = password;
+    settings_.connectionString = connectionString;
+    settings_.userName = userName;
+    settings_.role = role;
+    settings_.password = password;
 }
 
 void ProductDatabase::ConnectAsProduct()
 {
     Disconnect();
-    DatabaseManager.UserName = kProductUser;
-    DatabaseManager.Role.clear();
-    DatabaseManager.Password = kProductPassword;
+    settings_.userName = kProductUser;
+    settings_.role.clear();
+    settings_.password = kProductPassword;
     Connect();
     CheckDiskSpace();
 }
@@ -93,30 +80,29 @@ void ProductDatabase::Connect()
     std::string identifier;
     int version = 0;
     OpenAndIdentify(identifier, version);
-    if (identifier != DatabaseManager.DBIdentifier || version != DatabaseManager.DBVersion) {
+    if (identifier != expectedIdentifier_ || version != expectedVersion_) {
         Disconnect();
         throw Error(std::string(texts::kDatabaseIncompatible) + "\r\n\r\n" + texts::kDatabaseLabel +
                     identifier + "\r\n" + texts::kDatabaseVersionLabel + std::to_string(version));
     }
     CheckDiskSpace();
-    DatabaseManager.RegisterUser(UserPresenceName());
+    session_.RegisterUser(UserPresenceName());
 }
 
 void ProductDatabase::OpenAndIdentify(std::string& identifier, int& version)
 {
     Disconnect();
     const std::string client = CheckClientVersion();
-    IBDatabase.Params.clear();
-    if (DatabaseManager.ConnectionString.empty())
+    if (settings_.connectionString.empty())
         throw Error(texts::kDatabaseNameMissing);
     try {
-        DatabaseManager.OpenConnection();
+        session_.OpenConnection(settings_);
     } catch (...) {
         Disconnect();  // a refused attach leaves nothing open
         throw;
     }
     CheckServerVersion(client);
-    DatabaseManager.ReadConnectionControl(identifier, version);
+    session_.ReadConnectionControl(identifier, version);
 }
 
 bool ProductDatabase::IsKnownClientVersion(const std::string& clientVersion)
@@ -169,7 +155,7 @@ std::string ProductDatabase::ServiceManagerName(const std::string& connectionStr
 
 ServerVersionInfo ProductDatabase::GetServerVersion()
 {
-    const std::string service = ServiceManagerName(DatabaseManager.ConnectionString);
+    const std::string service = ServiceManagerName(settings_.connectionString);
     if (service.empty())
         return {};
     return versions_.ServerVersion(service, kProductUser, kProductPassword);
@@ -177,7 +163,7 @@ ServerVersionInfo ProductDatabase::GetServerVersion()
 
 std::int64_t ProductDatabase::DatabaseFreeSpace()
 {
-    const std::string& cs = DatabaseManager.ConnectionString;
+    const std::string& cs = settings_.connectionString;
     const size_t colon = cs.find(':');
     char letter;
     if (colon == 1)
@@ -189,29 +175,23 @@ std::int64_t ProductDatabase::DatabaseFreeSpace()
     // The letter goes into a literal: a quote is doubled, not trusted.
     const std::string literal = letter == '\'' ? "''" : std::string(1, letter);
 
-    BeginTransaction();
-    try {
-        GeneralQuery.SetSql({"SELECT GetFreeDiskSpace('" + literal + "') FROM rdb$database"});
-        GeneralQuery.Open();
-        const std::int64_t free = GeneralQuery.Field(0).AsInt64();
-        GeneralQuery.Close();
-        CommitTransaction();
+    return InTransactionBracket(sharedTransaction_, generalQuery_, SilentAbortPolicy::Keep, [&] {
+        generalQuery_.SetSql({"SELECT GetFreeDiskSpace('" + literal + "') FROM rdb$database"});
+        generalQuery_.Open();
+        const std::int64_t free = generalQuery_.Field(0).AsInt64();
+        generalQuery_.Close();
         return free;
-    } catch (...) {
-        GeneralQuery.Close();
-        RollbackTransaction(std::current_exception());
-    }
-    return 0;  // not reached: RollbackTransaction raises
+    });
 }
 
 void ProductDatabase::CheckDiskSpace()
 {
-    if (DiskCheckDisabled || !IsConnected())
+    if (diskCheckDisabled_ || !IsConnected())
         return;
     const std::int64_t free = DatabaseFreeSpace();
     const std::string amount = "\r\n" + std::to_string(free / 1'000'000) + texts::kMegabytesSuffix;
     if (free <= 0) {
-        DiskCheckDisabled = true;
+        diskCheckDisabled_ = true;
         ui_.ShowWarningMessage(texts::kDiskSpaceUnknown);
     } else if (free < kCriticalFreeSpace) {
         Disconnect();
@@ -226,14 +206,14 @@ std::string ProductDatabase::UserPresenceName()
     const std::string place = workstation_.IsRemoteSession()
                                   ? std::to_string(workstation_.SessionIdOfCurrentProcess())
                                   : workstation_.ComputerName();
-    return workstation_.UserName() + " (" + place + ") - " + ApplicationName;
+    return workstation_.UserName() + " (" + place + ") - " + applicationName_;
 }
 
 void ProductDatabase::Disconnect() noexcept
 {
     if (IsConnected()) {
         try {
-            DatabaseManager.UnregisterUser(UserPresenceName());
+            session_.UnregisterUser(UserPresenceName());
         } catch (...) {
             // the row goes stale and the next client purges it
         }
@@ -243,34 +223,31 @@ void ProductDatabase::Disconnect() noexcept
 
 void ProductDatabase::CloseAll() noexcept
 {
-    DatabaseManager.CloseDatasets();
-    IBDatabase.ForceClose();
-    GeneralQuery.Close();
-    if (GlobalTransaction.Active())
-        GlobalTransaction.ForceEnd();
-    GlobalTransaction.TransactionDepth = 0;
+    // Ends every transaction and statement on the database (the shared
+    // transaction, the presence transaction and every query made on them),
+    // then detaches.
+    database_.ForceClose();
+    sharedTransaction_.ResetBracket();
 }
 
 void ProductDatabase::BeginTransaction()
 {
-    GlobalTransaction.EnterBracket();
+    sharedTransaction_.EnterBracket();
 }
 
 void ProductDatabase::CommitTransaction()
 {
-    GlobalTransaction.LeaveBracketByCommit();
+    sharedTransaction_.LeaveBracketByCommit();
 }
 
 void ProductDatabase::RollbackTransaction(std::exception_ptr error)
 {
-    GlobalTransaction.LeaveBracketByRollback();
-    if (error)
-        RaiseAgain(error, SilentAbortPolicy::Keep);
+    LeaveBracketAfterError(sharedTransaction_, error, SilentAbortPolicy::Keep);
 }
 
 void ProductDatabase::PresenceTimerFired()
 {
-    DatabaseManager.RegisterUser(UserPresenceName());
+    session_.RegisterUser(UserPresenceName());
 }
 
 void ProductDatabase::DiskSpaceTimerFired()

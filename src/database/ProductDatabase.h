@@ -48,15 +48,17 @@ public:
     ProductDatabase(const ProductDatabase&) = delete;
     ProductDatabase& operator=(const ProductDatabase&) = delete;
 
-    FirebirdDatabase IBDatabase;
-    FirebirdTransaction GlobalTransaction;
-    DatabaseSession DatabaseManager;
-    FirebirdQuery GeneralQuery;
+    // The database, the transaction that every bracket shares, and the
+    // session on them; whoever works on the database makes its queries on
+    // the shared transaction and lets them go before the module.
+    const FirebirdDatabase& Database() const { return database_; }
+    FirebirdTransaction& SharedTransaction() { return sharedTransaction_; }
+    DatabaseSession& Session() { return session_; }
 
-    std::string ApplicationName;
-    bool DiskCheckDisabled = false;
+    // Set once the free space could not be told: no further check runs.
+    bool DiskCheckDisabled() const { return diskCheckDisabled_; }
 
-    bool IsConnected() const { return IBDatabase.Connected(); }
+    bool IsConnected() const { return database_.Connected(); }
     void SetDatabaseIdentity(int version, const std::string& identifier,
                              const std::string& description, const std::string& applicationName);
     void SetConnectionParams(const std::string& connectionString, const std::string& userName,
@@ -98,6 +100,21 @@ private:
     UserInteraction& ui_;
     FirebirdVersionSource& versions_;
     Workstation& workstation_;
+
+    // Destroyed in the reverse order: queries, then transactions, then the
+    // database.
+    FirebirdDatabase database_;
+    FirebirdTransaction sharedTransaction_{database_};
+    DatabaseSession session_{sharedTransaction_};
+    FirebirdQuery generalQuery_{sharedTransaction_, "GeneralQuery"};
+
+    ConnectionSettings settings_;
+    // The identity the database must show.
+    int expectedVersion_ = 0;
+    std::string expectedIdentifier_;
+    std::string description_;
+    std::string applicationName_;
+    bool diskCheckDisabled_ = false;
 };
 
 }  // namespace qv

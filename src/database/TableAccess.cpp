@@ -1,7 +1,5 @@
 #include "database/TableAccess.h"
 
-#include <cstdio>
-
 #include "core/Errors.h"
 #include "database/DatabaseSession.h"
 #include "database/FirebirdQuery.h"
@@ -37,30 +35,19 @@ FieldDefinition ParseFieldDef(std::string_view line)
     return def;
 }
 
-TableAccess::~TableAccess()
+TableAccess::TableAccess(DatabaseSession& session, std::string tableName,
+                         std::vector<std::string> fieldDefs)
+    : session_(session), tableName_(std::move(tableName)), fieldDefs_(std::move(fieldDefs))
 {
-    fpkQuery_.reset();  // its removal notice takes it out of the manager's pool
-    SetDatabaseManager(nullptr);
-}
-
-void TableAccess::SetDatabaseManager(DatabaseSession* manager)
-{
-    Rewatch(manager_, manager, this);
-}
-
-void TableAccess::Notification(Component* removed)
-{
-    if (removed == manager_)
-        manager_ = nullptr;
 }
 
 void TableAccess::BuildInsertSQL(std::vector<std::string>& lines) const
 {
     lines.clear();
-    lines.push_back("INSERT INTO " + TableName + "(");
+    lines.push_back("INSERT INTO " + tableName_ + "(");
     std::string values;
     bool any = false;
-    for (const auto& line : FieldDefs) {
+    for (const auto& line : fieldDefs_) {
         FieldDefinition def = ParseFieldDef(line);
         if (def.excludedFromInsert)
             continue;
@@ -79,7 +66,7 @@ void TableAccess::BuildInsertSQL(std::vector<std::string>& lines) const
 void TableAccess::GetKeyFields(std::vector<std::string>& names)
 {
     names.clear();
-    for (const auto& line : FieldDefs) {
+    for (const auto& line : fieldDefs_) {
         FieldDefinition def = ParseFieldDef(line);
         if (def.isKey)
             names.push_back(def.name);
@@ -87,33 +74,17 @@ void TableAccess::GetKeyFields(std::vector<std::string>& names)
     keyCount_ = static_cast<int>(names.size());
 }
 
-std::unique_ptr<FirebirdQuery> TableAccess::CreateDataset(FirebirdTransaction* transaction)
-{
-    if (!manager_ || !manager_->Database())
-        throw Error("no database! (" + std::to_string(3) + ")");
-    auto query = std::make_unique<FirebirdQuery>();
-    query->SetDatabase(manager_->Database());
-    query->SetTransaction(transaction);
-    manager_->AddToDatasetPool(query.get());
-    char number[16];
-    std::snprintf(number, sizeof number, "%.4d", datasetCounter_);
-    query->SetName(TableName + "_" + number);
-    ++datasetCounter_;
-    return query;
-}
-
 bool TableAccess::FindPK(const std::vector<SqlValue>& keys)
 {
-    if (!fpkQuery_) {
-        // A failure after the query was made frees it again (its removal
-        // notice takes it out of the pool), and the next call starts afresh.
-        std::unique_ptr<FirebirdQuery> query =
-            CreateDataset(manager_ ? manager_->Transaction() : nullptr);
-        query->Unidirectional = true;
+    if (!keyQuery_) {
+        // A failure after the query was made frees it again, and the next
+        // call starts afresh.
+        auto query =
+            std::make_unique<FirebirdQuery>(session_.SharedTransaction(), tableName_ + "_0000");
         std::vector<std::string> names;
         GetKeyFields(names);
         std::vector<std::string> sql = {"SELECT 'T' FROM RDB$DATABASE WHERE EXISTS", "(",
-                                        "SELECT 'T' FROM " + TableName + " WHERE"};
+                                        "SELECT 'T' FROM " + tableName_ + " WHERE"};
         for (size_t i = 0; i < names.size(); ++i) {
             std::string line = i ? "AND " : "";
             line.append(names[i]).append(" = :p").append(std::to_string(i));
@@ -121,17 +92,17 @@ bool TableAccess::FindPK(const std::vector<SqlValue>& keys)
         }
         sql.push_back(")");
         query->SetSql(std::move(sql));
-        fpkQuery_ = std::move(query);
+        keyQuery_ = std::move(query);
     }
-    if (fpkQuery_->Active())
+    if (keyQuery_->Active())
         throw Error("Query FPK is active");
     if (static_cast<int>(keys.size()) != keyCount_)
         throw Error("FindPK : count mismatch");
     for (size_t i = 0; i < keys.size(); ++i)
-        fpkQuery_->ParamByName(std::string("p").append(std::to_string(i))) = keys[i];
-    fpkQuery_->Open();
-    const bool found = !fpkQuery_->Eof();
-    fpkQuery_->Close();
+        keyQuery_->ParamByName(std::string("p").append(std::to_string(i))) = keys[i];
+    keyQuery_->Open();
+    const bool found = !keyQuery_->Eof();
+    keyQuery_->Close();
     return found;
 }
 

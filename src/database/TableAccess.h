@@ -8,13 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "database/Component.h"
 #include "database/FirebirdQuery.h"
 #include "database/SqlValue.h"
 
 namespace qv {
 
-class FirebirdTransaction;
 class DatabaseSession;
 
 struct FieldDefinition {
@@ -26,34 +24,30 @@ struct FieldDefinition {
 
 FieldDefinition ParseFieldDef(std::string_view line);
 
-class TableAccess : public Component {
+class TableAccess {
 public:
-    explicit TableAccess(std::string name = {}) : Component(std::move(name)) {}
-    ~TableAccess() override;
-
-    std::vector<std::string> FieldDefs;
-    std::string TableName;
-    DatabaseSession* DatabaseManager() const { return manager_; }
-    void SetDatabaseManager(DatabaseSession* manager);
+    // Reads through session's shared transaction; session must outlive it.
+    TableAccess(DatabaseSession& session, std::string tableName,
+                std::vector<std::string> fieldDefs);
+    TableAccess(const TableAccess&) = delete;
+    TableAccess& operator=(const TableAccess&) = delete;
 
     void BuildInsertSQL(std::vector<std::string>& lines) const;
     // True when a row with exactly these key values exists. Reads inside
     // whatever the caller opened on the shared transaction.
     bool FindPK(const std::vector<SqlValue>& keys);
     void GetKeyFields(std::vector<std::string>& names);
-    // A read-only query on the manager's database, registered in its
-    // DatasetPool until it is destroyed. The caller owns it.
-    std::unique_ptr<FirebirdQuery> CreateDataset(FirebirdTransaction* transaction);
-
     int KeyCount() const { return keyCount_; }
 
-protected:
-    void Notification(Component* removed) override;
+    // The existence query, named after the table ("PRT_Params_0000"), made
+    // by the first FindPK; nullptr before.
+    FirebirdQuery* KeyQuery() { return keyQuery_.get(); }
 
 private:
-    DatabaseSession* manager_ = nullptr;
-    int datasetCounter_ = 0;
-    std::unique_ptr<FirebirdQuery> fpkQuery_;  // built by the first FindPK
+    DatabaseSession& session_;
+    std::string tableName_;
+    std::vector<std::string> fieldDefs_;
+    std::unique_ptr<FirebirdQuery> keyQuery_;
     int keyCount_ = 0;
 };
 

@@ -25,8 +25,8 @@ public:
     }
 };
 
-// The real source of this platform (VersionSource_win32.cpp,
-// VersionSource_posix.cpp).
+// The real source: the installed client's version (fb::ClientLibraryVersion)
+// and the server's service manager.
 std::unique_ptr<FirebirdVersionSource> MakeFirebirdVersionSource();
 
 }  // namespace qv

@@ -19,8 +19,8 @@ public:
     virtual unsigned long SessionIdOfCurrentProcess() = 0;
 };
 
-// The workstation of this platform (Workstation_win32.cpp,
-// Workstation_posix.cpp). On Windows an unexpected failure to read the
+// The workstation of this platform (platform/win32/Win32Workstation.cpp,
+// Workstation_posix.cpp beside this file). On Windows an unexpected failure to read the
 // computer name is shown through ui and aborts silently.
 std::unique_ptr<Workstation> MakeWorkstation(UserInteraction& ui);
 

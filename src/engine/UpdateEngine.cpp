@@ -50,10 +50,10 @@ UpdateEngine::~UpdateEngine()
 {
     // While the file helper still exists.
     DeleteTempFiles();
-    // The store's queries are registered with the connection module's
-    // database manager: the store goes first, then the timers that call
-    // into the connection module, then the module itself (closing the
-    // database if one is still open).
+    // The store's queries run on the connection module's transaction: the
+    // store goes first, then the timers that call into the connection
+    // module, then the module itself (closing the database if one is still
+    // open).
     structurePrinting_.reset();
     connectionTimers_.clear();
     connection_.reset();

@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         sql.Reset();
-        module.DatabaseManager.SleepBetweenAttempts = [this](unsigned ms) { sleeps.push_back(ms); };
+        module.Session().SetPauseBetweenAttempts([this](unsigned ms) { sleeps.push_back(ms); });
     }
 
     void OpenTvp(const std::string& connection = test::kTvp)
@@ -56,14 +56,13 @@ TEST_F(ConnectionTest, ProductOpensWithPresenceRowRemovedAtDisconnect)
     module.Disconnect();
     EXPECT_FALSE(module.IsConnected());
     EXPECT_TRUE(sql.Users().empty());
-    EXPECT_EQ(module.GlobalTransaction.TransactionDepth, 0);
+    EXPECT_EQ(module.SharedTransaction().BracketDepth(), 0);
 }
 
 TEST_F(ConnectionTest, RefusedAttachesKeepTheFirebirdErrorAndLeaveItClosed)
 {
     module.SetConnectionParams(test::kTvp, "QUORVEX", "", "wrong");
-    module.DatabaseManager.DBIdentifier = "TVP_PRO";
-    module.DatabaseManager.DBVersion = 1;
+    module.SetDatabaseIdentity(1, "TVP_PRO", "", "");
     try {
         module.Connect();
         FAIL();
@@ -176,7 +175,7 @@ TEST_F(ConnectionTest, UnknownFreeSpaceDisablesTheCheckForGood)
     for (long long unknown : {0LL, -1LL}) {
         SCOPED_TRACE(unknown);
         ProductDatabase fresh{ui, versions, workstation};
-        fresh.DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        fresh.Session().SetPauseBetweenAttempts([](unsigned) {});
         sql.SetFreeSpace(unknown);
         ui.dialogs.clear();
         fresh.SetDatabaseIdentity(1, "TVP_PRO", "", "Updater");
@@ -185,7 +184,7 @@ TEST_F(ConnectionTest, UnknownFreeSpaceDisablesTheCheckForGood)
         ASSERT_EQ(ui.dialogs.size(), 1u);
         EXPECT_EQ(ui.dialogs[0].text, texts::kDiskSpaceUnknown);
         EXPECT_EQ(ui.dialogs[0].type, DialogType::Warning);
-        EXPECT_TRUE(fresh.DiskCheckDisabled);
+        EXPECT_TRUE(fresh.DiskCheckDisabled());
         EXPECT_TRUE(fresh.IsConnected());
 
         sql.SetFreeSpace(1'000'000);  // would be critical, but nobody looks any more
@@ -205,7 +204,7 @@ TEST_F(ConnectionTest, FreeSpaceQueryFailureReachesTheCallerAndKeepsTheDatabase)
     // Connect checked the space after identifying: refused there, the
     // database stays open as it was.
     EXPECT_TRUE(module.IsConnected());
-    EXPECT_EQ(module.GlobalTransaction.TransactionDepth, 0);
+    EXPECT_EQ(module.SharedTransaction().BracketDepth(), 0);
     EXPECT_THROW(module.DiskSpaceTimerFired(), FirebirdError);
     EXPECT_TRUE(module.IsConnected());
 }
@@ -215,14 +214,14 @@ TEST_F(ConnectionTest, DriveLetterOfTheFreeSpaceQuery)
     const std::pair<std::string, std::string> bad[] = {{"TVP.FDB", "0312181326"},
                                                        {"server:", "0312181326"}};
     for (const auto& [connection, error] : bad) {
-        module.DatabaseManager.ConnectionString = connection;
+        module.SetConnectionParams(connection, "", "", "");
         EXPECT_EQ(ErrorOf([&] { module.DatabaseFreeSpace(); }), error);
     }
 }
 
 TEST_F(ConnectionTest, PresenceNameCarriesComputerOrSession)
 {
-    module.ApplicationName = "Updater";
+    module.SetDatabaseIdentity(0, "", "", "Updater");
     EXPECT_EQ(module.UserPresenceName(), "marie (COMPTA-01) - Updater");
     workstation.remote = true;
     EXPECT_EQ(module.UserPresenceName(), "marie (3) - Updater");
@@ -253,11 +252,11 @@ TEST_F(ConnectionTest, PresenceKeyIsTheFirstSixtyCharacters)
 {
     OpenTvp();
     const std::string base(60, 'n');
-    module.DatabaseManager.RegisterUser(base + " (A) - Updater");
-    module.DatabaseManager.RegisterUser(base + " (B) - Updater");
+    module.Session().RegisterUser(base + " (A) - Updater");
+    module.Session().RegisterUser(base + " (B) - Updater");
     auto users = sql.Users();
     EXPECT_EQ(std::count(users.begin(), users.end(), base), 1);
-    module.DatabaseManager.UnregisterUser(base + " (C)");
+    module.Session().UnregisterUser(base + " (C)");
     users = sql.Users();
     EXPECT_EQ(std::count(users.begin(), users.end(), base), 0);
 }
@@ -266,7 +265,7 @@ TEST_F(ConnectionTest, PresenceOnAClosedDatabaseGivesUpSilently)
 {
     module.SetDatabaseIdentity(1, "TVP_PRO", "", "Updater");
     module.PresenceTimerFired();
-    module.DatabaseManager.UnregisterUser("x");
+    module.Session().UnregisterUser("x");
     ASSERT_EQ(sleeps.size(), 8u);  // four pauses before attempts 2 to 5, twice
     for (unsigned ms : sleeps)
         EXPECT_LT(ms, 2000u);
@@ -276,29 +275,27 @@ TEST_F(ConnectionTest, PresenceOnAClosedDatabaseGivesUpSilently)
 TEST_F(ConnectionTest, NestedBracketsCommitOnlyAtTheOutermostLevel)
 {
     OpenTvp();
-    DatabaseSession& m = module.DatabaseManager;
-    FirebirdQuery insert("Insert");
-    insert.SetDatabase(&module.IBDatabase);
-    insert.SetTransaction(&module.GlobalTransaction);
+    DatabaseSession& m = module.Session();
+    FirebirdQuery insert(module.SharedTransaction(), "Insert");
     insert.SetSql({"INSERT INTO PRT_Params (pname, print_params) VALUES (:p0, :p1)"});
 
     m.BeginTransaction();
     module.BeginTransaction();  // the module's bracket shares the depth
-    EXPECT_EQ(module.GlobalTransaction.TransactionDepth, 2);
+    EXPECT_EQ(module.SharedTransaction().BracketDepth(), 2);
     insert.ParamByName("p0") = "LISTE1";
     insert.ParamByName("p1") = std::string(70000, 'x');  // a text blob of several segments
     insert.ExecSQL();
     module.CommitTransaction();
-    EXPECT_TRUE(module.GlobalTransaction.Active());
+    EXPECT_TRUE(module.SharedTransaction().Active());
     EXPECT_TRUE(sql.Column("SELECT pname FROM PRT_Params").empty());  // not committed yet
     m.CommitTransaction();
-    EXPECT_FALSE(module.GlobalTransaction.Active());
+    EXPECT_FALSE(module.SharedTransaction().Active());
     auto blob = sql.Column("SELECT print_params FROM PRT_Params WHERE pname = 'LISTE1'");
     ASSERT_EQ(blob.size(), 1u);
     EXPECT_EQ(blob[0].AsString(), std::string(70000, 'x'));
 
     EXPECT_THROW(module.CommitTransaction(), AssertionFailure);
-    EXPECT_EQ(module.GlobalTransaction.TransactionDepth, 0);
+    EXPECT_EQ(module.SharedTransaction().BracketDepth(), 0);
     try {
         module.CommitTransaction();
     } catch (const AssertionFailure& e) {
@@ -309,10 +306,8 @@ TEST_F(ConnectionTest, NestedBracketsCommitOnlyAtTheOutermostLevel)
 TEST_F(ConnectionTest, RollbackRaisesTheFirebirdErrorAgainAndTheOuterLevelDecides)
 {
     OpenTvp();
-    DatabaseSession& m = module.DatabaseManager;
-    FirebirdQuery insert("Insert");
-    insert.SetDatabase(&module.IBDatabase);
-    insert.SetTransaction(&module.GlobalTransaction);
+    DatabaseSession& m = module.Session();
+    FirebirdQuery insert(module.SharedTransaction(), "Insert");
     insert.SetSql({"INSERT INTO PRT_Params (pname) VALUES (:p0)"});
 
     m.BeginTransaction();
@@ -331,8 +326,8 @@ TEST_F(ConnectionTest, RollbackRaisesTheFirebirdErrorAgainAndTheOuterLevelDecide
         EXPECT_EQ(e.FirebirdCode(), isc_unique_key_violation);
         EXPECT_NE(e.Message().find("PRT_PARAMS"), std::string::npos) << e.Message();
     }
-    EXPECT_EQ(module.GlobalTransaction.TransactionDepth, 1);
-    EXPECT_TRUE(module.GlobalTransaction.Active());
+    EXPECT_EQ(module.SharedTransaction().BracketDepth(), 1);
+    EXPECT_TRUE(module.SharedTransaction().Active());
     m.CommitTransaction();
     EXPECT_EQ(sql.Column("SELECT pname FROM PRT_Params").size(), 1u);
 
@@ -346,23 +341,16 @@ TEST_F(ConnectionTest, RollbackRaisesTheFirebirdErrorAgainAndTheOuterLevelDecide
     } catch (const Error& e) {
         EXPECT_EQ(e.Message(), "boom");
     }
-    EXPECT_FALSE(module.GlobalTransaction.Active());
+    EXPECT_FALSE(module.SharedTransaction().Active());
     EXPECT_THROW(module.RollbackTransaction(std::make_exception_ptr(SilentAbort())), SilentAbort);
 }
 
 TEST_F(ConnectionTest, ManagerChecks)
 {
-    DatabaseSession lone(ui, "Lone");
-    EXPECT_EQ(ErrorOf([&] { lone.OpenConnection(); }), "NIL Database");
-    EXPECT_EQ(ErrorOf([&] { lone.BeginTransaction(); }), "Lone no transaction");
-    std::unique_ptr<FirebirdQuery> none;
-    EXPECT_NO_THROW(lone.FreeDataset(none));
-    auto stranger = std::make_unique<FirebirdQuery>();
-    EXPECT_EQ(ErrorOf([&] { lone.FreeDataset(stranger); }), "FreeDataset : not found");
-    EXPECT_TRUE(stranger) << "a query that is not in the pool stays its owner's";
     OpenTvp();
-    EXPECT_EQ(ErrorOf([&] { module.DatabaseManager.OpenConnection(); }), "Already connected!");
-    EXPECT_EQ(module.IBDatabase.Params,
+    EXPECT_EQ(ErrorOf([&] { module.Session().OpenConnection({test::kTvp, "", "", ""}); }),
+              "Already connected!");
+    EXPECT_EQ(module.Database().Params(),
               (std::vector<std::string>{"user_name=QUORVEX", "password=47130628",
                                         "lc_ctype=ISO8859_1"}));
 }
@@ -371,17 +359,16 @@ TEST_F(ConnectionTest, FindPK)
 {
     OpenTvp();
     sql.Exec("INSERT INTO PRT_Params (pname, compat) VALUES ('Facture', 3)");
-    TableAccess table("ManagerPrintParams");
-    table.SetDatabaseManager(&module.DatabaseManager);
-    table.TableName = "PRT_Params";
-    table.FieldDefs = {"pname VARCHAR(60) NOT NULL *", "compat INTEGER"};
+    TableAccess table(module.Session(), "PRT_Params", {"pname VARCHAR(60) NOT NULL *", "compat INTEGER"});
 
+    EXPECT_EQ(table.KeyQuery(), nullptr);
     module.BeginTransaction();
     EXPECT_TRUE(table.FindPK({SqlValue("Facture")}));
     EXPECT_FALSE(table.FindPK({SqlValue("facture")}));  // exact, case-sensitive
-    ASSERT_EQ(module.DatabaseManager.DatasetPool().size(), 1u);
-    FirebirdQuery* fpk = module.DatabaseManager.DatasetPool()[0];
+    FirebirdQuery* fpk = table.KeyQuery();
+    ASSERT_NE(fpk, nullptr);
     EXPECT_EQ(fpk->Name(), "PRT_Params_0000");
+    EXPECT_EQ(&fpk->Transaction(), &module.SharedTransaction());
     EXPECT_EQ(fpk->Sql(), (std::vector<std::string>{"SELECT 'T' FROM RDB$DATABASE WHERE EXISTS",
                                                     "(", "SELECT 'T' FROM PRT_Params WHERE",
                                                     "pname = :p0", ")"}));
@@ -394,39 +381,35 @@ TEST_F(ConnectionTest, FindPK)
     module.CommitTransaction();
 
     // Without key fields the statement has no condition: the server refuses it.
-    TableAccess keyless;
-    keyless.SetDatabaseManager(&module.DatabaseManager);
-    keyless.TableName = "PRT_Params";
-    keyless.FieldDefs = {"compat INTEGER"};
+    TableAccess keyless(module.Session(), "PRT_Params", {"compat INTEGER"});
     module.BeginTransaction();
     EXPECT_THROW(keyless.FindPK({}), FirebirdError);
     module.RollbackTransaction(nullptr);
 }
 
-TEST_F(ConnectionTest, UnreleasedDatasetsAreReportedWhenTheManagerGoes)
+// Closing the database under a query that is still open ends its cursor and
+// its statement; the query works again once the database is open again.
+TEST_F(ConnectionTest, ClosingTheDatabaseReleasesTheQueriesOnIt)
 {
     OpenTvp();
-    std::unique_ptr<FirebirdQuery> kept;
-    {
-        DatabaseSession manager(ui, "Other");
-        manager.SetDatabase(&module.IBDatabase);
-        manager.SetTransaction(&module.GlobalTransaction);
-        TableAccess table;
-        table.SetDatabaseManager(&manager);
-        table.TableName = "PRT_Images";
-        kept = table.CreateDataset(&module.GlobalTransaction);
-        std::unique_ptr<FirebirdQuery> freed = table.CreateDataset(&module.GlobalTransaction);
-        EXPECT_EQ(freed->Name(), "PRT_Images_0001");
-        manager.FreeDataset(freed);
-        EXPECT_FALSE(freed);
-        EXPECT_EQ(manager.DatasetPool(), std::vector<FirebirdQuery*>{kept.get()});
-        ui.dialogs.clear();
-    }
-    ASSERT_EQ(ui.dialogs.size(), 1u);
-    EXPECT_EQ(ui.dialogs[0].text, "Dataset NOT RELEASED !\r\n");
-    EXPECT_EQ(ui.dialogs[0].type, DialogType::Error);
-    EXPECT_EQ(ui.dialogs[0].caption, "PRT_Images_0000");
-    EXPECT_EQ(kept->Name(), "PRT_Images_0000");  // still alive
+    sql.Exec("INSERT INTO PRT_Params (pname) VALUES ('Facture')");
+    FirebirdQuery select(module.SharedTransaction(), "Select");
+    select.SetSql({"SELECT pname FROM PRT_Params"});
+    module.BeginTransaction();
+    select.Open();
+    EXPECT_TRUE(select.Active());
+    module.Disconnect();
+    EXPECT_FALSE(select.Active());
+    EXPECT_FALSE(module.SharedTransaction().Active());
+    EXPECT_EQ(module.SharedTransaction().BracketDepth(), 0);
+
+    OpenTvp();
+    module.BeginTransaction();
+    select.Open();
+    ASSERT_FALSE(select.Eof());
+    EXPECT_EQ(select.Field(0).AsString(), "Facture");
+    select.Close();
+    module.CommitTransaction();
 }
 
 // The real services request, asked of the server itself.

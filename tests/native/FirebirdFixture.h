@@ -21,12 +21,7 @@ class FixtureSql {
 public:
     explicit FixtureSql(const std::string& database = kTvp)
     {
-        db_.DatabaseName = database;
-        db_.Params = {"user_name=" + kUser, "password=" + kPassword, "lc_ctype=ISO8859_1"};
-        db_.Open();
-        tr_.SetDefaultDatabase(&db_);
-        q_.SetDatabase(&db_);
-        q_.SetTransaction(&tr_);
+        db_.Open(database, {"user_name=" + kUser, "password=" + kPassword, "lc_ctype=ISO8859_1"});
     }
     void Exec(const std::string& sql, std::vector<SqlValue> params = {})
     {
@@ -76,9 +71,9 @@ public:
     }
 
 private:
-    FirebirdDatabase db_{"FixtureDatabase"};
-    FirebirdTransaction tr_{"FixtureTransaction"};
-    FirebirdQuery q_{"FixtureQuery"};
+    FirebirdDatabase db_;
+    FirebirdTransaction tr_{db_};
+    FirebirdQuery q_{tr_, "FixtureQuery"};
 };
 
 }  // namespace qv::test

@@ -80,7 +80,7 @@ protected:
         engine = std::make_unique<UpdateEngine>(source, files, services.registry, services.user,
                                                services.messages, services.versions,
                                                services.workstation);
-        engine->Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        engine->Connection().Session().SetPauseBetweenAttempts([](unsigned) {});
         engine->SetReportTarget(&report);
         engine->SetCurrentKind(kind);
         return *engine;
@@ -106,7 +106,7 @@ protected:
     void ExpectClosed()
     {
         EXPECT_FALSE(engine->Connection().IsConnected());
-        EXPECT_EQ(engine->Connection().GlobalTransaction.TransactionDepth, 0);
+        EXPECT_EQ(engine->Connection().SharedTransaction().BracketDepth(), 0);
         for (auto* sql : {&print1, &print2, &print3})
             EXPECT_TRUE(sql->Users().empty());  // every presence row removed again
     }

@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         sql.Reset();
-        module.DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        module.Session().SetPauseBetweenAttempts([](unsigned) {});
         module.SetDatabaseIdentity(1, "TVP_PRO", "Base de données", "Updater");
         module.SetConnectionParams(test::kPrint1, "", "", "");
         module.ConnectAsProduct();
@@ -28,16 +28,14 @@ protected:
     // The bracket is closed: nothing open on the shared transaction.
     void ExpectBracketClosed()
     {
-        EXPECT_EQ(module.GlobalTransaction.TransactionDepth, 0);
-        EXPECT_FALSE(module.GlobalTransaction.Active());
+        EXPECT_EQ(module.SharedTransaction().BracketDepth(), 0);
+        EXPECT_FALSE(module.SharedTransaction().Active());
     }
 
     // Makes the shared transaction's commit fail on the server.
     void RefuseCommit()
     {
-        FirebirdQuery q("RefuseCommit");
-        q.SetDatabase(&module.IBDatabase);
-        q.SetTransaction(&module.GlobalTransaction);
+        FirebirdQuery q(module.SharedTransaction(), "RefuseCommit");
         q.SetSql({"SELECT RDB$SET_CONTEXT('USER_TRANSACTION', 'REFUSE_COMMIT', '1')",
                   "FROM RDB$DATABASE"});
         q.Open();
@@ -102,7 +100,7 @@ TEST_F(StructurePrintingTest, ValueLongerThanItsColumnIsRefusedAndRolledBack)
 
 TEST_F(StructurePrintingTest, RefusedCommitClosesBothBracketsAndKeepsNothing)
 {
-    DatabaseSession& manager = module.DatabaseManager;
+    DatabaseSession& manager = module.Session();
     // Entered by the manager and the module, left by each; the store's own
     // bracket nests inside.
     const struct {

@@ -44,7 +44,7 @@ protected:
         engine = std::make_unique<UpdateEngine>(*package, files, services.registry, services.user,
                                                services.messages, services.versions,
                                                services.workstation);
-        engine->Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        engine->Connection().Session().SetPauseBetweenAttempts([](unsigned) {});
         engine->SetReportTarget(&report);
         engine->SetCurrentKind(kind);
     }

@@ -35,8 +35,8 @@ TEST(DatabaseWithoutClient, ModuleLivesWithoutLoadingTheClient)
     auto workstation = MakeWorkstation(ui);
     {
         ProductDatabase module(ui, *versions, *workstation);
-        module.DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
-        module.ApplicationName = "Updater";
+        module.Session().SetPauseBetweenAttempts([](unsigned) {});
+        module.SetDatabaseIdentity(0, "", "", "Updater");
         for (auto& timer : module.Timers())
             timer.handler();  // heartbeat on a closed database, disk check skipped
         EXPECT_FALSE(module.IsConnected());
@@ -85,7 +85,7 @@ TEST(DatabaseWithoutClient, PrintListImportEndsWithTheRefusal)
                            *versions, *workstation);
         engine.SetReportTarget(&report);
         engine.SetCurrentKind(ProductKind::Telvarin);
-        engine.Connection().DatabaseManager.SleepBetweenAttempts = [](unsigned) {};
+        engine.Connection().Session().SetPauseBetweenAttempts([](unsigned) {});
 
         // What the import meets when it opens the company's database ...
         try {
@@ -143,9 +143,8 @@ TEST(DatabaseWithoutClient, ConnectionTimersTickOnTheMessageLoop)
         EXPECT_EQ(loop.intervals, (std::vector<unsigned>{1'800'000, 3'600'000}));
         // No client here: each presence refresh makes its five attempts on
         // the closed database, with a pause before attempts 2 to 5.
-        engine.Connection().DatabaseManager.SleepBetweenAttempts = [&](unsigned) {
-            ++presenceAttempts;
-        };
+        engine.Connection().Session().SetPauseBetweenAttempts(
+            [&](unsigned) { ++presenceAttempts; });
         loop.Delay(400);  // the program idles
         EXPECT_GE(presenceAttempts, 4 * 3);
     }

@@ -1,7 +1,10 @@
-#include "database/ClientLibrary.h"
-
+// The Firebird client on Windows: loaded from the system folder only, and
+// its version read from that file's version resource without loading it,
+// so that a workstation without Firebird never loads a client.
 #include <windows.h>
 
+#include "database/ClientLibrary.h"
+#include "platform/win32/SystemInfo.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Handles.h"
 
@@ -36,6 +39,16 @@ std::vector<std::string> ClientLibraryNames()
         if (::GetFileAttributesA(win32::SystemLibraryPath(name).c_str()) != INVALID_FILE_ATTRIBUTES)
             return {name};
     return {std::begin(kClientNames), std::end(kClientNames)};
+}
+
+std::string ClientLibraryVersion()
+{
+    // The very file the client is later loaded from; "?" when there is no
+    // such file or it has no version.
+    const std::string path = win32::SystemLibraryPath(ClientLibraryNames().front());
+    if (path.empty() || ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return "?";
+    return win32::FileVersionText(path);
 }
 
 }  // namespace qv::fb

@@ -1,8 +1,6 @@
 // The engine's print-list import: the packaged ".lst" lists named in
 // PrintLists.txt go into the product database of every company of the
 // workstation, or, for Margolin, as files into the product's folder.
-#include <optional>
-
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Text.h"
@@ -18,28 +16,9 @@ namespace {
 // The application name the import writes into the presence row.
 constexpr char kApplicationName[] = "Updater";
 
-struct DatabaseIdentity {
-    const char* identifier;
-    int structureVersion;
-};
-
-// The identity a kind's database must carry to be opened for the import;
-// nothing for the kinds that have no database this program opens.
-std::optional<DatabaseIdentity> ImportDatabaseIdentity(ProductKind kind)
-{
-    switch (kind) {
-    case ProductKind::Telvarin: return DatabaseIdentity{"TVP_PRO", 1};
-    case ProductKind::TelvarinIngenieur: return DatabaseIdentity{"TVP_ING", 1};
-    case ProductKind::Repertex: return DatabaseIdentity{"TV_Repertex", 2};
-    case ProductKind::Obrenta: return DatabaseIdentity{"Obrenta", 1};
-    case ProductKind::Dravik: return DatabaseIdentity{"Dravik", 1};
-    default: return std::nullopt;
-    }
-}
-
 bool ImportsPrintLists(ProductKind kind)
 {
-    return kind == ProductKind::Margolin || ImportDatabaseIdentity(kind).has_value();
+    return kind == ProductKind::Margolin || DescriptorOf(kind).importsPrintLists;
 }
 
 // The position of a path's extension dot, or npos when its last component
@@ -143,18 +122,19 @@ bool UpdateEngine::OpenProductDatabase(const std::string& configuration)
 {
     if (connection_->IsConnected())
         return true;
-    const std::optional<DatabaseIdentity> identity = ImportDatabaseIdentity(currentKind_);
-    if (!identity)
+    const ProductDescriptor& product = DescriptorOf(currentKind_);
+    if (!product.importsPrintLists)
         return false;
+    const DatabaseIdentity& identity = product.identity;
     const std::string path =
-        ProductDatabasePath(registry_, std::string(ProductNames[currentKind_]),
+        ProductDatabasePath(registry_, currentKind_,
                             configuration.empty() ? texts::kDefaultCompany : configuration,
                             RecordedPath::AsRecorded);
     if (path.empty())
         return false;
     user_.BeginWaitCursor();
     try {
-        connection_->SetDatabaseIdentity(identity->structureVersion, identity->identifier,
+        connection_->SetDatabaseIdentity(identity.structureVersion, std::string(identity.identifier),
                                          texts::kDatabaseDescription, kApplicationName);
         connection_->SetConnectionParams(path, "", "", "");
         connection_->ConnectAsProduct();

@@ -302,7 +302,7 @@ TEST_F(ProductProceduresTest, AProgramChosenByTheUserIsUpdatedWithTheFilesBeside
         for (const std::string& path : c.besides)
             files.PutFile(path, "old", kInstalledTime);
         User().fileAnswers = {c.chosen};
-        const std::string product(ProductNames[p.kind]);
+        const std::string product(DescriptorOf(p.kind).name);
         const std::string record = Recorded(product);
 
         EXPECT_EQ(Run(p), UpdateStatus::Warning);

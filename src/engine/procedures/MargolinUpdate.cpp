@@ -16,15 +16,15 @@ constexpr char kProgramsFolder[] = "Programs";
 
 std::string MargolinFolder(Registry& registry)
 {
-    const std::string mainProgramFolder = ProductFolder(
-        registry, std::string(ProductNames[ProductKind::Telvarin]), RecordedPath::FolderOnly);
+    const std::string mainProgramFolder =
+        ProductFolder(registry, ProductKind::Telvarin, RecordedPath::FolderOnly);
     return ParentFolder(ParentFolder(mainProgramFolder)) +
-           std::string(ProductNames[ProductKind::Margolin]) + "\\" + kProgramsFolder + "\\";
+           std::string(DescriptorOf(ProductKind::Margolin).folder) + "\\" + kProgramsFolder + "\\";
 }
 
 UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
 {
-    const std::string current = kMargolinProgram;
+    const std::string current(DescriptorOf(ProductKind::Margolin).MainFile());
     const std::string packaged = WritePackagedFile(engine, current);
 
     UpdateStatus result;

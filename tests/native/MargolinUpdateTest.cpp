@@ -33,11 +33,6 @@ protected:
         files.AddFolder(std::string(kFolder) + "Lang");
         RecordMainProduct("C:\\Apps\\WQuorvex\\TVP\\Programs\\TELVARIN.EXE");
     }
-    void UsePackage(const std::vector<test::TestFile>& packaged)
-    {
-        EngineFixture::UsePackage(packaged);
-        engine->SetCurrentKind(ProductKind::Margolin);  // as the update run does
-    }
     void RecordMainProduct(const std::string& path)
     {
         services.registry.Seed(RegistryHive::CurrentUser, kMainRecordKey, "Filename",

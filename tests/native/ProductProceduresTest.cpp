@@ -143,7 +143,6 @@ protected:
 
     UpdateStatus Run(const Procedure& p)
     {
-        engine->SetCurrentKind(p.kind);
         return FindUpdateProcedure(p.kind)(*engine, p.kind);
     }
     // The report lines of one copy onto target (from a temporary file).

@@ -20,7 +20,7 @@ UpdateStatus UpdateDravik(UpdateEngine& engine, ProductKind /*kind*/)
         const UpdateStatus replaced = engine.CompareAndReplace(packaged, program, ReplaceMode::Replace);
         if (replaced != UpdateStatus::Ok)
             return replaced;
-        return engine.ImportPrintLists({});
+        return engine.ImportPrintLists(ProductKind::Dravik);
     } catch (...) {
         return ReportUpdateError(engine, programName);
     }

@@ -41,7 +41,7 @@ UpdateStatus UpdateMainProduct(UpdateEngine& engine, ProductKind kind)
             current = companion;
             CopyCompanionIfInstalled(engine, current, ExtractFilePath(program));
         }
-        return engine.ImportPrintLists({});
+        return engine.ImportPrintLists(kind);
     } catch (...) {
         return ReportUpdateError(engine, current);
     }

@@ -14,6 +14,25 @@ namespace {
 constexpr char kProgramsFolder[] = "Programs";
 }  // namespace
 
+void WriteMargolinPrintLists(UpdateEngine& engine, const std::string& folder)
+{
+    if (engine.LoadPrintListLines() == 0)
+        return;
+    try {
+        // Written over whatever is there, without comparing versions.
+        for (const std::string& entry : engine.PrintListLines()) {
+            const std::string target = folder.empty() ? entry : AddBackslash(folder) + entry;
+            if (!engine.WriteEmbeddedFile(entry, target).empty())
+                engine.AddReportLine(texts::kPrintParamsPrefix + ("\"" + entry + "\"") +
+                                     texts::kPrintParamsUpdated);
+        }
+        engine.AddReportLine("");
+    } catch (...) {
+        // The caller reports this one message; the cause is not shown.
+        throw Error("Cannot import resource files");
+    }
+}
+
 std::string MargolinFolder(Registry& registry)
 {
     const std::string mainProgramFolder =
@@ -40,9 +59,8 @@ UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
 
         engine.LoadFileNameLines();
         if (engine.CopyListedFiles(folder)) {
-            // Its status is not used: Margolin keeps its lists as files, and
-            // a file that cannot be written raises.
-            engine.ImportPrintLists(folder);
+            // Margolin keeps its print lists as files.
+            WriteMargolinPrintLists(engine, folder);
             engine.CopyFileWithReport(packaged, program);  // the program last
         } else {
             result = UpdateStatus::Warning;  // the old program stays

@@ -43,7 +43,7 @@ UpdateStatus UpdateObrenta(UpdateEngine& engine, ProductKind /*kind*/)
             current = companion;
             CopyCompanionIfInstalled(engine, current, folder);
         }
-        return engine.ImportPrintLists({});
+        return engine.ImportPrintLists(ProductKind::Obrenta);
     } catch (...) {
         return ReportUpdateError(engine, current);
     }

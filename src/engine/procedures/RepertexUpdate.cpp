@@ -37,7 +37,7 @@ UpdateStatus UpdateRepertex(UpdateEngine& engine, ProductKind /*kind*/)
         // The library is the address book's record now; a refused write does
         // not fail the update.
         SetProductFolder(engine.RegistryAccess(), ProductKind::Repertex, target);
-        return engine.ImportPrintLists({});
+        return engine.ImportPrintLists(ProductKind::Repertex);
     } catch (...) {
         return ReportUpdateError(engine, libraryName);
     }

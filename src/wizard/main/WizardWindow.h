@@ -66,7 +66,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Start-up and controller.
-    void CreateControls();
+    void SetUpControls();  // creates the controls, binds the actions, starts the timer
     void FirstShown();
     void CreateControls();
     void LayoutControls();

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ProductTables.h"
 #include "core/Text.h"
 #include "tools/qvpack/FileTimes.h"
 
@@ -24,7 +25,8 @@ namespace {
 // The manifests of the package, copied as they are.
 const char* const kManifests[] = {"AppInfo1.txt", "AppInfo2.txt", "UpdateInfo.txt", "Updates.txt",
                                   "FileNames.txt"};
-const char kMarker[] = "gs\\GS-00.int";
+// The package is for Quorvex Finance: its marker file.
+const std::string kMarker(qv::DescriptorOf(qv::ProductKind::QuorvexFinance).MainFile());
 
 // 2024-03-17 10:30:00 UTC: the files' times spread over the month before it.
 constexpr std::uint64_t kReleaseTime = 133551450000000000ull;

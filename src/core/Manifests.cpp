@@ -8,20 +8,11 @@ namespace qv::manifest {
 
 std::vector<std::string_view> FixedPackagedNames(ProductKind kind)
 {
-    switch (kind) {
-    case ProductKind::Telvarin:
-    case ProductKind::TelvarinIngenieur: return {"TELVARIN.EXE"};
-    case ProductKind::Repertex: return {"TVRepertex2.dll"};
-    case ProductKind::Kalvisto: return {"Kalvisto.exe"};
-    case ProductKind::PdfLibrary: return {"wPDF200A.dll"};
-    case ProductKind::Obrenta: return {"Obrenta.exe", "TVE_intf.dll"};
-    case ProductKind::Margolin: return {"TVPMargolin.exe"};
-    case ProductKind::Sovenza: return {"svz\\SA-00.int"};
-    case ProductKind::QuorvexFinance: return {"gs\\GS-00.int"};
-    case ProductKind::Dravik: return {"Dravik.exe"};
-    case ProductKind::None: break;
-    }
-    return {};
+    std::vector<std::string_view> names;
+    for (std::string_view name : DescriptorOf(kind).fixedFiles)
+        if (!name.empty())
+            names.push_back(name);
+    return names;
 }
 
 std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines)
@@ -29,7 +20,7 @@ std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines
     std::vector<std::string> kept;
     for (const std::string& line : lines) {
         bool inCatalogue = !line.empty() && std::any_of(kProductKinds.begin(), kProductKinds.end(),
-            [&](ProductKind kind) { return ProductNames[kind].find(line) != std::string_view::npos; });
+            [&](ProductKind kind) { return DescriptorOf(kind).name.find(line) != std::string_view::npos; });
         bool seen = std::any_of(kept.begin(), kept.end(),
             [&](const std::string& k) { return EqualsIgnoreCaseAscii(k, line); });
         if (inCatalogue && !seen)

@@ -20,8 +20,8 @@ inline constexpr char kPrintLists[] = "PrintLists.txt";  // print-parameter list
 
 // The packaged names a product kind's procedure cannot do without besides
 // the lines of FileNames.txt, the main or marker file first (empty for
-// None). The files it copies only when the package holds them (QUORVEX.DLL,
-// OBEPFL.exe, OBPCS.exe) are not among them.
+// None): the kind's fixed files. Its companions, copied only when the
+// package holds them, are not among them.
 std::vector<std::string_view> FixedPackagedNames(ProductKind kind);
 
 // Updates.txt: keeps the lines that occur, with exact case, inside one of

@@ -1,5 +1,7 @@
 #include "engine/FileReplacement.h"
 
+#include <cstdint>
+
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/RunTimings.h"
@@ -11,7 +13,57 @@ namespace qv {
 namespace {
 constexpr char kCrLf[] = "\r\n";
 constexpr int kRepaintDelayMs = 10;
+
+// The four numbers in their order of weight.
+std::uint64_t VersionNumber(const FileVersionParts& v)
+{
+    return (std::uint64_t{v.major} << 48) | (std::uint64_t{v.minor} << 32) |
+           (std::uint64_t{v.release} << 16) | v.build;
+}
+
+template <typename T>
+Newer NewerOf(T installed, T packaged)
+{
+    if (installed == packaged)
+        return Newer::Same;
+    return installed < packaged ? Newer::Packaged : Newer::Installed;
+}
+
 }  // namespace
+
+Newer CompareVersionsThenTimes(const FileStamp& installed, const FileStamp& packaged)
+{
+    if (!installed.present)
+        return Newer::Packaged;
+    if (installed.version && packaged.version)
+        return NewerOf(VersionNumber(*installed.version), VersionNumber(*packaged.version));
+    // Both times are shifted alike when read as local times: comparing them
+    // as they are stored gives the same order.
+    if (installed.writeTime && packaged.writeTime)
+        return NewerOf(*installed.writeTime, *packaged.writeTime);
+    return Newer::Packaged;
+}
+
+FileStamp ReadFileStamp(FileSystem& files, const std::string& path)
+{
+    FileStamp stamp;
+    stamp.present = files.FileIsPresent(path);
+    if (!stamp.present)
+        return stamp;
+    if (FileVersionParts version; files.GetFileVersionParts(path, version))
+        stamp.version = version;
+    if (FileTime time = 0; files.GetFileWriteTime(path, time))
+        stamp.writeTime = time;
+    return stamp;
+}
+
+Newer CompareFiles(FileSystem& files, const std::string& installed, const std::string& packaged)
+{
+    const FileStamp packagedStamp = ReadFileStamp(files, packaged);
+    if (!packagedStamp.present)
+        throw Error("File not found : " + packaged);
+    return CompareVersionsThenTimes(ReadFileStamp(files, installed), packagedStamp);
+}
 
 UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
                                                 const std::string& installed, ReplaceMode mode)
@@ -21,16 +73,16 @@ UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
 
     const std::string shortName = ExtractFileName(installed);
     UpdateStatus result;
-    int comparison;
+    Newer newer;
     {
         timings::Scope measured(timings::Stage::Comparing);
-        comparison = files_.CompareFiles(installed, packaged);
+        newer = CompareFiles(files_, installed, packaged);
     }
-    switch (comparison) {
-    case 1:
+    switch (newer) {
+    case Newer::Packaged:
         result = UpdateStatus::Ok;
         break;
-    case -1:
+    case Newer::Installed:
         user_.Beep(kBeepExclamation);
         if (user_.AskYesNo(texts::kReportTheFile + shortName + texts::kInstalledIsNewer1 + kCrLf +
                            texts::kInstalledIsNewer2 + kCrLf + texts::kInstalledIsNewer3)) {
@@ -40,7 +92,7 @@ UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
             result = UpdateStatus::Not;
         }
         break;
-    case 0:
+    case Newer::Same:
         user_.Beep(kBeepExclamation);
         if (user_.AskYesNo(texts::kReportTheFile + shortName + texts::kInstalledIsSame1 + kCrLf +
                            texts::kInstalledIsSame2))
@@ -48,8 +100,6 @@ UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,
         report_.ReportUpToDate(installed);
         result = UpdateStatus::Not;
         break;
-    default:
-        throw Error(Format(texts::kCompareFailed, {installed}));
     }
 
     if (result == UpdateStatus::Ok && mode == ReplaceMode::Replace) {

@@ -2,6 +2,7 @@
 // The rule by which a packaged file takes the place of an installed one:
 // version first, then time, never size; the user is asked before an older
 // or an identical file is installed. Every copy writes its two report lines.
+#include <optional>
 #include <string>
 
 #include "core/UpdateStatus.h"
@@ -11,6 +12,30 @@
 #include "platform/UserInteraction.h"
 
 namespace qv {
+
+// Which of two files the version-then-date rule finds newer.
+enum class Newer { Packaged, Installed, Same };
+
+// What the rule looks at of one file, as the file system reads it.
+struct FileStamp {
+    bool present = false;                     // a file (not a folder) is there
+    std::optional<FileVersionParts> version;  // its version resource's file version
+    std::optional<FileTime> writeTime;        // its last-write time
+};
+
+// The version-then-date rule. A missing installed file: the packaged one is
+// newer. When both files have a version, the versions alone decide (major,
+// minor, release, build, in that order); otherwise the last-write times do,
+// and when one cannot be read the packaged file counts as newer. Sizes and
+// contents are never looked at.
+Newer CompareVersionsThenTimes(const FileStamp& installed, const FileStamp& packaged);
+
+// The stamp of the file at path.
+FileStamp ReadFileStamp(FileSystem& files, const std::string& path);
+
+// The rule on two files; raises "File not found : " + packaged when the
+// packaged file is missing.
+Newer CompareFiles(FileSystem& files, const std::string& installed, const std::string& packaged);
 
 // Whether CompareAndReplace copies the packaged file when it may, or only
 // compares (and asks) and leaves the copy to its caller.

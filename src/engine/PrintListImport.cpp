@@ -1,8 +1,6 @@
 // The engine's print-list import: the packaged ".lst" lists named in
 // PrintLists.txt go into the product database of every company of the
-// workstation, or, for Margolin, as files into the product's folder.
-#include <optional>
-
+// workstation.
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Text.h"
@@ -17,30 +15,6 @@ namespace {
 
 // The application name the import writes into the presence row.
 constexpr char kApplicationName[] = "Updater";
-
-struct DatabaseIdentity {
-    const char* identifier;
-    int structureVersion;
-};
-
-// The identity a kind's database must carry to be opened for the import;
-// nothing for the kinds that have no database this program opens.
-std::optional<DatabaseIdentity> ImportDatabaseIdentity(ProductKind kind)
-{
-    switch (kind) {
-    case ProductKind::Telvarin: return DatabaseIdentity{"TVP_PRO", 1};
-    case ProductKind::TelvarinIngenieur: return DatabaseIdentity{"TVP_ING", 1};
-    case ProductKind::Repertex: return DatabaseIdentity{"TV_Repertex", 2};
-    case ProductKind::Obrenta: return DatabaseIdentity{"Obrenta", 1};
-    case ProductKind::Dravik: return DatabaseIdentity{"Dravik", 1};
-    default: return std::nullopt;
-    }
-}
-
-bool ImportsPrintLists(ProductKind kind)
-{
-    return kind == ProductKind::Margolin || ImportDatabaseIdentity(kind).has_value();
-}
 
 // The position of a path's extension dot, or npos when its last component
 // has none.
@@ -68,31 +42,21 @@ std::string PrintParamsLine(const std::string& name, const char* outcome)
 
 }  // namespace
 
-UpdateStatus UpdateEngine::ImportPrintLists(const std::string& folder)
+UpdateStatus UpdateEngine::ImportPrintLists(ProductKind kind)
 {
-    if (!ImportsPrintLists(currentKind_))
+    if (!DescriptorOf(kind).importsPrintLists)
         return UpdateStatus::Ok;
     if (LoadPrintListLines() == 0)
         return UpdateStatus::Ok;
     try {
-        if (currentKind_ == ProductKind::Margolin) {
-            // Written over whatever is there, without comparing versions.
-            for (const std::string& entry : printListLines_) {
-                const std::string target = folder.empty() ? entry : AddBackslash(folder) + entry;
-                if (!WriteEmbeddedFile(entry, target).empty())
-                    AddReportLine(PrintParamsLine(entry, texts::kPrintParamsUpdated));
-            }
-            AddReportLine("");
-            return UpdateStatus::Ok;
-        }
         MemoryStream buffer;
         bool everyCompanyFound = true;
         const CompanyList& companies = Companies();
         if (companies.Count() == 0) {
-            everyCompanyFound = UpdateCompanyLists("", buffer);
+            everyCompanyFound = UpdateCompanyLists(kind, "", buffer);
         } else {
             for (int i = 0; i < companies.Count(); ++i)
-                if (!UpdateCompanyLists(companies.Entry(i), buffer))
+                if (!UpdateCompanyLists(kind, companies.Entry(i), buffer))
                     everyCompanyFound = false;  // the others still get theirs
         }
         return everyCompanyFound ? UpdateStatus::Ok : UpdateStatus::Warning;
@@ -102,11 +66,12 @@ UpdateStatus UpdateEngine::ImportPrintLists(const std::string& folder)
     }
 }
 
-bool UpdateEngine::UpdateCompanyLists(const std::string& company, MemoryStream& buffer)
+bool UpdateEngine::UpdateCompanyLists(ProductKind kind, const std::string& company,
+                                      MemoryStream& buffer)
 {
     const std::string display = company.empty() ? std::string(texts::kDefaultCompany) : company;
     AddReportLine("\r\n" + (texts::kCompanyListsTitle + display));
-    if (!OpenProductDatabase(company)) {
+    if (!OpenProductDatabase(kind, company)) {
         AddReportLine(Format(texts::kCompanyNotFound, {display}));
         return false;
     }
@@ -139,22 +104,23 @@ void UpdateEngine::ImportPrintParamsFile(const std::string& entry, MemoryStream&
     }
 }
 
-bool UpdateEngine::OpenProductDatabase(const std::string& configuration)
+bool UpdateEngine::OpenProductDatabase(ProductKind kind, const std::string& configuration)
 {
     if (connection_->IsConnected())
         return true;
-    const std::optional<DatabaseIdentity> identity = ImportDatabaseIdentity(currentKind_);
-    if (!identity)
+    const ProductDescriptor& product = DescriptorOf(kind);
+    if (!product.importsPrintLists)
         return false;
+    const DatabaseIdentity& identity = product.identity;
     const std::string path =
-        ProductDatabasePath(registry_, std::string(ProductNames[currentKind_]),
+        ProductDatabasePath(registry_, kind,
                             configuration.empty() ? texts::kDefaultCompany : configuration,
                             RecordedPath::AsRecorded);
     if (path.empty())
         return false;
     user_.BeginWaitCursor();
     try {
-        connection_->SetDatabaseIdentity(identity->structureVersion, identity->identifier,
+        connection_->SetDatabaseIdentity(identity.structureVersion, std::string(identity.identifier),
                                          texts::kDatabaseDescription, kApplicationName);
         connection_->SetConnectionParams(path, "", "", "");
         connection_->ConnectAsProduct();

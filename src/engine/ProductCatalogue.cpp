@@ -14,8 +14,8 @@ std::string ReadText(Registry& registry, RegistryHive hive, const std::string& k
     return RegistryValueText(v);
 }
 
-std::string MakerKey(const std::string& name) { return kMakerRootKey + name; }
-std::string ProgramKey(const std::string& name) { return MakerKey(name) + "\\Program"; }
+std::string MakerKey(ProductKind kind) { return kMakerRootKey + std::string(DescriptorOf(kind).name); }
+std::string ProgramKey(ProductKind kind) { return MakerKey(kind) + "\\Program"; }
 
 std::string Part(const std::string& recorded, RecordedPath part)
 {
@@ -25,80 +25,62 @@ std::string Part(const std::string& recorded, RecordedPath part)
     return pos == std::string::npos ? std::string() : recorded.substr(0, pos + 1);
 }
 
-// The kinds whose record is the main file's path under NAME\Program.
-bool RecordsProgramFile(ProductKind kind)
-{
-    switch (kind) {
-    case ProductKind::Telvarin:
-    case ProductKind::TelvarinIngenieur:
-    case ProductKind::Repertex:
-    case ProductKind::Obrenta:
-    case ProductKind::Sovenza:
-    case ProductKind::QuorvexFinance:
-    case ProductKind::Dravik:
-        return true;
-    default:
-        return false;
-    }
-}
-
 }  // namespace
 
-std::string ProductFolder(Registry& registry, const std::string& name, RecordedPath part)
+std::string ProductFolder(Registry& registry, ProductKind kind, RecordedPath part)
 {
-    ProductKind kind = ProductKindOf(name);
-    if (RecordsProgramFile(kind))
-        return Part(ReadText(registry, RegistryHive::CurrentUser, ProgramKey(name), "Filename"),
+    switch (DescriptorOf(kind).installation) {
+    case InstallationRecord::ProgramFile:
+        return Part(ReadText(registry, RegistryHive::CurrentUser, ProgramKey(kind), "Filename"),
                     part);
-    if (kind == ProductKind::Kalvisto)
-        return Part(ReadText(registry, RegistryHive::CurrentUser, MakerKey(name), "BaseFolder"),
+    case InstallationRecord::BaseFolder:
+        return Part(ReadText(registry, RegistryHive::CurrentUser, MakerKey(kind), "BaseFolder"),
                     part);
+    case InstallationRecord::None:
+        break;
+    }
     return {};
 }
 
-bool SetProductFolder(Registry& registry, const std::string& name, const std::string& value)
+bool SetProductFolder(Registry& registry, ProductKind kind, const std::string& value)
 {
-    ProductKind kind = ProductKindOf(name);
-    if (RecordsProgramFile(kind)) {
-        std::string key = ProgramKey(name);
+    switch (DescriptorOf(kind).installation) {
+    case InstallationRecord::ProgramFile: {
+        std::string key = ProgramKey(kind);
         if (!registry.RegistryKeyExists(RegistryHive::CurrentUser, key))
             registry.CreateRegistryKey(RegistryHive::CurrentUser, key);
         return registry.WriteRegistryValue(RegistryHive::CurrentUser, key, "Filename", value);
     }
-    if (kind == ProductKind::Kalvisto)
-        return registry.WriteRegistryValue(RegistryHive::CurrentUser, MakerKey(name),
+    case InstallationRecord::BaseFolder:
+        return registry.WriteRegistryValue(RegistryHive::CurrentUser, MakerKey(kind),
                                            "BaseFolder", value);
+    case InstallationRecord::None:
+        break;
+    }
     return false;
 }
 
-std::string ProductDatabasePath(Registry& registry, const std::string& name,
+std::string ProductDatabasePath(Registry& registry, ProductKind kind,
                                 const std::string& configuration, RecordedPath part)
 {
-    const std::string base = MakerKey(name) + "\\";
+    const DatabaseRecord& record = DescriptorOf(kind).database;
+    if (record.value.empty())
+        return {};
+    const std::string base = MakerKey(kind) + "\\";
+    const std::string subKey(record.subKey);
+    const std::string value(record.value);
+    if (!record.fallsBack)
+        return Part(ReadText(registry, RegistryHive::LocalMachine, base + configuration + subKey,
+                             value),
+                    part);
     // The configuration's key, then Default's, then Paths': the first value
     // found.
-    auto withFallbacks = [&](const std::string& subKey, const char* value) {
-        for (const std::string& config : {configuration, std::string("Default"), std::string("Paths")})
-            if (std::string found = ReadText(registry, RegistryHive::LocalMachine,
-                                             base + config + subKey, value);
-                !found.empty())
-                return found;
-        return std::string();
-    };
-    switch (ProductKindOf(name)) {
-    case ProductKind::Telvarin:
-    case ProductKind::TelvarinIngenieur:
-        return Part(withFallbacks("\\TVP_DatabaseName", "Path"), part);
-    case ProductKind::Repertex:
-        return Part(withFallbacks("", "DatabaseName"), part);
-    case ProductKind::Obrenta:
-    case ProductKind::Dravik:
-        return Part(ReadText(registry, RegistryHive::LocalMachine, base + configuration,
-                             "ConnectionString"),
-                    part);
-    default:
-        return {};
-    }
+    for (const std::string& config : {configuration, std::string("Default"), std::string("Paths")})
+        if (std::string found =
+                ReadText(registry, RegistryHive::LocalMachine, base + config + subKey, value);
+            !found.empty())
+            return Part(found, part);
+    return {};
 }
 
 std::string ProductsRootFolder(Registry& registry, FileSystem& files)
@@ -108,7 +90,7 @@ std::string ProductsRootFolder(Registry& registry, FileSystem& files)
                                       ProductKind::Dravik};
     std::string folder;
     for (ProductKind kind : kOrder) {
-        folder = ProductFolder(registry, std::string(ProductNames[kind]), RecordedPath::FolderOnly);
+        folder = ProductFolder(registry, kind, RecordedPath::FolderOnly);
         if (!folder.empty())
             break;
     }

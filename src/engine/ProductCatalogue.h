@@ -20,17 +20,17 @@ inline constexpr char kMakerRootKey[] = "SOFTWARE\\QUORVEX S.A.\\";
 enum class RecordedPath { AsRecorded, FolderOnly };
 
 // The recorded installation (current user): the main file's path (the
-// marker file for the suites, the base folder for Kalvisto).
-std::string ProductFolder(Registry& registry, const std::string& name, RecordedPath part);
+// marker file for the suites), or the base folder, as the kind records it.
+std::string ProductFolder(Registry& registry, ProductKind kind, RecordedPath part);
 
 // Records value as the product's installation (the value ProductFolder
 // reads); true when written. The "\Program" key is created when missing;
-// Kalvisto's key is not.
-bool SetProductFolder(Registry& registry, const std::string& name, const std::string& value);
+// a base folder's key is not.
+bool SetProductFolder(Registry& registry, ProductKind kind, const std::string& value);
 
 // The product's database location (local machine) for a configuration,
-// with the fall-backs of each kind.
-std::string ProductDatabasePath(Registry& registry, const std::string& name,
+// with the fall-backs of its kind's database record.
+std::string ProductDatabasePath(Registry& registry, ProductKind kind,
                                 const std::string& configuration, RecordedPath part);
 
 // The folder under which the family's products are installed, derived from

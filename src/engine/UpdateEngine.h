@@ -92,12 +92,6 @@ public:
     void ReportUpToDate(const std::string& path) { report_.ReportUpToDate(path); }
     void ReportNotReplaced(const std::string& path) { report_.ReportNotReplaced(path); }
 
-    // --- the run -----------------------------------------------------------------
-    // The product kind being updated, set by the update run before its
-    // procedure starts (None until then).
-    ProductKind CurrentKind() const { return currentKind_; }
-    void SetCurrentKind(ProductKind kind) { currentKind_ = kind; }
-
     // --- finding the installation --------------------------------------------------
     std::string LocateDirectory(const std::string& name) { return locator_.LocateDirectory(name); }
     std::string AskProgramLocation(const std::string& expectedPath) { return locator_.AskProgramLocation(expectedPath); }
@@ -124,26 +118,26 @@ public:
     ProductDatabase& Connection() { return *connection_; }
     PrintParamsStore& StructurePrinting() { return *structurePrinting_; }
 
-    // Brings the packaged print lists (PrintLists.txt) where the current
-    // kind keeps them: into the database of every company of the
-    // workstation (kinds 1, 2, 3, 6, 10), or as files into folder (Margolin).
-    // Ok, or Warning when a company has no database; any other failure
-    // raises "Cannot import resource files". Other kinds: Ok at once.
-    UpdateStatus ImportPrintLists(const std::string& folder);
-    // One company ("" is Default): opens its database, imports every ".lst"
-    // entry through buffer, closes it. False when the company has no
-    // database; an error while connecting or importing goes to the caller
-    // (the database is closed by then).
-    bool UpdateCompanyLists(const std::string& company, MemoryStream& buffer);
+    // Brings the packaged print lists (PrintLists.txt) into the kind's
+    // database of every company of the workstation, for the kinds that
+    // import them (kinds 1, 2, 3, 6, 10). Ok, or Warning when a company has
+    // no database; any other failure raises "Cannot import resource files".
+    // Other kinds: Ok at once.
+    UpdateStatus ImportPrintLists(ProductKind kind);
+    // One company ("" is Default): opens its database of the kind, imports
+    // every ".lst" entry through buffer, closes it. False when the company
+    // has no database; an error while connecting or importing goes to the
+    // caller (the database is closed by then).
+    bool UpdateCompanyLists(ProductKind kind, const std::string& company, MemoryStream& buffer);
     // Imports one packaged list, whose bytes are in buffer, into the open
     // database: updated when its row exists, added otherwise; one report
     // line. An empty buffer does nothing. The buffer is left empty.
     void ImportPrintParamsFile(const std::string& entry, MemoryStream& buffer);
-    // Opens the current kind's database for a configuration ("" is Default)
-    // on the connection module; true at once when one is open already, false
-    // when the kind has none or none is recorded. The connection module's
+    // Opens the kind's database for a configuration ("" is Default) on the
+    // connection module; true at once when one is open already, false when
+    // the kind has none or none is recorded. The connection module's
     // refusals go to the caller.
-    bool OpenProductDatabase(const std::string& configuration);
+    bool OpenProductDatabase(ProductKind kind, const std::string& configuration);
     bool CloseProductDatabase();
 
     FileSystem& Files() { return files_; }
@@ -163,7 +157,6 @@ private:
     std::unique_ptr<ProductDatabase> connection_;
     std::vector<std::unique_ptr<RepeatingTimer>> connectionTimers_;
     std::unique_ptr<PrintParamsStore> structurePrinting_;
-    ProductKind currentKind_ = ProductKind::None;
 
     InstallationReport report_;
     EmbeddedFiles embedded_;

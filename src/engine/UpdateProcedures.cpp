@@ -10,30 +10,29 @@
 
 namespace qv {
 
+namespace {
+
+// One procedure per kind, in kind order (None has none).
+constexpr ProductKindTable<UpdateProcedure> kUpdateProcedures = {{
+    nullptr,              // None
+    &UpdateMainProduct,   // Telvarin
+    &UpdateMainProduct,   // Telvarin Ingenieur
+    &UpdateRepertex,      // Repertex
+    &UpdateKalvisto,      // Kalvisto
+    &UpdatePdfLibrary,    // PDFDLL
+    &UpdateObrenta,       // Obrenta
+    &UpdateMargolin,      // Margolin
+    &UpdateSuite,         // Sovenza
+    &UpdateSuite,         // Quorvex Finance
+    &UpdateDravik,        // Dravik
+}};
+
+}  // namespace
+
 UpdateProcedure FindUpdateProcedure(ProductKind kind)
 {
-    switch (kind) {
-    case ProductKind::Telvarin:
-    case ProductKind::TelvarinIngenieur:
-        return &UpdateMainProduct;
-    case ProductKind::Repertex:
-        return &UpdateRepertex;
-    case ProductKind::Obrenta:
-        return &UpdateObrenta;
-    case ProductKind::Dravik:
-        return &UpdateDravik;
-    case ProductKind::Kalvisto:
-        return &UpdateKalvisto;
-    case ProductKind::PdfLibrary:
-        return &UpdatePdfLibrary;
-    case ProductKind::Margolin:
-        return &UpdateMargolin;
-    case ProductKind::Sovenza:
-    case ProductKind::QuorvexFinance:
-        return &UpdateSuite;
-    default:
-        return nullptr;
-    }
+    const auto index = static_cast<std::size_t>(kind);
+    return index < kUpdateProcedures.entries.size() ? kUpdateProcedures[kind] : nullptr;
 }
 
 }  // namespace qv

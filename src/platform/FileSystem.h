@@ -82,11 +82,9 @@ public:
     // Deletes one file; raises the last system error on failure.
     virtual void RemoveFile(const std::string& path) = 0;
 
-    // 1 when packaged is newer than installed (or installed is missing, or
-    // nothing could be compared), -1 when installed is newer, 0 when equal:
-    // file versions first, else last-write times. Raises
-    // "File not found : " + packaged when packaged is missing.
-    virtual int CompareFiles(const std::string& installed, const std::string& packaged) = 0;
+    // The last-write time of the file at path; false (time untouched) when
+    // there is no file there (a folder included).
+    virtual bool GetFileWriteTime(const std::string& path, FileTime& time) = 0;
 
     // Sets FILE_ATTRIBUTE_NORMAL; false on failure.
     virtual bool SetNormalAttributes(const std::string& path) = 0;

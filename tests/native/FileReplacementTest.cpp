@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <new>
+#include <optional>
 
 #include "EngineFixture.h"
 
@@ -19,9 +20,8 @@ protected:
     void SetUp() override { UsePackage({}); }
 };
 
-// CompareAndReplace's answer to each outcome of the comparison; how files
-// compare (versions, then times) is the real file system's, tested on real
-// files.
+// CompareAndReplace's answer to each outcome of the comparison (the rule
+// itself is the table below).
 struct ReplaceCase {
     const char* name;
     int comparison;  // of the installed file with the packaged one
@@ -59,9 +59,9 @@ TEST_F(FileReplacementTest, DecisionTable)
         SCOPED_TRACE(c.name);
         UsePackage({});
         files.copies.clear();
-        files.PutFile(kInstalled, "old", 1);
+        // Without versions the times decide: 1 makes the packaged file newer.
+        files.PutFile(kInstalled, "old", 1 - c.comparison);
         files.PutFile(kPackaged, "new", 1);
-        files.comparisons[UpperAscii(kInstalled)] = c.comparison;
         User().answers.assign(c.answers.begin(), c.answers.end());
         User().dialogs.clear();
         User().beeps.clear();
@@ -97,7 +97,12 @@ TEST_F(FileReplacementTest, MissingFilesAreErrors)
         Error);
     files.PutFile(kInstalled, "old", 1);
     files.files.erase(UpperAscii(kPackaged));
-    EXPECT_THROW(engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), Error);
+    try {
+        engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace);
+        ADD_FAILURE() << "compared without the packaged file";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), std::string("File not found : ") + kPackaged);
+    }
 }
 
 TEST_F(FileReplacementTest, ALockedTargetGivesKoWithTheCopyLinesOnly)
@@ -156,6 +161,69 @@ TEST_F(FileReplacementTest, CopyListedFilesGoesOnPastAMissingFile)
     EXPECT_EQ(report.lines.size(), 20u);
     EXPECT_EQ(report.lines[8].text, "Copie de ");  // the missing one: no source
     EXPECT_EQ(report.lines[9].text, "vers C:\\Q\\gs\\f4.int\r\n");
+}
+
+// The version-then-date rule on what the file system reads of two files.
+TEST(VersionThenDateRule, VersionsDecideAloneWhenBothHaveOneElseTheTimes)
+{
+    constexpr FileTime kHour = 36000000000ull;
+    constexpr FileTime kJan2020 = 132223104000000000ull;
+    auto file = [](std::optional<FileVersionParts> version, std::optional<FileTime> time) {
+        return FileStamp{true, version, time};
+    };
+    const FileVersionParts v1039{1, 0, 3, 9}, v1040{1, 0, 4, 0}, v3127{3, 1, 2, 7},
+        v1200{1, 2, 0, 0}, v1199{1, 1, 9, 9}, v1002{1, 0, 0, 2}, v1001{1, 0, 0, 1};
+    const struct {
+        const char* name;
+        FileStamp installed, packaged;
+        Newer expected;
+    } cases[] = {
+        {"packaged newer, although stamped earlier", file(v1039, kJan2020 + kHour),
+         file(v1040, kJan2020), Newer::Packaged},
+        {"installed newer", file(v1040, kJan2020), file(v1039, kJan2020 + kHour), Newer::Installed},
+        {"same version: the times are not looked at", file(v1040, kJan2020),
+         file(v1040, kJan2020 + 5 * kHour), Newer::Same},
+        {"major first", file(v3127, kJan2020), file(v1040, kJan2020), Newer::Installed},
+        {"major first, the other way", file(v1040, kJan2020), file(v3127, kJan2020), Newer::Packaged},
+        {"minor before release", file(v1200, 0), file(v1199, 0), Newer::Installed},
+        {"build last", file(v1001, 0), file(v1002, 0), Newer::Packaged},
+        {"one version only: times decide", file(std::nullopt, kJan2020 + 2 * kHour),
+         file(v1040, kJan2020), Newer::Installed},
+        {"one version only, packaged later", file(std::nullopt, kJan2020),
+         file(v1040, kJan2020 + 5 * kHour), Newer::Packaged},
+        {"no versions, same time", file(std::nullopt, kJan2020), file(std::nullopt, kJan2020),
+         Newer::Same},
+        {"no versions, installed later", file(std::nullopt, kJan2020 + 1),
+         file(std::nullopt, kJan2020), Newer::Installed},
+        {"installed missing", FileStamp{}, file(v1040, kJan2020), Newer::Packaged},
+        {"a time that cannot be read", file(std::nullopt, std::nullopt),
+         file(std::nullopt, kJan2020), Newer::Packaged},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CompareVersionsThenTimes(c.installed, c.packaged), c.expected) << c.name;
+}
+
+// What the rule reads of files, and the one error of the comparison.
+TEST(VersionThenDateRule, ReadsVersionsAndTimesOfFilesOnly)
+{
+    test::EngineFileSystem files;
+    files.PutFile("C:\\Q\\v.dll", "x", 5);
+    files.versions["C:\\Q\\V.DLL"] = FileVersionParts{1, 0, 4, 0};
+    files.PutFile("C:\\Q\\plain.dll", "x", 9);
+    files.AddFolder("C:\\Q\\folder.dll");
+
+    EXPECT_EQ(CompareFiles(files, "C:\\Q\\plain.dll", "C:\\Q\\v.dll"), Newer::Installed);
+    EXPECT_EQ(CompareFiles(files, "C:\\Q\\missing.dll", "C:\\Q\\v.dll"), Newer::Packaged);
+    EXPECT_EQ(CompareFiles(files, "C:\\Q\\folder.dll", "C:\\Q\\v.dll"), Newer::Packaged)
+        << "a folder is no installed file";
+    files.versions["C:\\Q\\PLAIN.DLL"] = FileVersionParts{1, 0, 3, 9};
+    EXPECT_EQ(CompareFiles(files, "C:\\Q\\plain.dll", "C:\\Q\\v.dll"), Newer::Packaged);
+    try {
+        CompareFiles(files, "C:\\Q\\v.dll", "C:\\Q\\gone.dll");
+        ADD_FAILURE() << "compared without the packaged file";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), "File not found : C:\\Q\\gone.dll");
+    }
 }
 
 }  // namespace

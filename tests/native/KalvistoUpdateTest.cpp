@@ -86,7 +86,8 @@ TEST_F(KalvistoUpdateTest, AnInstalledProgramOfAnotherMajorVersionIsRefusedUntou
         FileVersionParts{2, 5, 0, 1}, FileVersionParts{4, 0, 0, 1}, std::nullopt};
     for (const auto& version : refused) {
         Install(kInstalled, version);
-        files.comparisons[UpperAscii(kInstalled)] = 1;  // even though the package is newer
+        // Even though the package is newer (stamped later, the packaged file
+        // without a version).
         EXPECT_EQ(RaisedByKalvisto(),
                   std::string(kInstalled) + "\r\nVersion du fichier inconnue ou incompatible.")
             << (version ? version->major : 0);
@@ -161,7 +162,9 @@ TEST_F(KalvistoUpdateTest, BothReplaceUnderTheVersionAndDateRules)
     for (const auto& p : procedures)
         for (const auto& c : cases) {
             SetUp();
-            files.comparisons[UpperAscii(p.installed)] = c.comparison;
+            // The packaged file has no version and is stamped 2000: the
+            // times decide, 1 makes it newer.
+            files.files[UpperAscii(p.installed)].writeTime = 2000 - 1000 * c.comparison;
             files.files[UpperAscii(p.installed)].locked = c.locked;
             User().answers.assign(c.answers.begin(), c.answers.end());
             User().dialogs.clear();

@@ -33,11 +33,6 @@ protected:
         files.AddFolder(std::string(kFolder) + "Lang");
         RecordMainProduct("C:\\Apps\\WQuorvex\\TVP\\Programs\\TELVARIN.EXE");
     }
-    void UsePackage(const std::vector<test::TestFile>& packaged)
-    {
-        EngineFixture::UsePackage(packaged);
-        engine->SetCurrentKind(ProductKind::Margolin);  // as the update run does
-    }
     void RecordMainProduct(const std::string& path)
     {
         services.registry.Seed(RegistryHive::CurrentUser, kMainRecordKey, "Filename",
@@ -133,7 +128,8 @@ TEST_F(MargolinUpdateTest, AKeptInstalledProgramEndsTheUpdateUntouched)
     };
     for (const auto& c : cases) {
         SetUp();
-        files.comparisons[UpperAscii(kProgram)] = c.comparison;
+        // The packaged program is stamped 2000: -1 makes the installed one newer.
+        files.files[UpperAscii(kProgram)].writeTime = 2000 - 1000 * c.comparison;
         User().answers = {c.answer};
         User().dialogs.clear();
         report.lines.clear();

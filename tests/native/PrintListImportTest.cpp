@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "PrintDatabases.h"
 #include "core/Errors.h"
 #include "core/Texts.h"
 #include "engine/UpdateEngine.h"
+#include "engine/procedures/MargolinUpdate.h"
 #include "support/EngineDoubles.h"
 #include "support/EngineFileSystem.h"
 #include "support/RecordingReport.h"
@@ -82,7 +84,7 @@ protected:
                                                services.workstation);
         engine->Connection().Session().SetPauseBetweenAttempts([](unsigned) {});
         engine->SetReportTarget(&report);
-        engine->SetCurrentKind(kind);
+        importKind = kind;
         return *engine;
     }
     UpdateEngine& Start(const std::vector<test::TestFile>& packaged,
@@ -93,10 +95,10 @@ protected:
         return Start(*package, kind);
     }
 
-    std::string ImportError(const std::string& folder = "")
+    std::string ImportError(const std::function<void()>& import)
     {
         try {
-            engine->ImportPrintLists(folder);
+            import();
         } catch (const Error& e) {
             return e.Message();
         }
@@ -119,6 +121,8 @@ protected:
     test::RecordingReportSink report;
     std::unique_ptr<PackageFileSource> package;
     std::unique_ptr<UpdateEngine> engine;
+    ProductKind importKind = ProductKind::Telvarin;  // the kind Start was given
+    const std::function<void()> ImportAll = [this] { engine->ImportPrintLists(importKind); };
 };
 
 // The package file the build made with qvpack from
@@ -132,7 +136,7 @@ TEST_F(PrintListImportTest, ThreeCompaniesFromARealPackageSecondWithoutDatabase)
     package = std::make_unique<PackageFileSource>(ReadFileBytes(QV_PRINTS_PACKAGE));
     UpdateEngine& module = Start(*package);
 
-    EXPECT_EQ(module.ImportPrintLists(""), UpdateStatus::Warning);
+    EXPECT_EQ(module.ImportPrintLists(importKind), UpdateStatus::Warning);
 
     const std::string facturesText =
         "COM:V3 /* depuis 2024 */\r\nDES:F:Facture standard\r\nDES:X:Invoice\r\n[Page]\r\n"
@@ -161,7 +165,7 @@ TEST_F(PrintListImportTest, ThreeCompaniesFromARealPackageSecondWithoutDatabase)
     // The same package again: the rows exist, only their text is replaced.
     print1.Exec("UPDATE PRT_Params SET f_text = 'Renamed', print_params = 'old'");
     report.lines.clear();
-    EXPECT_EQ(module.ImportPrintLists(""), UpdateStatus::Warning);
+    EXPECT_EQ(module.ImportPrintLists(importKind), UpdateStatus::Warning);
     Rows kept = imported;
     for (PrintRow& row : kept)
         row.f_text = "Renamed";
@@ -188,7 +192,7 @@ TEST_F(PrintListImportTest, DefaultCompanyEntriesTwiceCommentsAndSkippedEntries)
            {"notes.txt", "not a list"},
            {"commentaire.lst", "DES:F:/* rien */\nDES:X:Commentaires\n"}});
 
-    EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok);
+    EXPECT_EQ(engine->ImportPrintLists(importKind), UpdateStatus::Ok);
     EXPECT_EQ(test::PrintRows(print2),
               (Rows{{"commentaire", "Commentaires", "", "Commentaires", "",
                      "DES:F:/* rien */\r\nDES:X:Commentaires\r\n"},
@@ -209,7 +213,7 @@ TEST_F(PrintListImportTest, DatabaseErrorStopsTheImportAndKeepsWhatWasCommitted)
            {"trop-long.lst", "DES:F:" + std::string(91, 'f') + "\r\n"},
            {"c.lst", "DES:F:Troisième\r\n"}});
 
-    EXPECT_EQ(ImportError(), "Cannot import resource files");
+    EXPECT_EQ(ImportError(ImportAll), "Cannot import resource files");
     EXPECT_EQ(test::PrintRows(print1), (Rows{{"a", "a", "Premier", "a", "", "DES:F:Premier\r\n"}}));
     EXPECT_TRUE(test::PrintRows(print3).empty());  // the next company was not reached
     EXPECT_EQ(report.Texts(), (Lines{Title("Alpha"), Added("Premier")}));
@@ -231,7 +235,7 @@ TEST_F(PrintListImportTest, RefusedConnectionEndsTheImport)
         RecordDatabase("Gamma", test::kPrint3);
         Start({{"PrintLists.txt", "a.lst\r\n"}, {"a.lst", "x\r\n"}});
         report.lines.clear();
-        EXPECT_EQ(ImportError(), "Cannot import resource files") << r.what;
+        EXPECT_EQ(ImportError(ImportAll), "Cannot import resource files") << r.what;
         EXPECT_TRUE(test::PrintRows(print3).empty()) << r.what;
         EXPECT_EQ(report.Texts(), Lines{Title("Alpha")}) << r.what;
         ExpectClosed();
@@ -244,7 +248,7 @@ TEST_F(PrintListImportTest, CompanyWithoutListsStillHasItsDatabaseOpenedAndClose
     RecordDatabase("Alpha", test::kPrint1);
     RecordDatabase("Default", test::kPrint3);
     Start({{"PrintLists.txt", "lisezmoi.txt\r\n"}, {"lisezmoi.txt", "x"}});
-    EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok);
+    EXPECT_EQ(engine->ImportPrintLists(importKind), UpdateStatus::Ok);
     EXPECT_EQ(report.Texts(), (Lines{Title("Alpha"), Title("Default"), Title("Alpha")}));
     EXPECT_EQ(services.versions.askedServices.size(), 3u);  // three connections made
     ExpectClosed();
@@ -258,13 +262,13 @@ TEST_F(PrintListImportTest, KindsWithoutPrintListsAndPackagesWithoutThemChangeNo
     for (ProductKind kind : {ProductKind::Kalvisto, ProductKind::PdfLibrary, ProductKind::Sovenza,
                              ProductKind::QuorvexFinance}) {
         Start(withLists, kind);
-        EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok) << KindNumber(kind);
-        EXPECT_FALSE(engine->OpenProductDatabase("")) << KindNumber(kind);
+        EXPECT_EQ(engine->ImportPrintLists(kind), UpdateStatus::Ok) << KindNumber(kind);
+        EXPECT_FALSE(engine->OpenProductDatabase(kind, "")) << KindNumber(kind);
     }
     for (const auto& packaged : {std::vector<test::TestFile>{{"a.lst", "x"}},
                                  std::vector<test::TestFile>{{"PrintLists.txt", ""}}}) {
         Start(packaged);
-        EXPECT_EQ(engine->ImportPrintLists(""), UpdateStatus::Ok);
+        EXPECT_EQ(engine->ImportPrintLists(importKind), UpdateStatus::Ok);
     }
     EXPECT_TRUE(report.lines.empty());
     EXPECT_TRUE(services.versions.askedServices.empty());
@@ -281,7 +285,7 @@ TEST_F(PrintListImportTest, MargolinWritesEveryEntryIntoItsFolder)
            {"Etats\\logo.bmp", "BM", stamp}},
           ProductKind::Margolin);
 
-    EXPECT_EQ(engine->ImportPrintLists("C:\\Margolin\\Programs"), UpdateStatus::Ok);
+    EXPECT_NO_THROW(WriteMargolinPrintLists(*engine, "C:\\Margolin\\Programs"));
     const std::pair<std::string, std::string> written[] = {
         {"C:\\Margolin\\Programs\\a.lst", "new list"},
         {"C:\\Margolin\\Programs\\Etats\\logo.bmp", "BM"}};
@@ -296,7 +300,8 @@ TEST_F(PrintListImportTest, MargolinWritesEveryEntryIntoItsFolder)
     EXPECT_TRUE(services.versions.askedServices.empty());  // no database involved
 
     // A folder that is not there: nothing can be written.
-    EXPECT_EQ(ImportError("C:\\Absent"), "Cannot import resource files");
+    EXPECT_EQ(ImportError([&] { WriteMargolinPrintLists(*engine, "C:\\Absent"); }),
+              "Cannot import resource files");
 }
 
 TEST_F(PrintListImportTest, ConnectionTimersRefreshThePresenceRowOfAnOpenDatabase)
@@ -308,7 +313,7 @@ TEST_F(PrintListImportTest, ConnectionTimersRefreshThePresenceRowOfAnOpenDatabas
     EXPECT_EQ(timers[0].intervalMs, 1'800'000u);  // the presence row
     EXPECT_EQ(timers[1].intervalMs, 3'600'000u);  // the free disk space
 
-    ASSERT_TRUE(engine->OpenProductDatabase(""));
+    ASSERT_TRUE(engine->OpenProductDatabase(importKind, ""));
     const std::string presence = "marie (COMPTA-01) - Updater";
     EXPECT_EQ(print1.Users(), Lines{presence});
     const Timestamp past = Timestamp::FromCivil(2001, 1, 1);

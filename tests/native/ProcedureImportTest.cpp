@@ -38,7 +38,7 @@ protected:
         files.Put("C:\\quorvex\\multiste.txt", "Alpha\r\nBeta\r\nGamma\r\n");
     }
 
-    void Start(const std::vector<test::TestFile>& packaged, ProductKind kind)
+    void Start(const std::vector<test::TestFile>& packaged)
     {
         package = test::MakePackage(packaged);
         engine = std::make_unique<UpdateEngine>(*package, files, services.registry, services.user,
@@ -46,7 +46,6 @@ protected:
                                                services.workstation);
         engine->Connection().Session().SetPauseBetweenAttempts([](unsigned) {});
         engine->SetReportTarget(&report);
-        engine->SetCurrentKind(kind);
     }
     void Seed(RegistryHive hive, const std::string& key, const std::string& name,
               const std::string& value)
@@ -81,8 +80,7 @@ TEST_F(ProcedureImportTest, TheMainProductReplacesItsFilesThenFillsEveryCompanys
     Start({{"TELVARIN.EXE", "new program", 2000},
            {"QUORVEX.DLL", "new library", 2000},
            {"PrintLists.txt", "factures.lst\r\n"},
-           {"factures.lst", "DES:F:Facture standard\r\n[Page]\r\n"}},
-          ProductKind::Telvarin);
+           {"factures.lst", "DES:F:Facture standard\r\n[Page]\r\n"}});
 
     EXPECT_EQ(UpdateMainProduct(*engine, ProductKind::Telvarin), UpdateStatus::Warning);
 
@@ -120,8 +118,7 @@ TEST_F(ProcedureImportTest, ObrentasRefusedDatabaseFailsUnderTheLastFileHandled)
            {"TVE_intf.dll", "new", 2000},
            {"OBPCS.exe", "new", 2000},
            {"PrintLists.txt", "factures.lst\r\n"},
-           {"factures.lst", "DES:F:Facture\r\n"}},
-          ProductKind::Obrenta);
+           {"factures.lst", "DES:F:Facture\r\n"}});
 
     EXPECT_EQ(UpdateObrenta(*engine, ProductKind::Obrenta), UpdateStatus::Ko);
 

@@ -34,53 +34,53 @@ TEST(ProductCatalogue, ProductFolderReadsTheRecord)
              {RegistryType::Dword, {}, 5});
     reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Kalvisto", "BaseFolder",
              {RegistryType::String, "C:\\Kalvisto\\"});
-    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", RecordedPath::FolderOnly), "D:\\X\\gs\\");
-    EXPECT_EQ(ProductFolder(reg, "Quorvex Finance", RecordedPath::AsRecorded), "D:\\X\\gs\\GS-00.int");
-    EXPECT_EQ(ProductFolder(reg, "Dravik", RecordedPath::AsRecorded), "5");
-    EXPECT_EQ(ProductFolder(reg, "Dravik", RecordedPath::FolderOnly), "");
-    EXPECT_EQ(ProductFolder(reg, "Kalvisto", RecordedPath::FolderOnly), "C:\\Kalvisto\\");
-    EXPECT_EQ(ProductFolder(reg, "Telvarin", RecordedPath::AsRecorded), "");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::QuorvexFinance, RecordedPath::FolderOnly), "D:\\X\\gs\\");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::QuorvexFinance, RecordedPath::AsRecorded), "D:\\X\\gs\\GS-00.int");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::Dravik, RecordedPath::AsRecorded), "5");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::Dravik, RecordedPath::FolderOnly), "");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::Kalvisto, RecordedPath::FolderOnly), "C:\\Kalvisto\\");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::Telvarin, RecordedPath::AsRecorded), "");
     // No record at all for these kinds: the registry is not even asked.
     reg.Restrict(HKCU, "SOFTWARE\\QUORVEX S.A.\\Margolin", 0);
-    EXPECT_EQ(ProductFolder(reg, "Margolin", RecordedPath::AsRecorded), "");
-    EXPECT_EQ(ProductFolder(reg, "PDFDLL", RecordedPath::AsRecorded), "");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::Margolin, RecordedPath::AsRecorded), "");
+    EXPECT_EQ(ProductFolder(reg, ProductKind::PdfLibrary, RecordedPath::AsRecorded), "");
 }
 
 TEST(ProductCatalogue, SetProductFolderCreatesOnlyTheProgramKey)
 {
     test::MemoryRegistry reg;
-    EXPECT_TRUE(SetProductFolder(reg, "Sovenza", "C:\\Quorvex5\\svz\\SA-00.int"));
+    EXPECT_TRUE(SetProductFolder(reg, ProductKind::Sovenza, "C:\\Quorvex5\\svz\\SA-00.int"));
     EXPECT_EQ(reg.Find(HKCU, "SOFTWARE\\QUORVEX S.A.\\Sovenza\\Program", "Filename")->text,
               "C:\\Quorvex5\\svz\\SA-00.int");
-    EXPECT_FALSE(SetProductFolder(reg, "Kalvisto", "C:\\K\\"));
+    EXPECT_FALSE(SetProductFolder(reg, ProductKind::Kalvisto, "C:\\K\\"));
     EXPECT_FALSE(reg.HasKey(HKCU, "SOFTWARE\\QUORVEX S.A.\\Kalvisto"));
-    EXPECT_FALSE(SetProductFolder(reg, "Margolin", "C:\\M\\"));
+    EXPECT_FALSE(SetProductFolder(reg, ProductKind::Margolin, "C:\\M\\"));
     // A record kept as an integer stays one.
     reg.Seed(HKCU, "SOFTWARE\\QUORVEX S.A.\\Dravik\\Program", "Filename",
              {RegistryType::Dword, {}, 1});
-    EXPECT_TRUE(SetProductFolder(reg, "Dravik", "12"));
+    EXPECT_TRUE(SetProductFolder(reg, ProductKind::Dravik, "12"));
     EXPECT_EQ(reg.Find(HKCU, "SOFTWARE\\QUORVEX S.A.\\Dravik\\Program", "Filename")->number, 12u);
 }
 
 TEST(ProductCatalogue, DatabasePathFallBacks)
 {
     struct Case {
-        const char* name;
+        ProductKind kind;
         const char* config;
         const char* seededKey;  // below the maker's key
         const char* value;
         const char* expected;
     };
     const Case cases[] = {
-        {"Telvarin", "Default", "Telvarin\\Paths\\TVP_DatabaseName", "Path", "C:\\DB\\TVP.FDB"},
-        {"Telvarin", "ACME", "Telvarin\\ACME\\TVP_DatabaseName", "Path", "C:\\DB\\TVP.FDB"},
-        {"Telvarin Ingenieur", "ACME", "Telvarin Ingenieur\\Default\\TVP_DatabaseName", "Path",
+        {ProductKind::Telvarin, "Default", "Telvarin\\Paths\\TVP_DatabaseName", "Path", "C:\\DB\\TVP.FDB"},
+        {ProductKind::Telvarin, "ACME", "Telvarin\\ACME\\TVP_DatabaseName", "Path", "C:\\DB\\TVP.FDB"},
+        {ProductKind::TelvarinIngenieur, "ACME", "Telvarin Ingenieur\\Default\\TVP_DatabaseName", "Path",
          "C:\\DB\\TVP.FDB"},
-        {"Repertex", "ACME", "Repertex\\Paths", "DatabaseName", "C:\\DB\\TVP.FDB"},
-        {"Obrenta", "ACME", "Obrenta\\ACME", "ConnectionString", "C:\\DB\\TVP.FDB"},
-        {"Obrenta", "ACME", "Obrenta\\Default", "ConnectionString", ""},  // no fall-back
-        {"Dravik", "Default", "Dravik\\Default", "ConnectionString", "C:\\DB\\TVP.FDB"},
-        {"Quorvex Finance", "Default", "Quorvex Finance\\Default", "Path", ""},
+        {ProductKind::Repertex, "ACME", "Repertex\\Paths", "DatabaseName", "C:\\DB\\TVP.FDB"},
+        {ProductKind::Obrenta, "ACME", "Obrenta\\ACME", "ConnectionString", "C:\\DB\\TVP.FDB"},
+        {ProductKind::Obrenta, "ACME", "Obrenta\\Default", "ConnectionString", ""},  // no fall-back
+        {ProductKind::Dravik, "Default", "Dravik\\Default", "ConnectionString", "C:\\DB\\TVP.FDB"},
+        {ProductKind::QuorvexFinance, "Default", "Quorvex Finance\\Default", "Path", ""},
     };
     for (const auto& c : cases) {
         test::MemoryRegistry reg;
@@ -88,11 +88,11 @@ TEST(ProductCatalogue, DatabasePathFallBacks)
         reg.Seed(HKLM, key, c.value, {RegistryType::String, "C:\\DB\\TVP.FDB"});
         // As a standard user has the machine's keys: readable, not writable.
         reg.Restrict(HKLM, key, kKeyRead);
-        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, RecordedPath::AsRecorded), c.expected)
-            << c.name << " " << c.seededKey;
-        EXPECT_EQ(ProductDatabasePath(reg, c.name, c.config, RecordedPath::FolderOnly),
+        EXPECT_EQ(ProductDatabasePath(reg, c.kind, c.config, RecordedPath::AsRecorded), c.expected)
+            << KindNumber(c.kind) << " " << c.seededKey;
+        EXPECT_EQ(ProductDatabasePath(reg, c.kind, c.config, RecordedPath::FolderOnly),
                   *c.expected ? "C:\\DB\\" : "")
-            << c.name;
+            << KindNumber(c.kind);
     }
 }
 

@@ -143,7 +143,6 @@ protected:
 
     UpdateStatus Run(const Procedure& p)
     {
-        engine->SetCurrentKind(p.kind);
         return FindUpdateProcedure(p.kind)(*engine, p.kind);
     }
     // The report lines of one copy onto target (from a temporary file).
@@ -302,7 +301,7 @@ TEST_F(ProductProceduresTest, AProgramChosenByTheUserIsUpdatedWithTheFilesBeside
         for (const std::string& path : c.besides)
             files.PutFile(path, "old", kInstalledTime);
         User().fileAnswers = {c.chosen};
-        const std::string product(ProductNames[p.kind]);
+        const std::string product(DescriptorOf(p.kind).name);
         const std::string record = Recorded(product);
 
         EXPECT_EQ(Run(p), UpdateStatus::Warning);
@@ -320,7 +319,7 @@ TEST_F(ProductProceduresTest, KeepingANewerInstalledProgramTouchesNothingElse)
     for (const Procedure& p : kProcedures) {
         SCOPED_TRACE(Trace(p));
         Reset();
-        files.comparisons[UpperAscii(p.program)] = -1;
+        files.files[UpperAscii(p.program)].writeTime = kPackagedTime + 1;  // the installed one is newer
         User().answers = {DialogResult::No};
 
         EXPECT_EQ(Run(p), UpdateStatus::Not);
@@ -337,7 +336,7 @@ TEST_F(ProductProceduresTest, KeepingANewerInstalledProgramTouchesNothingElse)
 // rest of the update is done.
 TEST_F(ProductProceduresTest, GoingOnWithTheSameVersionDoesTheRest)
 {
-    files.comparisons[UpperAscii(kTelvarin)] = 0;
+    files.files[UpperAscii(kTelvarin)].writeTime = kPackagedTime;  // the same
     User().answers = {DialogResult::Yes};
     EXPECT_EQ(Run(kProcedures[0]), UpdateStatus::Warning);
     EXPECT_EQ(files.copies, Lines{kTelvarinDll});

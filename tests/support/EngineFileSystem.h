@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory file system with what the update engine needs besides
-// files: folders, drives of each kind, file versions for the comparison,
+// files: folders, drives of each kind, file versions (the comparison reads
+// them with the write times),
 // copies that keep the time stamp and fail on locked or missing places.
 #include <functional>
 #include <map>
@@ -15,7 +16,6 @@ class EngineFileSystem : public MemoryFileSystem {
 public:
     std::set<std::string> folders;               // upper-cased, no trailing backslash
     std::map<char, DriveKind> drives = {{'C', DriveKind::Fixed}};
-    std::map<std::string, int> comparisons;      // upper-cased installed path -> CompareFiles
     std::set<std::string> unreadable;            // folders that refuse ForceDirectories
     std::vector<std::string> copies;             // targets, in order
     // Upper-cased target -> what its copy does instead (throw something).
@@ -57,23 +57,6 @@ public:
         if (!FolderIsPresent(ParentFolder(path)))
             throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + kPathNotFound);
         MemoryFileSystem::WriteNewFileInPieces(path, fill);
-    }
-
-    // The comparison of an installed file with a packaged one: the result a
-    // test sets for the installed file (1, 0 or -1), else the later write
-    // time wins. The rule Windows files follow (versions, then times) is
-    // tested on real files; here a test states the outcome it needs.
-    int CompareFiles(const std::string& installed, const std::string& packaged) override
-    {
-        if (!FileIsPresent(packaged))
-            throw Error("File not found : " + packaged);
-        if (!FileIsPresent(installed))
-            return 1;
-        auto set = comparisons.find(UpperAscii(installed));
-        if (set != comparisons.end())
-            return set->second;
-        FileTime ta = Get(installed)->writeTime, tb = Get(packaged)->writeTime;
-        return tb > ta ? 1 : tb < ta ? -1 : 0;
     }
 
     bool SetNormalAttributes(const std::string& path) override

@@ -107,7 +107,14 @@ public:
         files.erase(it);
     }
 
-    int CompareFiles(const std::string&, const std::string&) override { return Unused(); }
+    bool GetFileWriteTime(const std::string& path, FileTime& time) override
+    {
+        const MemoryFile* file = Get(path);
+        if (!file)
+            return false;
+        time = file->writeTime;
+        return true;
+    }
     bool SetNormalAttributes(const std::string&) override { return Unused(); }
     bool CopyFileOver(const std::string&, const std::string&) override { return Unused(); }
     std::string LastFailureMessage() override { return {}; }

@@ -84,19 +84,18 @@ TEST(DatabaseWithoutClient, PrintListImportEndsWithTheRefusal)
         UpdateEngine engine(*package, files, services.registry, services.user, services.messages,
                            *versions, *workstation);
         engine.SetReportTarget(&report);
-        engine.SetCurrentKind(ProductKind::Telvarin);
         engine.Connection().Session().SetPauseBetweenAttempts([](unsigned) {});
 
         // What the import meets when it opens the company's database ...
         try {
-            engine.OpenProductDatabase("");
+            engine.OpenProductDatabase(ProductKind::Telvarin, "");
             FAIL() << "opened";
         } catch (const Error& e) {
             EXPECT_EQ(e.Message(), std::string(texts::kClientVersionUnknown) + "\r\n\r\n?");
         }
         // ... ends the import with its one failure message.
         try {
-            engine.ImportPrintLists("");
+            engine.ImportPrintLists(ProductKind::Telvarin);
             FAIL() << "imported";
         } catch (const Error& e) {
             EXPECT_EQ(e.Message(), "Cannot import resource files");

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <set>
 #include <vector>
 
 #include "core/Errors.h"
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/WindowsHelpers.h"
+#include "platform/win32/FileSystemWin32.h"
 #include "platform/win32/InstallerFileServices.h"
 #include "ProgramVersion.h"
 #include "ScratchFolder.h"
@@ -22,51 +24,48 @@ using test::ScratchFolder;
 constexpr FileTime kHour = 36000000000ull;
 constexpr FileTime kJan2020 = 132223104000000000ull;  // 2020-01-01 00:00 UTC
 
-TEST(InstallerFileServices, CompareFilesDecidesByVersionThenByTime)
+// What the version-then-date rule compares, read from real files: the
+// fixtures' versions and the times the test stamped, files only.
+TEST(InstallerFileServices, ReadsTheVersionsAndTimesTheRuleCompares)
 {
     ScratchFolder dir;
     InstallerFileServices installer;
-    // Fixtures copied and stamped: the same version at different times, and
-    // unversioned files around one time.
+    FileSystemWin32 files(installer);
     auto stamp = [&](const std::string& fixture, const std::string& name, FileTime t) {
         std::string p = dir.CopyFixture(fixture, name);
         EXPECT_TRUE(SetFileWriteTime(p, t)) << p;
         return p;
     };
-    std::string v1039 = stamp("v1039.dll", "a1039.dll", kJan2020 + kHour);
-    std::string v1040 = stamp("v1040.dll", "a1040.dll", kJan2020);
-    std::string v1040late = stamp("v1040b.dll", "b1040.dll", kJan2020 + 5 * kHour);
-    std::string v3127 = stamp("v3127.dll", "a3127.dll", kJan2020);
-    std::string plain = stamp("noversion.dll", "plain.dll", kJan2020 + 2 * kHour);
-    std::string plainSame = stamp("noversion.dll", "plain2.dll", kJan2020 + 2 * kHour);
-    std::string plainEarly = stamp("noversion.dll", "plain3.dll", kJan2020);
-    CreateDirectoryA((dir / "folder.dll").c_str(), nullptr);
-
     struct Case {
-        std::string installed, packaged;
-        int expected;
+        std::string path;
+        std::optional<std::vector<int>> version;
+        FileTime time;
     } cases[] = {
-        {v1039, v1040, 1},        // packaged newer, although stamped earlier
-        {v1040, v1039, -1},
-        {v1040, v1040late, 0},    // same version: the times are not looked at
-        {v3127, v1040, -1},
-        {v1040, v3127, 1},
-        {plain, v1040, -1},       // one version only: times decide
-        {plainEarly, v1040late, 1},
-        {plain, plainSame, 0},
-        {plain, plainEarly, -1},
-        {dir / "missing.dll", v1040, 1},
-        {dir / "folder.dll", v1040, 1},  // a folder is no installed file
+        {stamp("v1039.dll", "a1039.dll", kJan2020 + kHour), std::vector<int>{1, 0, 3, 9}, kJan2020 + kHour},
+        {stamp("v1040.dll", "a1040.dll", kJan2020), std::vector<int>{1, 0, 4, 0}, kJan2020},
+        {stamp("v1040b.dll", "b1040.dll", kJan2020 + 5 * kHour), std::vector<int>{1, 0, 4, 0},
+         kJan2020 + 5 * kHour},
+        {stamp("v3127.dll", "a3127.dll", kJan2020), std::vector<int>{3, 1, 2, 7}, kJan2020},
+        {stamp("noversion.dll", "plain.dll", kJan2020 + 2 * kHour), std::nullopt, kJan2020 + 2 * kHour},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(installer.CompareFiles(c.installed, c.packaged), c.expected)
-            << c.installed << " <- " << c.packaged;
+    for (const auto& c : cases) {
+        FileVersionParts parts;
+        ASSERT_EQ(files.GetFileVersionParts(c.path, parts), c.version.has_value()) << c.path;
+        if (c.version) {
+            EXPECT_EQ((std::vector<int>{parts.major, parts.minor, parts.release, parts.build}),
+                      *c.version) << c.path;
+        }
+        FileTime time = 0;
+        ASSERT_TRUE(files.GetFileWriteTime(c.path, time)) << c.path;
+        EXPECT_EQ(time, c.time) << c.path;
+    }
 
-    try {
-        installer.CompareFiles(v1040, dir / "gone.dll");
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Message(), "File not found : " + (dir / "gone.dll"));
+    CreateDirectoryA((dir / "folder.dll").c_str(), nullptr);
+    for (const std::string& none : {dir / "missing.dll", dir / "folder.dll"}) {
+        FileTime time = 7;
+        EXPECT_FALSE(files.FileIsPresent(none)) << none;
+        EXPECT_FALSE(files.GetFileWriteTime(none, time)) << none;
+        EXPECT_EQ(time, 7u) << none;
     }
 }
 

@@ -31,7 +31,6 @@ class FakePackage : public WizardEngine {
 public:
     std::map<std::string, std::vector<std::string>> files;
     std::string updateInfo;  // empty: no UpdateInfo.txt
-    ProductKind currentKind = ProductKind::None;
 
     int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines) override
     {
@@ -52,7 +51,6 @@ public:
         if (report_)
             report_->AddLine(text, size, font);
     }
-    void SetCurrentProductKind(ProductKind kind) override { currentKind = kind; }
     void Randomize() override {}
 
 private:
@@ -275,7 +273,7 @@ TEST_F(Wizard, RunsTheFirstKnownProductBetweenHeaderAndResult)
     main.reset();
     Start();
     main->SetUpdateProcedure(ProductKind::QuorvexFinance, [&] {
-        ran.push_back(package.currentKind);
+        ran.push_back(QuorvexFinance);
         buttonsDisabled = !Enabled(kIdButtonPrev) && !Enabled(kIdButtonNext) &&
                           !Enabled(kIdButtonCancel);
         package.AddReportLine("Copie de X", 0, "");

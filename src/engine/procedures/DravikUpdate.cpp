@@ -8,25 +8,21 @@
 
 namespace qv {
 
-namespace {
-constexpr char kProgramName[] = "Dravik.exe";
-}  // namespace
-
 UpdateStatus UpdateDravik(UpdateEngine& engine, ProductKind /*kind*/)
 {
-    const std::string packaged = WritePackagedFile(engine, kProgramName);
+    const std::string programName(DescriptorOf(ProductKind::Dravik).MainFile());
+    const std::string packaged = WritePackagedFile(engine, programName);
     try {
         const std::string program = ProgramOrAskUser(
-            engine, ProductFolder(engine.RegistryAccess(), std::string(ProductNames[ProductKind::Dravik]),
-                              RecordedPath::AsRecorded));
+            engine, ProductFolder(engine.RegistryAccess(), ProductKind::Dravik, RecordedPath::AsRecorded));
         if (program.empty())
             return UpdateStatus::Ko;
         const UpdateStatus replaced = engine.CompareAndReplace(packaged, program, ReplaceMode::Replace);
         if (replaced != UpdateStatus::Ok)
             return replaced;
-        return engine.ImportPrintLists({});
+        return engine.ImportPrintLists(ProductKind::Dravik);
     } catch (...) {
-        return ReportUpdateError(engine, kProgramName);
+        return ReportUpdateError(engine, programName);
     }
 }
 

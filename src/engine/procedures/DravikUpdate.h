@@ -9,8 +9,8 @@ namespace qv {
 
 class UpdateEngine;
 
-// Raises, unhandled, "Cannot find Dravik.exe" when the package lacks the
-// program; every later error becomes Ko with its report line. Ko without a
+// Raises, unhandled, "Cannot find " + its program when the package
+// lacks it; every later error becomes Ko with its report line. Ko without a
 // report line when the program is neither where it is recorded nor chosen
 // by the user; a chosen program is updated, its record left as it was.
 UpdateStatus UpdateDravik(UpdateEngine& engine, ProductKind kind);

@@ -12,13 +12,14 @@ namespace qv {
 
 UpdateStatus UpdateKalvisto(UpdateEngine& engine, ProductKind)
 {
-    const std::string packaged = WritePackagedFile(engine, kKalvistoProgram);
+    const std::string programName(DescriptorOf(ProductKind::Kalvisto).MainFile());
+    const std::string packaged = WritePackagedFile(engine, programName);
 
-    const std::string base = ProductFolder(
-        engine.RegistryAccess(), std::string(ProductNames[ProductKind::Kalvisto]), RecordedPath::AsRecorded);
+    const std::string base =
+        ProductFolder(engine.RegistryAccess(), ProductKind::Kalvisto, RecordedPath::AsRecorded);
     if (base.empty())
         throw Error(Format(texts::kProgramNotFound, {base}));
-    const std::string target = AddBackslash(base) + kKalvistoProgram;
+    const std::string target = AddBackslash(base) + programName;
     if (!engine.Files().FileIsPresent(target))
         throw Error(Format(texts::kProgramNotFound, {target}));
 
@@ -33,8 +34,9 @@ UpdateStatus UpdateKalvisto(UpdateEngine& engine, ProductKind)
 
 UpdateStatus UpdatePdfLibrary(UpdateEngine& engine, ProductKind)
 {
-    const std::string packaged = WritePackagedFile(engine, kPdfLibrary);
-    const std::string target = engine.Files().SharedSystemFolder() + kPdfLibrary;
+    const std::string library(DescriptorOf(ProductKind::PdfLibrary).MainFile());
+    const std::string packaged = WritePackagedFile(engine, library);
+    const std::string target = engine.Files().SharedSystemFolder() + library;
     // CompareAndReplace raises "Fichier pas trouvé : " for a library that is
     // not installed there.
     return engine.CompareAndReplace(packaged, target, ReplaceMode::Replace);

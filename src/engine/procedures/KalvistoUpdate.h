@@ -13,20 +13,19 @@ namespace qv {
 
 class UpdateEngine;
 
-inline constexpr char kKalvistoProgram[] = "Kalvisto.exe";
-inline constexpr char kPdfLibrary[] = "wPDF200A.dll";
 // The only major version of Kalvisto this update replaces.
 inline constexpr unsigned kKalvistoMajorVersion = 3;
 
-// Replaces BaseFolder\Kalvisto.exe. Returns Ok, Ko or Not (CompareAndReplace);
-// raises "Cannot find Kalvisto.exe", "Programme %s pas trouvé." (no base
+// Replaces the program in the recorded base folder. Returns Ok, Ko or Not
+// (CompareAndReplace); raises "Cannot find " + the program's name when the
+// package lacks it, "Programme %s pas trouvé." (no base
 // folder recorded, or no program in it) and, for an installed program
 // without a version or of another major version than 3, its path, CR LF and
 // "Version du fichier inconnue ou incompatible." (the file untouched).
 UpdateStatus UpdateKalvisto(UpdateEngine& engine, ProductKind kind);
 
-// Replaces the shared system folder's wPDF200A.dll. Returns Ok, Ko or Not;
-// raises "Cannot find wPDF200A.dll" and "Fichier pas trouvé : %s" when the
+// Replaces the library in the shared system folder. Returns Ok, Ko or Not;
+// raises "Cannot find " + its name and "Fichier pas trouvé : %s" when the
 // library is not installed there (it is never installed where it is missing).
 UpdateStatus UpdatePdfLibrary(UpdateEngine& engine, ProductKind kind);
 

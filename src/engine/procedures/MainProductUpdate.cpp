@@ -9,22 +9,21 @@
 namespace qv {
 
 namespace {
-constexpr char kProgramName[] = "TELVARIN.EXE";
-constexpr char kLibraryName[] = "QUORVEX.DLL";
 constexpr char kProgramsFolder[] = "Programs";
 }  // namespace
 
 UpdateStatus UpdateMainProduct(UpdateEngine& engine, ProductKind kind)
 {
+    const ProductDescriptor& product = DescriptorOf(kind);
     // The file being handled, named by the error line.
-    std::string current = kProgramName;
+    std::string current(product.MainFile());
     const std::string packaged = WritePackagedFile(engine, current);
     try {
         const std::string root = FindProductsRoot(engine);
         if (root.empty())
             return UpdateStatus::Ko;
         const std::string expected =
-            root + AddBackslash(ProductShortNames[kind]) + AddBackslash(kProgramsFolder) + current;
+            root + AddBackslash(product.folder) + AddBackslash(kProgramsFolder) + current;
         const std::string program = ProgramOrAskUser(engine, expected);
         if (program.empty())
             return UpdateStatus::Ko;
@@ -35,10 +34,14 @@ UpdateStatus UpdateMainProduct(UpdateEngine& engine, ProductKind kind)
         if (replaced != UpdateStatus::Ok)
             return replaced;
 
-        current = kLibraryName;
         // Beside the program actually updated, wherever the user found it.
-        CopyCompanionIfInstalled(engine, current, ExtractFilePath(program));
-        return engine.ImportPrintLists({});
+        for (std::string_view companion : product.companions) {
+            if (companion.empty())
+                continue;
+            current = companion;
+            CopyCompanionIfInstalled(engine, current, ExtractFilePath(program));
+        }
+        return engine.ImportPrintLists(kind);
     } catch (...) {
         return ReportUpdateError(engine, current);
     }

@@ -11,8 +11,8 @@ namespace qv {
 class UpdateEngine;
 
 // kind: Telvarin or TelvarinIngenieur, whose edition folder under the
-// products root holds Programs\TELVARIN.EXE. Raises, unhandled, "Cannot
-// find TELVARIN.EXE" when the package lacks the program; every later error
+// products root holds Programs\ + the kind's main file. Raises, unhandled,
+// "Cannot find " + that name when the package lacks it; every later error
 // becomes Ko with its report line. Ko without a report line when the root
 // or the program is not found (the user was told).
 UpdateStatus UpdateMainProduct(UpdateEngine& engine, ProductKind kind);

@@ -14,17 +14,36 @@ namespace {
 constexpr char kProgramsFolder[] = "Programs";
 }  // namespace
 
+void WriteMargolinPrintLists(UpdateEngine& engine, const std::string& folder)
+{
+    if (engine.LoadPrintListLines() == 0)
+        return;
+    try {
+        // Written over whatever is there, without comparing versions.
+        for (const std::string& entry : engine.PrintListLines()) {
+            const std::string target = folder.empty() ? entry : AddBackslash(folder) + entry;
+            if (!engine.WriteEmbeddedFile(entry, target).empty())
+                engine.AddReportLine(texts::kPrintParamsPrefix + ("\"" + entry + "\"") +
+                                     texts::kPrintParamsUpdated);
+        }
+        engine.AddReportLine("");
+    } catch (...) {
+        // The caller reports this one message; the cause is not shown.
+        throw Error("Cannot import resource files");
+    }
+}
+
 std::string MargolinFolder(Registry& registry)
 {
-    const std::string mainProgramFolder = ProductFolder(
-        registry, std::string(ProductNames[ProductKind::Telvarin]), RecordedPath::FolderOnly);
+    const std::string mainProgramFolder =
+        ProductFolder(registry, ProductKind::Telvarin, RecordedPath::FolderOnly);
     return ParentFolder(ParentFolder(mainProgramFolder)) +
-           std::string(ProductNames[ProductKind::Margolin]) + "\\" + kProgramsFolder + "\\";
+           std::string(DescriptorOf(ProductKind::Margolin).folder) + "\\" + kProgramsFolder + "\\";
 }
 
 UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
 {
-    const std::string current = kMargolinProgram;
+    const std::string current(DescriptorOf(ProductKind::Margolin).MainFile());
     const std::string packaged = WritePackagedFile(engine, current);
 
     UpdateStatus result;
@@ -40,9 +59,8 @@ UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
 
         engine.LoadFileNameLines();
         if (engine.CopyListedFiles(folder)) {
-            // Its status is not used: Margolin keeps its lists as files, and
-            // a file that cannot be written raises.
-            engine.ImportPrintLists(folder);
+            // Margolin keeps its print lists as files.
+            WriteMargolinPrintLists(engine, folder);
             engine.CopyFileWithReport(packaged, program);  // the program last
         } else {
             result = UpdateStatus::Warning;  // the old program stays

@@ -16,19 +16,22 @@ namespace qv {
 class UpdateEngine;
 class Registry;
 
-// Margolin's program file, packaged and installed under this name.
-inline constexpr char kMargolinProgram[] = "TVPMargolin.exe";
-
 // The products root (two levels above the folder of the main product's
 // recorded program) + "Margolin\Programs\". Without a record it is the
 // relative "Margolin\Programs\".
 std::string MargolinFolder(Registry& registry);
 
-// Raises, unhandled, "Cannot find TVPMargolin.exe" when the package lacks
-// the program; every later error (the program not installed, a print file
+// Raises, unhandled, "Cannot find " + its program (the kind's main file,
+// installed under the same name) when the package lacks it; every later error (the program not installed, a print file
 // that cannot be written, the program's copy) becomes Ko with its report
-// line. The kind is Margolin's; the engine's current kind must be it
-// too (the print-parameter files depend on it).
+// line.
 UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind kind);
+
+// Margolin's print lists: every entry of PrintLists.txt written from the
+// package into folder (relative to the current folder when empty), over
+// whatever is there, each with its report line, then an empty line.
+// Nothing without the list; an entry the package lacks is skipped; any
+// failure raises "Cannot import resource files".
+void WriteMargolinPrintLists(UpdateEngine& engine, const std::string& folder);
 
 }  // namespace qv

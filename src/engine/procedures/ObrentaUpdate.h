@@ -11,8 +11,8 @@ namespace qv {
 
 class UpdateEngine;
 
-// Raises, unhandled, "Cannot find Obrenta.exe" when the package lacks the
-// program; every later error becomes Ko with its report line, naming the
+// Raises, unhandled, "Cannot find " + its program when the package lacks
+// it; every later error becomes Ko with its report line, naming the
 // file handled last. Ko without a report line when the program is neither
 // where it is recorded nor chosen by the user.
 UpdateStatus UpdateObrenta(UpdateEngine& engine, ProductKind kind);

@@ -13,21 +13,21 @@
 namespace qv {
 
 namespace {
-constexpr char kLibraryName[] = "TVRepertex2.dll";
 constexpr char kProgramsFolder[] = "Programs";
 }  // namespace
 
 UpdateStatus UpdateRepertex(UpdateEngine& engine, ProductKind /*kind*/)
 {
-    const std::string product(ProductNames[ProductKind::Repertex]);
-    const std::string packaged = WritePackagedFile(engine, kLibraryName);
+    const ProductDescriptor& product = DescriptorOf(ProductKind::Repertex);
+    const std::string libraryName(product.MainFile());
+    const std::string packaged = WritePackagedFile(engine, libraryName);
     try {
         const std::string root = FindProductsRoot(engine);
         if (root.empty())
             return UpdateStatus::Ko;
         // Always at this place; an update never installs it afresh.
         const std::string target =
-            root + AddBackslash(product) + AddBackslash(kProgramsFolder) + kLibraryName;
+            root + AddBackslash(product.folder) + AddBackslash(kProgramsFolder) + libraryName;
         if (!engine.Files().FileIsPresent(target))
             throw Error(Format(texts::kInstalledFileMissing, {target}));
 
@@ -36,10 +36,10 @@ UpdateStatus UpdateRepertex(UpdateEngine& engine, ProductKind /*kind*/)
             return replaced;
         // The library is the address book's record now; a refused write does
         // not fail the update.
-        SetProductFolder(engine.RegistryAccess(), product, target);
-        return engine.ImportPrintLists({});
+        SetProductFolder(engine.RegistryAccess(), ProductKind::Repertex, target);
+        return engine.ImportPrintLists(ProductKind::Repertex);
     } catch (...) {
-        return ReportUpdateError(engine, kLibraryName);
+        return ReportUpdateError(engine, libraryName);
     }
 }
 

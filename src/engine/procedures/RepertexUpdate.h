@@ -1,6 +1,6 @@
 #pragma once
 // The update of the address book, a library installed below the products
-// root (Repertex\Programs\TVRepertex2.dll): replaced under the version and
+// root (its folder's Programs folder): replaced under the version and
 // date rules, then recorded as the address book's installation, then the
 // print lists go into every company's address-book database.
 #include "core/ProductTables.h"
@@ -10,8 +10,8 @@ namespace qv {
 
 class UpdateEngine;
 
-// Raises, unhandled, "Cannot find TVRepertex2.dll" when the package lacks
-// the library; every later error becomes Ko with its report line. Ko
+// Raises, unhandled, "Cannot find " + the library's name when the package
+// lacks it; every later error becomes Ko with its report line. Ko
 // without a report line when the products root is not found.
 UpdateStatus UpdateRepertex(UpdateEngine& engine, ProductKind kind);
 

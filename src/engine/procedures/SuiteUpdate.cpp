@@ -2,7 +2,6 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
-#include "core/Manifests.h"
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
 #include "engine/ProductCatalogue.h"
@@ -17,19 +16,18 @@ constexpr char kImagesFolder[] = "Images07";
 
 std::string SuiteMarker(ProductKind kind)
 {
-    return std::string(manifest::FixedPackagedNames(kind).front());
+    return std::string(DescriptorOf(kind).MainFile());
 }
 
 UpdateStatus UpdateSuite(UpdateEngine& engine, ProductKind kind)
 {
     const std::string marker = SuiteMarker(kind);
-    const std::string product(ProductNames[kind]);
 
     const std::string packaged = WritePackagedFile(engine, marker);
 
     // The record holds the installed marker's path: two levels up is the suite.
     std::string folder =
-        ParentFolder(ProductFolder(engine.RegistryAccess(), product, RecordedPath::FolderOnly));
+        ParentFolder(ProductFolder(engine.RegistryAccess(), kind, RecordedPath::FolderOnly));
     if (folder.empty())
         folder = engine.LocateDirectory(kSuiteFolderName);
     if (folder.empty())
@@ -39,7 +37,7 @@ UpdateStatus UpdateSuite(UpdateEngine& engine, ProductKind kind)
     try {
         const std::string target = AddBackslash(folder) + marker;
         // Recorded before anything is compared, whatever the outcome.
-        SetProductFolder(engine.RegistryAccess(), product, target);
+        SetProductFolder(engine.RegistryAccess(), kind, target);
 
         result = engine.CompareAndReplace(packaged, target, ReplaceMode::CompareOnly);
         if (result != UpdateStatus::Ok)

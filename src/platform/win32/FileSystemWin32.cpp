@@ -123,9 +123,13 @@ void FileSystemWin32::RemoveFile(const std::string& path)
         RaiseLastSystemError();
 }
 
-int FileSystemWin32::CompareFiles(const std::string& installed, const std::string& packaged)
+bool FileSystemWin32::GetFileWriteTime(const std::string& path, FileTime& time)
 {
-    return installer_.CompareFiles(installed, packaged);
+    FILETIME written;
+    if (!FileWriteTime(path, written))
+        return false;
+    time = ToFileTime(written);
+    return true;
 }
 
 bool FileSystemWin32::GetFileVersionParts(const std::string& path, FileVersionParts& parts)

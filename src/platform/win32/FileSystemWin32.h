@@ -11,7 +11,7 @@ namespace qv::win32 {
 
 class FileSystemWin32 final : public FileSystem {
 public:
-    // The installer helper answers folders, existence and comparison; it
+    // The installer helper answers folders, existence and versions; it
     // must outlive this object.
     explicit FileSystemWin32(InstallerFileServices& installer) : installer_(installer) {}
 
@@ -25,7 +25,7 @@ public:
                               const std::function<void(PieceWriter&)>& fill) override;
     bool SetFileWriteTime(const std::string& path, FileTime time) override;
     void RemoveFile(const std::string& path) override;
-    int CompareFiles(const std::string& installed, const std::string& packaged) override;
+    bool GetFileWriteTime(const std::string& path, FileTime& time) override;
     bool SetNormalAttributes(const std::string& path) override;
     bool CopyFileOver(const std::string& source, const std::string& target) override;
     std::string LastFailureMessage() override { return lastFailure_; }

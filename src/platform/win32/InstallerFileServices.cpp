@@ -15,14 +15,6 @@ namespace {
 
 constexpr std::uint32_t kLastNameNumber = 33554431;  // 2^25 - 1: five base-32 digits
 
-// Compares two unsigned numbers the way the installer reports "newer".
-int NewerIfLarger(std::uint32_t installed, std::uint32_t packaged)
-{
-    if (installed == packaged)
-        return 0;
-    return installed < packaged ? 1 : -1;
-}
-
 }  // namespace
 
 InstallerFileServices::InstallerFileServices() : random_(std::random_device{}()) {}
@@ -37,25 +29,6 @@ std::string InstallerFileServices::TempFolder()
     if (length == 0)
         RaiseLastSystemError();
     return AddBackslash(std::string(buffer.data(), length));
-}
-
-int InstallerFileServices::CompareFiles(const std::string& installed, const std::string& packaged)
-{
-    if (!FileIsPresent(packaged))
-        throw Error("File not found : " + packaged);
-    if (!FileIsPresent(installed))
-        return 1;
-    std::uint32_t installedMs = 0, installedLs = 0, packagedMs = 0, packagedLs = 0;
-    if (FileVersionNumber(installed, installedMs, installedLs) &&
-        FileVersionNumber(packaged, packagedMs, packagedLs)) {
-        if (int r = NewerIfLarger(installedMs, packagedMs))
-            return r;
-        return NewerIfLarger(installedLs, packagedLs);
-    }
-    FILETIME installedTime, packagedTime;
-    if (FileLocalWriteTime(installed, installedTime) && FileLocalWriteTime(packaged, packagedTime))
-        return CompareFileTime(&packagedTime, &installedTime);
-    return 1;
 }
 
 bool InstallerFileServices::GetFileVersionParts(const std::string& path, std::uint16_t& major,

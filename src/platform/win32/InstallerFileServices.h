@@ -2,9 +2,8 @@
 // The installer helper: the file-system services an installer needs from
 // Windows (it installs nothing itself). The temporary and shared system
 // folders, existence and attribute tests that never show a system error
-// box, collision-free names, a file's version and last-write time, and the
-// comparison of an installed file with its replacement. No operation shows
-// a message; failures are raised as qv::Error.
+// box, collision-free names, a file's version and last-write time. No
+// operation shows a message; failures are raised as qv::Error.
 #include <windows.h>
 
 #include <cstdint>
@@ -24,13 +23,6 @@ public:
     // The user's temporary folder with a trailing backslash; raises the last
     // system error when Windows gives none.
     std::string TempFolder();
-
-    // Whether the packaged file is newer than the installed one: 1 (newer,
-    // installed missing, or nothing comparable), -1 (installed newer), 0
-    // (same version, or without versions the same local write time). File
-    // versions decide alone when both files have one. Raises
-    // "File not found : " + packaged when the packaged file is missing.
-    int CompareFiles(const std::string& installed, const std::string& packaged);
 
     // The four numbers of the file version; false (outputs untouched) when
     // the file has no version resource.

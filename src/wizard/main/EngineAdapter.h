@@ -30,7 +30,6 @@ public:
     {
         engine_.AddReportLine(text, size, fontName);
     }
-    void SetCurrentProductKind(ProductKind kind) override { engine_.SetCurrentKind(kind); }
     void Randomize() override { engine_.Randomize(); }
 
 private:

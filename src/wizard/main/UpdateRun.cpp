@@ -46,7 +46,6 @@ const char* ResultLine(UpdateStatus status)
 UpdateStatus RunProcedure(ProductKind kind, const std::string& title, WizardEngine& engine,
                           const ProcedureTable& procedures, UpdateRunFront& front)
 {
-    engine.SetCurrentProductKind(kind);
     engine.AddReportLine(Format(texts::kRunHeader, {title}) + " " + RunTimestamp() + "\r\n", 10, "");
     front.ProcedureStarting();
     struct Reenable {

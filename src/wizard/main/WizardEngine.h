@@ -1,6 +1,6 @@
 #pragma once
 // What the wizard needs from the update package and the update engine: the
-// manifests, the report and the current product kind. The program wires it
+// manifests and the report. The program wires it
 // to the update engine; the catalogue itself is read directly
 // (core/ProductTables.h).
 #include <string>
@@ -25,9 +25,6 @@ public:
 
     virtual void SetReportTarget(ReportSink* target) = 0;
     virtual void AddReportLine(const std::string& text, int size, const std::string& fontName) = 0;
-
-    // The kind of the product being updated; the procedures read it.
-    virtual void SetCurrentProductKind(ProductKind kind) = 0;
 
     // Seeds the generator of temporary file names from the clock.
     virtual void Randomize() = 0;

@@ -93,7 +93,7 @@ WizardWindow::WizardWindow(UserInteraction& ui, WizardEngine& engine) : ui_(ui),
            0, ::GetSysColorBrush(COLOR_BTNFACE), icon_.get());
     ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    CreateControls();
+    Initialize();
 }
 
 WizardWindow::~WizardWindow() = default;
@@ -121,7 +121,7 @@ void WizardWindow::SetUpdateProcedure(ProductKind kind, UpdateProcedure procedur
 
 // ---- creation and layout ---------------------------------------------------
 
-void WizardWindow::CreateControls()
+void WizardWindow::Initialize()
 {
     CreateControls();
     actionBack_.SetCaption(texts::kActionBack);

@@ -66,7 +66,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Start-up and controller.
-    void CreateControls();
+    void Initialize();  // the controls, the actions and the start timer
     void FirstShown();
     void CreateControls();
     void LayoutControls();

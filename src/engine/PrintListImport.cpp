@@ -5,6 +5,7 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "core/ScopeExit.h"
 #include "core/Text.h"
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
@@ -153,16 +154,11 @@ bool UpdateEngine::OpenProductDatabase(const std::string& configuration)
     if (path.empty())
         return false;
     user_.BeginWaitCursor();
-    try {
-        connection_->SetDatabaseIdentity(identity->structureVersion, identity->identifier,
-                                         texts::kDatabaseDescription, kApplicationName);
-        connection_->SetConnectionParams(path, "", "", "");
-        connection_->ConnectAsProduct();
-    } catch (...) {
-        user_.EndWaitCursor();
-        throw;
-    }
-    user_.EndWaitCursor();
+    const ScopeExit endWait([this] { user_.EndWaitCursor(); });
+    connection_->SetDatabaseIdentity(identity->structureVersion, identity->identifier,
+                                     texts::kDatabaseDescription, kApplicationName);
+    connection_->SetConnectionParams(path, "", "", "");
+    connection_->ConnectAsProduct();
     return true;
 }
 

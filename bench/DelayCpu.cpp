@@ -50,7 +50,7 @@ int main()
     SetTimer(window, 1, 10, nullptr);
     Measure("Delay(1000), a timer every 10 ms", [] { qv::win32::Delay(1000); });
     KillTimer(window, 1);
-    Measure("Delay(-1000), no message processing", [] { qv::win32::Delay(-1000); });
+    Measure("SleepWithoutMessages(1000)", [] { qv::win32::SleepWithoutMessages(1000); });
     Measure("busy loop of 1000 ms (reference)", [] {
         DWORD start = GetTickCount();
         while (GetTickCount() - start < 1000) {

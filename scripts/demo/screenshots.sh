@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes a PNG of each page of the wizard, in a Wine desktop window on the
 # Xvfb display of a prefix of its own, so that the title bar and frame are
-# drawn as on Windows.
+# drawn as on Windows. The walk is wizard_shots (tools/demo).
 #   scripts/demo/screenshots.sh [OUTPUT_FOLDER] [PROGRAM]
 # Default output: build/win64/screenshots/. PROGRAM is an .exe of
 # build/win64/bin (default quorvex-update-empty.exe, a package without any

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs a walker program (a driver of the wizard, built in build/win64/bin)
-# in a Wine desktop on the prefix's Xvfb display, and takes a screenshot
-# each time the walker signals a page.
+# Runs a walker program (a driver of the wizard from tools/demo, built in
+# build/win64/bin) in a Wine desktop on the prefix's Xvfb display, and takes
+# a screenshot each time the walker signals a page.
 #   walk-wizard.sh PREFIX WALKER PROGRAM OUT_FOLDER [--no-shots]
 # The walker is started as WALKER SIGNALS PROGRAM, SIGNALS being a folder
 # for its "ready-<name>" / "done-<name>" handshake; the PNGs and any .txt

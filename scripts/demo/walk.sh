@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demos' headless walk: runs PROGRAM (beside the test programs) in
-# PREFIX under Xvfb, walked by demo_walker as a person would (Suivant,
+# PREFIX under Xvfb, walked by demo_walker (tools/demo) as a person would (Suivant,
 # Démarrer, Yes to any question), leaves a screenshot of each page and the
 # report in SHOTS, and prints the questions answered and the report here.
 # Exit 0 only when the report ends with the success line.

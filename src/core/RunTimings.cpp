@@ -125,14 +125,41 @@ double NowMs()
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SetProcessStart(double nowMs)
+void NoteProcessStart(double msSinceCreation)
 {
-    state().processStart = nowMs;
+    if (!Enabled())
+        return;
+    state().processStart = NowMs() - msSinceCreation;
+    Add(Stage::StartupLoading, msSinceCreation);
 }
 
-double SinceProcessStartMs()
+void AddSinceProcessStart(Stage stage)
 {
-    return NowMs() - state().processStart;
+    if (Enabled())
+        Add(stage, NowMs() - state().processStart);
+}
+
+SplitStage::SplitStage(Stage rest, Stage part)
+    : rest_(rest), part_(part), start_(Enabled() ? NowMs() : -1.0)
+{
+}
+
+void SplitStage::End()
+{
+    if (!Measuring())
+        return;
+    Add(part_, partMs_);
+    Add(rest_, NowMs() - start_ - partMs_);
+    start_ = -1.0;  // counted once
+}
+
+void StageSequence::End(Stage stage)
+{
+    if (last_ < 0)
+        return;
+    const double now = NowMs();
+    Add(stage, now - last_);
+    last_ = now;
 }
 
 }  // namespace qv::timings

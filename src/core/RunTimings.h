@@ -59,18 +59,35 @@ void WriteTimings();
 double NowMs();
 
 // The start-up steps are counted from the process's creation, which the
-// program notes, on NowMs's clock, as soon as it runs.
-void SetProcessStart(double nowMs);
-// Milliseconds since then.
-double SinceProcessStartMs();
+// program notes, on NowMs's clock, as soon as it runs: the time since that
+// creation is the stage StartupLoading.
+void NoteProcessStart(double msSinceCreation);
+// Adds the time since the process's creation to a stage, when measuring is
+// on.
+void AddSinceProcessStart(Stage stage);
 
-// Measures the scope's lifetime into a stage, when measuring is on.
+// The stage timer: measures the scope's lifetime into a stage, when
+// measuring is on. Callers write one line per stage:
+//     timings::Scope measured(timings::Stage::Copying);
 class Scope {
 public:
-    explicit Scope(Stage stage) : stage_(stage), start_(Enabled() ? NowMs() : -1.0) {}
+    // when false, the scope measures nothing (a stage that applies only to
+    // some of the calls).
+    explicit Scope(Stage stage, bool when = true)
+        : stage_(stage), start_(when && Enabled() ? NowMs() : -1.0) {}
+    // A wait of the requested length: added under Wait and by its length.
+    struct WaitOf {
+        int requestedMs;
+    };
+    explicit Scope(WaitOf wait) : stage_(Stage::Wait), waitMs_(wait.requestedMs),
+                                  start_(Enabled() ? NowMs() : -1.0) {}
     ~Scope()
     {
-        if (start_ >= 0)
+        if (start_ < 0)
+            return;
+        if (waitMs_ >= 0)
+            AddWait(waitMs_, NowMs() - start_);
+        else
             Add(stage_, NowMs() - start_);
     }
     Scope(const Scope&) = delete;
@@ -78,7 +95,54 @@ public:
 
 private:
     Stage stage_;
+    int waitMs_ = -1;
     double start_;
+};
+
+// A stage measured in two: the time spent inside its Part scopes goes to
+// the part's stage, the rest to the whole's, each added once by End (a
+// stage left by an error before its End is not counted).
+class SplitStage {
+public:
+    SplitStage(Stage rest, Stage part);
+    void End();
+    SplitStage(const SplitStage&) = delete;
+    SplitStage& operator=(const SplitStage&) = delete;
+
+    class Part {
+    public:
+        explicit Part(SplitStage& whole) : whole_(whole), start_(whole.Measuring() ? NowMs() : -1.0) {}
+        ~Part()
+        {
+            if (start_ >= 0)
+                whole_.partMs_ += NowMs() - start_;
+        }
+        Part(const Part&) = delete;
+        Part& operator=(const Part&) = delete;
+
+    private:
+        SplitStage& whole_;
+        double start_;
+    };
+
+private:
+    bool Measuring() const { return start_ >= 0; }
+
+    Stage rest_, part_;
+    double start_;
+    double partMs_ = 0;
+};
+
+// Stages that follow one another: each ends where the next begins, the
+// first where the sequence was made.
+class StageSequence {
+public:
+    StageSequence() : last_(Enabled() ? NowMs() : -1.0) {}
+    // Adds the stage that ends now.
+    void End(Stage stage);
+
+private:
+    double last_;
 };
 
 }  // namespace qv::timings

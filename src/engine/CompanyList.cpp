@@ -2,7 +2,6 @@
 
 #include "core/Errors.h"
 #include "core/Text.h"
-#include "core/Texts.h"
 
 namespace qv {
 
@@ -97,25 +96,6 @@ void CompanyList::ConfirmSelection()
 void CompanyList::CancelSelection()
 {
     cancelled_ = true;
-}
-
-CompanyList::KeyOutcome CompanyList::HandleListKey(unsigned key)
-{
-    switch (key) {
-    case kKeyEnter:
-        ConfirmSelection();
-        return KeyOutcome::Confirmed;
-    case kKeyEscape:
-        CancelSelection();
-        return KeyOutcome::Cancelled;
-    default:
-        return KeyOutcome::LeftToList;
-    }
-}
-
-void CompanyList::ShowCompanyFileInfo(UserInteraction& user) const
-{
-    user.ShowInfoMessage(std::string(texts::kCompanyListInfo) + "\r\n" + companyFile_);
 }
 
 }  // namespace qv

@@ -5,15 +5,15 @@
 // the update engine is created and read by the print-list import; the
 // company-selection dialog shows it and remembers the choice.
 //
-// This is the dialog's state and behaviour without its window: the list
-// and its selection, the company file found, whether the dialog was left
-// with OK, and what its buttons and keys do.
+// This is the dialog's state without its window: the list and its
+// selection, the company file found, whether the dialog was left with OK,
+// and what OK and Annuler do. The dialog (wizard/ui) maps its keys and
+// buttons onto it.
 #include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
-#include "platform/UserInteraction.h"
 
 namespace qv {
 
@@ -23,10 +23,6 @@ inline constexpr char kLastCompanyValue[] = "LastCompany";
 // A machine-wide key of the products' multi-company mode; it is removed at
 // every start, so no product stays in that mode after an update.
 inline constexpr char kMultiCompanyMachineKey[] = "Software\\QUORVEX S.A.\\MultiSte";
-
-// Keys as the dialog's list sees them (the Windows virtual-key codes).
-inline constexpr unsigned kKeyEnter = 0x0D;
-inline constexpr unsigned kKeyEscape = 0x1B;
 
 class CompanyList {
 public:
@@ -65,21 +61,13 @@ public:
     // True until the dialog is left with OK, and again after Annuler.
     bool Cancelled() const { return cancelled_; }
 
-    // --- what the dialog's buttons and keys do --------------------------------
+    // --- what the dialog's OK and Annuler do ----------------------------------
 
     // OK: not cancelled; the selected text is remembered as the last company
     // chosen (a failure to write it is ignored). The dialog then closes.
     void ConfirmSelection();
     // Annuler: cancelled. The dialog then closes.
     void CancelSelection();
-
-    // A key pressed in the list: Enter confirms, Escape cancels (the dialog
-    // then closes), any other key is left to the list.
-    enum class KeyOutcome { LeftToList, Confirmed, Cancelled };
-    KeyOutcome HandleListKey(unsigned key);
-
-    // The hidden Info button: names the company file.
-    void ShowCompanyFileInfo(UserInteraction& user) const;
 
 private:
     FileSystem& files_;

@@ -55,20 +55,17 @@ std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std:
     std::uint64_t time = ReadStoredHeader(*stored).time;
     bool writing = false;
     bool begun = false;
-    double writingMs = 0;
-    const double start = timings::Enabled() ? timings::NowMs() : 0;
+    timings::SplitStage measured(timings::Stage::Inflating, timings::Stage::WritingTemp);
     try {
         files_.WriteNewFileInPieces(target, [&](FileSystem::PieceWriter& file) {
             begun = true;
             DecodeStoredFormInPieces(
                 *stored, [](std::int64_t, std::uint64_t) {},
                 [&](std::string_view piece) {
-                    const double pieceStart = timings::Enabled() ? timings::NowMs() : 0;
+                    const timings::SplitStage::Part writingPart(measured);
                     writing = true;
                     file.Write(piece);
                     writing = false;
-                    if (timings::Enabled())
-                        writingMs += timings::NowMs() - pieceStart;
                 });
         });
     } catch (const FileCreationError&) {
@@ -92,11 +89,8 @@ std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std:
         }
         throw;
     }
-    if (timings::Enabled()) {
-        timings::Add(timings::Stage::WritingTemp, writingMs);
-        timings::Add(timings::Stage::Inflating, timings::NowMs() - start - writingMs);
-    }
-    timings::Scope measured(timings::Stage::Stamping);
+    measured.End();
+    timings::Scope stamping(timings::Stage::Stamping);
     files_.SetFileWriteTime(target, time);
     return target;
 }

@@ -3,6 +3,7 @@
 // workstation.
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "core/ScopeExit.h"
 #include "core/Text.h"
 #include "core/Texts.h"
 #include "core/WindowsPath.h"
@@ -119,16 +120,11 @@ bool UpdateEngine::OpenProductDatabase(ProductKind kind, const std::string& conf
     if (path.empty())
         return false;
     user_.BeginWaitCursor();
-    try {
-        connection_->SetDatabaseIdentity(identity.structureVersion, std::string(identity.identifier),
-                                         texts::kDatabaseDescription, kApplicationName);
-        connection_->SetConnectionParams(path, "", "", "");
-        connection_->ConnectAsProduct();
-    } catch (...) {
-        user_.EndWaitCursor();
-        throw;
-    }
-    user_.EndWaitCursor();
+    const ScopeExit endWait([this] { user_.EndWaitCursor(); });
+    connection_->SetDatabaseIdentity(identity.structureVersion, std::string(identity.identifier),
+                                     texts::kDatabaseDescription, kApplicationName);
+    connection_->SetConnectionParams(path, "", "", "");
+    connection_->ConnectAsProduct();
     return true;
 }
 

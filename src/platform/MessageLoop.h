@@ -17,8 +17,8 @@ public:
 class MessageLoop {
 public:
     virtual ~MessageLoop() = default;
-    // Waits |milliseconds|; a positive value processes window messages
-    // meanwhile and stops early when the application is terminating.
+    // Waits |milliseconds| processing window messages meanwhile (nothing for
+    // zero or less); stops early when the application is terminating.
     virtual void Delay(int milliseconds) = 0;
     // Calls onTick on the GUI thread every intervalMs, from the message loop
     // (the program's own, a modal dialog's or Delay's), until the returned

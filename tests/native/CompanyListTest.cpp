@@ -240,26 +240,6 @@ TEST_F(CompanyListTest, OkRemembersTheChoiceAnnulerAndEscapeCancel)
         EXPECT_EQ(LastCompany(), "");
         EXPECT_THROW(companies.Select(3), Error);
     }
-
-    files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\nMartin\r\n");
-    struct Case {
-        unsigned key;
-        CompanyList::KeyOutcome outcome;
-        bool cancelled;
-        std::string remembered;
-    } cases[] = {
-        {kKeyEnter, CompanyList::KeyOutcome::Confirmed, false, "Dupont"},
-        {kKeyEscape, CompanyList::KeyOutcome::Cancelled, true, "(none)"},
-        {'M', CompanyList::KeyOutcome::LeftToList, true, "(none)"},
-        {0x28 /* down arrow */, CompanyList::KeyOutcome::LeftToList, true, "(none)"},
-    };
-    for (const auto& c : cases) {
-        registry.DeleteRegistryKey(HKCU, kCompanyChoiceKey);
-        CompanyList companies = Loaded();
-        EXPECT_EQ(companies.HandleListKey(c.key), c.outcome) << c.key;
-        EXPECT_EQ(companies.Cancelled(), c.cancelled) << c.key;
-        EXPECT_EQ(LastCompany(), c.remembered) << c.key;
-    }
 }
 
 TEST_F(CompanyListTest, AChoiceThatCannotBeRememberedStillStands)
@@ -272,17 +252,6 @@ TEST_F(CompanyListTest, AChoiceThatCannotBeRememberedStillStands)
     EXPECT_NO_THROW(companies.ConfirmSelection());
     EXPECT_FALSE(companies.Cancelled());
     EXPECT_EQ(LastCompany(), "Dupont");
-}
-
-TEST_F(CompanyListTest, InfoNamesTheCompanyFile)
-{
-    files.Put("C:\\wquorvex\\multiste.txt.txt", "Dupont\r\n");
-    CompanyList companies = Loaded();
-    companies.ShowCompanyFileInfo(services.user);
-    ASSERT_EQ(services.user.dialogs.size(), 1u);
-    EXPECT_EQ(services.user.dialogs[0].text,
-              "Liste des soci\xE9t\xE9s :\r\nC:\\wquorvex\\multiste.txt.txt");
-    EXPECT_EQ(services.user.dialogs[0].type, DialogType::Information);
 }
 
 TEST_F(CompanyListTest, TheDataModuleHoldsTheListLoadedAtItsCreation)

@@ -93,7 +93,7 @@ protected:
         engine.reset();
         files = test::EngineFileSystem();
         services.registry = test::MemoryRegistry();
-        services.user = test::ScriptedInteraction();
+        services.user.Reset();
         services.versions = test::FakeVersions();
         report.lines.clear();
         Install();

@@ -112,6 +112,42 @@ TEST(CompanyListOnWindows, TheFourthPlaceIsFoundAndTheMachineKeyRemoved)
               ERROR_SUCCESS);
 }
 
+TEST_F(CompanyDialogTest, EnterConfirmsEscapeCancelsOtherKeysAreLeftToTheList)
+{
+    files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\nMartin\r\n");
+    struct Case {
+        unsigned key;
+        ListKeyOutcome outcome;
+        bool cancelled;
+        std::string remembered;
+    } cases[] = {
+        {VK_RETURN, ListKeyOutcome::Confirmed, false, "Dupont"},
+        {VK_ESCAPE, ListKeyOutcome::Cancelled, true, "(none)"},
+        {'M', ListKeyOutcome::LeftToList, true, "(none)"},
+        {VK_DOWN, ListKeyOutcome::LeftToList, true, "(none)"},
+    };
+    for (const auto& c : cases) {
+        registry.DeleteRegistryKey(RegistryHive::CurrentUser, kCompanyChoiceKey);
+        CompanyList companies(files, registry);
+        companies.LoadCompanies();
+        EXPECT_EQ(HandleCompanyListKey(companies, c.key), c.outcome) << c.key;
+        EXPECT_EQ(companies.Cancelled(), c.cancelled) << c.key;
+        EXPECT_EQ(LastCompany(), c.remembered) << c.key;
+    }
+}
+
+TEST_F(CompanyDialogTest, TheHiddenInfoButtonNamesTheCompanyFile)
+{
+    files.Put("C:\\wquorvex\\multiste.txt.txt", "Dupont\r\n");
+    CompanyList companies(files, registry);
+    companies.LoadCompanies();
+    CompanySelectionDialog dialog(companies, user);
+    ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(kIdCompanyInfo, BN_CLICKED), 0);
+    ASSERT_EQ(user.dialogs.size(), 1u);
+    EXPECT_EQ(user.dialogs[0].text, "Liste des soci\xE9t\xE9s :\r\nC:\\wquorvex\\multiste.txt.txt");
+    EXPECT_EQ(user.dialogs[0].type, DialogType::Information);
+}
+
 TEST_F(CompanyDialogTest, OkAnnulerEnterAndEscape)
 {
     files.Put("C:\\quorvex\\multiste.txt", "Dupont SA\r\n\r\nMartin & Fils\r\n");

@@ -14,6 +14,16 @@
 namespace qv::win32 {
 namespace {
 
+// Lets the loop process messages in short delays until done(). How many
+// ticks come in a given time depends on the machine's load, so the bound is
+// a number of delays (long enough for any load), not a time to assert on.
+template <typename Done>
+void DelayUntil(Win32MessageLoop& loop, Done done)
+{
+    for (int steps = 0; steps < 1000 && !done(); ++steps)
+        loop.Delay(20);
+}
+
 TEST(MessageLoopTimer, TicksWhileMessagesAreProcessedUntilItIsDestroyed)
 {
     int errorsHandled = 0;
@@ -32,7 +42,7 @@ TEST(MessageLoopTimer, TicksWhileMessagesAreProcessedUntilItIsDestroyed)
         throw std::runtime_error("tick failed");
     });
     EXPECT_EQ(fast, 0);  // nothing before the loop runs
-    loop.Delay(400);
+    DelayUntil(loop, [&] { return fast >= 5 && failing >= 2; });
     EXPECT_GE(fast, 5);
     EXPECT_GE(failing, 2);  // a failing tick does not stop its timer
     EXPECT_EQ(errorsHandled, failing);
@@ -58,7 +68,7 @@ TEST(MessageLoopTimer, ATickInsideItsOwnTickIsSkipped)
             loop.Delay(100);  // a modal wait inside the tick
         --depth;
     });
-    loop.Delay(300);
+    DelayUntil(loop, [&] { return entered >= 2; });
     EXPECT_GE(entered, 2);
     EXPECT_EQ(deepest, 1);
 }

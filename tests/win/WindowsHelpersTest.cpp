@@ -45,14 +45,15 @@ TEST(WindowsHelpers, DriveLettersAreUpperCaseLettersInSystemOrder)
     EXPECT_EQ(letters, expected);
 }
 
-TEST(WindowsHelpers, NegativeAndZeroDelaysDoNotProcessMessages)
+TEST(WindowsHelpers, PlainSleepAndZeroDelayDoNotProcessMessages)
 {
-    // A posted thread message stays queued through Delay(-50) and Delay(0).
+    // A posted thread message stays queued through SleepWithoutMessages(50)
+    // and Delay(0).
     PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    Delay(-50);
+    SleepWithoutMessages(50);
     QueryPerformanceCounter(&end);
     // It did wait (a loose bound: the system's timers are not exact).
     EXPECT_GE((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart, 40);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <regex>
 
+#include "BoundedWait.h"
 #include "ControlIds.h"
 #include "app/ApplicationWindow.h"
 #include "core/Errors.h"
@@ -106,21 +107,13 @@ protected:
     // until done() or the time-out.
     bool Pump(const std::function<bool()>& done, DWORD timeoutMs = 5000)
     {
-        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-        for (;;) {
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-            if (main && main->Handle())
-                main->OnIdle();
-            if (done())
-                return true;
-            if (::GetTickCount64() >= end)
-                return false;
-            ::Sleep(5);
-        }
+        return test::WaitUntil(
+            [&] {
+                if (main && main->Handle())
+                    main->OnIdle();
+                return done();
+            },
+            timeoutMs);
     }
 
     HWND Control(int id) const

@@ -164,27 +164,12 @@ std::string GetDriveLetters()
 
 void Delay(int milliseconds)
 {
-    const DWORD total = static_cast<DWORD>(std::abs(milliseconds));
-    if (total == 0)
+    if (milliseconds <= 0)
         return;
-    if (milliseconds < 0) {
-        Sleep(total);
-        return;
-    }
+    const DWORD total = static_cast<DWORD>(milliseconds);
     // For the benchmark: the wait's real length, and how much of it went to
     // handling the messages that came meanwhile (painting above all).
-    const bool measuring = timings::Enabled();
-    const double measureStart = measuring ? timings::NowMs() : 0;
-    struct Recorder {
-        bool on;
-        int requested;
-        double start;
-        ~Recorder()
-        {
-            if (on)
-                timings::AddWait(requested, timings::NowMs() - start);
-        }
-    } recorder{measuring, milliseconds, measureStart};
+    const timings::Scope measured(timings::Scope::WaitOf{milliseconds});
 
     const DWORD start = GetTickCount();
     for (;;) {
@@ -196,15 +181,10 @@ void Delay(int milliseconds)
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return;
             }
-            const double dispatchStart = measuring ? timings::NowMs() : 0;
+            const timings::Scope dispatching(timings::Stage::WaitDispatch);
+            const timings::Scope painting(timings::Stage::WaitPaint, msg.message == WM_PAINT);
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
-            if (measuring) {
-                const double spent = timings::NowMs() - dispatchStart;
-                timings::Add(timings::Stage::WaitDispatch, spent);
-                if (msg.message == WM_PAINT)
-                    timings::Add(timings::Stage::WaitPaint, spent);
-            }
         }
         DWORD elapsed = GetTickCount() - start;
         if (elapsed >= total)
@@ -213,6 +193,11 @@ void Delay(int milliseconds)
         MsgWaitForMultipleObjectsEx(0, nullptr, total - elapsed, QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
     }
+}
+
+void SleepWithoutMessages(unsigned milliseconds)
+{
+    Sleep(milliseconds);
 }
 
 }  // namespace qv::win32

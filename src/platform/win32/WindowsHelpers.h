@@ -62,12 +62,14 @@ void CentreOnWorkArea(HWND window);
 // The letters of all logical drives, in the order Windows lists them.
 std::string GetDriveLetters();
 
-// Waits |milliseconds|. A positive value keeps processing window messages
-// while it waits and returns early when the application is terminating
-// (WM_QUIT is seen, and posted again for the main loop); a negative value
-// waits without processing messages. Never spins: it sleeps until the next
-// message or the end of the wait.
+// Waits |milliseconds| processing window messages meanwhile, so that the
+// windows keep painting; returns early when the application is terminating
+// (WM_QUIT is seen, and posted again for the main loop). Nothing for zero or
+// less. Never spins: it sleeps until the next message or the end of the
+// wait.
 void Delay(int milliseconds);
+// Waits |milliseconds| without processing any message.
+void SleepWithoutMessages(unsigned milliseconds);
 
 // FILETIME <-> the 64-bit form used by the interfaces.
 inline FileTime ToFileTime(const FILETIME& ft)

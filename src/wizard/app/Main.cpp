@@ -14,6 +14,7 @@
 #include "core/Texts.h"
 #include "core/ProductTables.h"
 #include "core/RunTimings.h"
+#include "core/ScopeExit.h"
 #include "database/VersionSource.h"
 #include "database/Workstation.h"
 #include "engine/UpdateEngine.h"
@@ -61,16 +62,12 @@ int RunMessageLoop(WizardWindow& main)
     }
 }
 
-// Without windows there is nothing to paint: the engine's waits that only
-// let the report paint are skipped. Timers tick as usual.
+// Without windows there is nothing to paint: the engine's waits, which only
+// let the report paint, are skipped. Timers tick as usual.
 class WindowlessMessageLoop final : public MessageLoop {
 public:
     explicit WindowlessMessageLoop(MessageLoop& loop) : loop_(loop) {}
-    void Delay(int milliseconds) override
-    {
-        if (milliseconds < 0)
-            loop_.Delay(milliseconds);  // a plain sleep, not a paint
-    }
+    void Delay(int) override {}
     std::unique_ptr<RepeatingTimer> StartTimer(unsigned intervalMs,
                                                std::function<void()> onTick) override
     {
@@ -100,21 +97,9 @@ double MsSinceProcessCreation()
 ExitCode Run(const LaunchOptions& options, int showCommand)
 {
     timings::EnableFromEnvironment();  // the benchmark's figures, off by default
-    double stepStart = 0;
-    if (timings::Enabled()) {
-        const double loading = MsSinceProcessCreation();
-        stepStart = timings::NowMs();
-        timings::SetProcessStart(stepStart - loading);
-        timings::Add(timings::Stage::StartupLoading, loading);
-    }
-    // Adds the start-up step that ends now.
-    auto startupStep = [&stepStart](timings::Stage stage) {
-        if (!timings::Enabled())
-            return;
-        const double now = timings::NowMs();
-        timings::Add(stage, now - stepStart);
-        stepStart = now;
-    };
+    if (timings::Enabled())
+        timings::NoteProcessStart(MsSinceProcessCreation());
+    timings::StageSequence startup;  // the start-up's steps, each ending where the next begins
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -155,9 +140,7 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     UserInteraction& user = boxes ? static_cast<UserInteraction&>(ui) : policy;
     if (!boxes)
         SetTopLevelInteraction(&policy);
-    struct TopLevelReset {
-        ~TopLevelReset() { SetTopLevelInteraction(nullptr); }
-    } topLevelReset;
+    const ScopeExit topLevelReset([] { SetTopLevelInteraction(nullptr); });
 
     // The engine's reach into the system: the package in this program's own
     // resources, the real files, registry and message loop (whose timers
@@ -202,7 +185,7 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
         return code;  // the progress window closes itself here
     }
 
-    startupStep(timings::Stage::StartupServices);
+    startup.End(timings::Stage::StartupServices);
     ApplicationWindow application;
     WizardWindow wizardWindow(ui, engine);
     WelcomePage welcomePage(application.Handle());
@@ -213,9 +196,9 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     for (auto& [kind, procedure] : procedures)
         wizardWindow.SetUpdateProcedure(kind, procedure);
 
-    startupStep(timings::Stage::StartupWindows);
+    startup.End(timings::Stage::StartupWindows);
     wizardWindow.Show(showCommand);
-    startupStep(timings::Stage::StartupShowing);
+    startup.End(timings::Stage::StartupShowing);
     RunMessageLoop(wizardWindow);
     return wizardWindow.Result();
 }

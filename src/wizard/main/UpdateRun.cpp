@@ -10,6 +10,7 @@
 #include "core/Format.h"
 #include "core/Manifests.h"
 #include "core/RunTimings.h"
+#include "core/ScopeExit.h"
 #include "core/Texts.h"
 
 namespace qv::wizard {
@@ -48,10 +49,7 @@ UpdateStatus RunProcedure(ProductKind kind, const std::string& title, WizardEngi
 {
     engine.AddReportLine(Format(texts::kRunHeader, {title}) + " " + RunTimestamp() + "\r\n", 10, "");
     front.ProcedureStarting();
-    struct Reenable {
-        UpdateRunFront& front;
-        ~Reenable() { front.ProcedureEnded(); }
-    } reenable{front};
+    const ScopeExit reenable([&front] { front.ProcedureEnded(); });
     auto procedure = procedures.find(kind);
     if (procedure == procedures.end() || !procedure->second)
         throw Error(Format("No update procedure for kind %d", {KindNumber(kind)}));

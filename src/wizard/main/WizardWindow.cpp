@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "core/Manifests.h"
 #include "core/RunTimings.h"
+#include "core/ScopeExit.h"
 #include "core/Texts.h"
 #include "pages/ChangesPage.h"
 #include "pages/ReportPage.h"
@@ -38,18 +39,6 @@ constexpr UINT kStartTimerDelayMs = 10;
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                              WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
-
-// Keeps the hourglass up for the scope, whatever leaves it.
-class WaitCursor {
-public:
-    explicit WaitCursor(UserInteraction& ui) : ui_(ui) { ui_.BeginWaitCursor(); }
-    ~WaitCursor() { ui_.EndWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    UserInteraction& ui_;
-};
 
 HWND CreatePushButton(HWND parent, int id, int x, int width, DWORD extraStyle)
 {
@@ -284,8 +273,7 @@ void WizardWindow::StartTimerFired()
     welcomePage_->SetWelcomeText(titleLabel_->Text(), welcomeExtraText_);
     stepHistory_.push_back(welcomePage_);
     ShowCurrentStep();
-    if (timings::Enabled())
-        timings::Add(timings::Stage::StartupWelcome, timings::SinceProcessStartMs());
+    timings::AddSinceProcessStart(timings::Stage::StartupWelcome);
 }
 
 void WizardWindow::OnIdle()
@@ -316,7 +304,8 @@ void WizardWindow::UpdateActions()
 
 void WizardWindow::ShowCurrentStep()
 {
-    WaitCursor wait(ui_);
+    ui_.BeginWaitCursor();
+    const ScopeExit endWait([this] { ui_.EndWaitCursor(); });
     for (WizardPage* page : stepList_)
         page->Detach();
 

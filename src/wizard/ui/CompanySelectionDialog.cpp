@@ -37,6 +37,20 @@ HWND CreateChild(HWND parent, const char* cls, const char* text, DWORD style, in
 
 }  // namespace
 
+ListKeyOutcome HandleCompanyListKey(CompanyList& companies, unsigned virtualKey)
+{
+    switch (virtualKey) {
+    case VK_RETURN:
+        companies.ConfirmSelection();
+        return ListKeyOutcome::Confirmed;
+    case VK_ESCAPE:
+        companies.CancelSelection();
+        return ListKeyOutcome::Cancelled;
+    default:
+        return ListKeyOutcome::LeftToList;
+    }
+}
+
 CompanySelectionDialog::CompanySelectionDialog(CompanyList& companies, UserInteraction& user)
     : companies_(companies), user_(user)
 {
@@ -122,10 +136,15 @@ void CompanySelectionDialog::Cancel()
 bool CompanySelectionDialog::ListKeyDown(unsigned key)
 {
     TakeSelectionFromList();
-    if (companies_.HandleListKey(key) == CompanyList::KeyOutcome::LeftToList)
+    if (HandleCompanyListKey(companies_, key) == ListKeyOutcome::LeftToList)
         return false;
     closed_ = true;
     return true;
+}
+
+void CompanySelectionDialog::ShowCompanyFileInfo()
+{
+    user_.ShowInfoMessage(std::string(texts::kCompanyListInfo) + "\r\n" + companies_.CompanyFile());
 }
 
 bool CompanySelectionDialog::ShowModal(HWND owner)
@@ -187,7 +206,7 @@ LRESULT CompanySelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARA
             return 0;
         case kIdCompanyInfo:
             if (HIWORD(wParam) == BN_CLICKED)
-                companies_.ShowCompanyFileInfo(user_);
+                ShowCompanyFileInfo();
             return 0;
         case kIdCompanyList:
             if (HIWORD(wParam) == CBN_SELCHANGE)

@@ -16,6 +16,12 @@
 
 namespace qv::wizard {
 
+// A key pressed in the dialog's list (a Windows virtual-key code): Enter
+// confirms, Escape cancels (the dialog then closes), any other key is left
+// to the list.
+enum class ListKeyOutcome { LeftToList, Confirmed, Cancelled };
+ListKeyOutcome HandleCompanyListKey(CompanyList& companies, unsigned virtualKey);
+
 class CompanySelectionDialog : public Window {
 public:
     // Creates the hidden window with its controls. companies and user must
@@ -40,6 +46,8 @@ private:
     void Cancel();
     // Enter and Escape in the list; true when the key was taken.
     bool ListKeyDown(unsigned key);
+    // The hidden Info button: names the company file.
+    void ShowCompanyFileInfo();
 
     CompanyList& companies_;
     UserInteraction& user_;

@@ -121,8 +121,6 @@ inline constexpr char kInstalledIsNewer2[] = "que celui qui est contenu dans cet
 inline constexpr char kInstalledIsNewer3[] = "Voulez-vous installer un ancien fichier ?";
 inline constexpr char kInstalledIsSame1[] = " présent sur votre système est à jour.";
 inline constexpr char kInstalledIsSame2[] = "Voulez-vous tout de même effectuer la mise à jour ?";
-inline constexpr char kCompareFailed[] =
-    "Une erreur de comparaison des fichiers s'est produite lors de la mise à jour du %s";
 inline constexpr char kUpdateError[] = "Une erreur s'est produite lors de la mise à jour du %s";
 inline constexpr char kInstallationNotDone[] =
     "L'installation de %s n'a certainement pas été effectuée !!!";

@@ -29,10 +29,13 @@ CompanyList::CompanyList(FileSystem& files, Registry& registry)
 {
 }
 
-std::string CompanyList::FindCompanyFile()
+void CompanyList::RemoveMultiCompanyMachineKey()
 {
     registry_.DeleteRegistryKey(RegistryHive::LocalMachine, kMultiCompanyMachineKey);
+}
 
+std::string CompanyList::FindCompanyFile() const
+{
     std::string drives = "C";
     if (std::string windows = files_.WindowsFolder(); !windows.empty())
         drives += windows[0];
@@ -47,6 +50,7 @@ void CompanyList::LoadCompanies()
 {
     entries_.clear();
     selected_ = -1;
+    RemoveMultiCompanyMachineKey();
     companyFile_ = FindCompanyFile();
     if (!companyFile_.empty() && files_.FileIsPresent(companyFile_))
         entries_ = SplitLines(files_.ReadWholeFile(companyFile_));

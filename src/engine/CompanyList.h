@@ -30,14 +30,16 @@ public:
     // LoadCompanies.
     CompanyList(FileSystem& files, Registry& registry);
 
-    // Removes the machine-wide multi-company key (any failure ignored),
-    // then returns the first company file that exists: the four places
-    // under drive C, then the same four under the Windows folder's drive;
-    // "" when there is none.
-    std::string FindCompanyFile();
+    // Removes the machine-wide multi-company key (any failure ignored).
+    void RemoveMultiCompanyMachineKey();
+    // The first company file that exists: the four places under drive C,
+    // then the same four under the Windows folder's drive; "" when there is
+    // none.
+    std::string FindCompanyFile() const;
 
-    // Replaces the list with the lines of the company file (nothing when
-    // there is none) and selects the last company chosen, or the first.
+    // Removes the machine-wide multi-company key, then replaces the list
+    // with the lines of the company file (nothing when there is none) and
+    // selects the last company chosen, or the first.
     // A company file that exists but cannot be read raises its error (the
     // list is then empty), and so does a "LastCompany" key that exists but
     // cannot be read (nothing is then selected).

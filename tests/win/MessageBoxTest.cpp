@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "BoundedWait.h"
-#include "platform/win32/Win32UserInteraction.h"
+#include "ui/DialogInteraction.h"
 
-namespace qv::win32 {
+namespace qv::wizard {
 namespace {
 
 enum class Action { ClickOk, ClickYes, ClickNo, ClickCancel, Escape, Enter, CloseBox, EscapeThenNo };
@@ -143,7 +143,7 @@ TEST(MessageBoxes, FrenchButtonsDefaultsAndAnswers)
         {DialogType::Warning, DialogButtons::YesNoCancel, Action::CloseBox, "Avertissement", yesNoCancel, DialogResult::Cancel},
         {DialogType::Error, DialogButtons::Ok, Action::ClickOk, "PRT_Images_0000", ok, DialogResult::Ok, "PRT_Images_0000"},
     };
-    Win32UserInteraction ui;
+    DialogInteraction ui;
     const std::string text = "Première ligne\r\nSeconde ligne";
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.caption) + " action " + std::to_string(static_cast<int>(c.action)));
@@ -171,7 +171,7 @@ TEST(MessageBoxes, EachBoxSoundsOnceWithItsHelpersSound)
 {
     struct Case {
         const char* caption;
-        std::function<void(Win32UserInteraction&)> show;
+        std::function<void(DialogInteraction&)> show;
         Action answer;
         unsigned sound;
         LPCSTR icon;
@@ -185,7 +185,7 @@ TEST(MessageBoxes, EachBoxSoundsOnceWithItsHelpersSound)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         g_sounds.clear();
-        Win32UserInteraction ui(nullptr, RecordSound);
+        DialogInteraction ui(nullptr, RecordSound);
         HICON shown = nullptr;
         const DWORD testThread = GetCurrentThreadId();
         auto driver = std::async(std::launch::async, [&] {
@@ -204,7 +204,7 @@ TEST(MessageBoxes, EachBoxSoundsOnceWithItsHelpersSound)
 
 TEST(MessageBoxes, QuestionHelpersAreTrueOnlyForYes)
 {
-    Win32UserInteraction ui;
+    DialogInteraction ui;
     auto driver = std::async(std::launch::async, Drive, "Avertissement", Action::ClickNo,
                              GetCurrentThreadId());
     EXPECT_FALSE(ui.AskYesNoCancel("Remplacer le fichier ?"));
@@ -217,7 +217,7 @@ TEST(MessageBoxes, QuestionHelpersAreTrueOnlyForYes)
 
 TEST(WaitCursor, NestedPairsKeepTheHourglassUntilTheOutermostEnd)
 {
-    Win32UserInteraction ui;
+    DialogInteraction ui;
     ui.BeginWaitCursor();
     ui.BeginWaitCursor();
     EXPECT_TRUE(WaitCursorShown());
@@ -233,4 +233,4 @@ TEST(WaitCursor, NestedPairsKeepTheHourglassUntilTheOutermostEnd)
 }
 
 }  // namespace
-}  // namespace qv::win32
+}  // namespace qv::wizard

@@ -8,9 +8,9 @@
 #include <streambuf>
 
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/WindowsHelpers.h"
+#include "ui/RichText.h"
 
-namespace qv::win32 {
+namespace qv::wizard {
 namespace {
 
 class RichTextTest : public ::testing::Test {
@@ -40,8 +40,8 @@ protected:
 
     int Lines() { return static_cast<int>(SendMessageA(viewer_.get(), EM_GETLINECOUNT, 0, 0)); }
 
-    UniqueModule library_;
-    UniqueWindow viewer_;
+    win32::UniqueModule library_;
+    win32::UniqueWindow viewer_;
 };
 
 TEST_F(RichTextTest, MixedLineBreaksStreamIntoParagraphs)
@@ -99,4 +99,4 @@ TEST_F(RichTextTest, AReadErrorStopsTheStreamWithTheControlsError)
 }
 
 }  // namespace
-}  // namespace qv::win32
+}  // namespace qv::wizard

@@ -1,13 +1,8 @@
 #include "platform/win32/WindowsHelpers.h"
 
-#include <richedit.h>
-#include <shlobj.h>
-
 #include <cstdlib>
-#include <istream>
 
 #include "core/Errors.h"
-#include "core/LineBreakChunker.h"
 #include "core/RunTimings.h"
 #include "platform/win32/VersionBlock.h"
 #include "platform/win32/Win32Error.h"
@@ -51,46 +46,6 @@ FileVersionRecord GetFileVersionRecord(const std::string& path)
     return r;
 }
 
-namespace {
-
-struct RichTextSource {
-    std::istream* stream;
-    LineBreakChunker chunker;
-};
-
-DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* written)
-{
-    // No exception may cross back into the control: a failure is reported
-    // as a non-zero result, which stops the streaming.
-    auto* source = reinterpret_cast<RichTextSource*>(cookie);
-    *written = 0;
-    try {
-        auto read = [source](char* out, std::size_t max) -> std::size_t {
-            source->stream->read(out, static_cast<std::streamsize>(max));
-            if (source->stream->bad())
-                throw Error("stream read error");
-            return static_cast<std::size_t>(source->stream->gcount());
-        };
-        *written = static_cast<LONG>(source->chunker.Next(
-            read, reinterpret_cast<char*>(buffer), static_cast<std::size_t>(size)));
-        return 0;
-    } catch (...) {
-        return 1;
-    }
-}
-
-}  // namespace
-
-int StreamRichText(HWND viewer, std::istream& stream)
-{
-    RichTextSource source{&stream, {}};
-    EDITSTREAM es = {};
-    es.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-    es.pfnCallback = StreamInCallback;
-    SendMessageA(viewer, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
-    return static_cast<int>(es.dwError);
-}
-
 bool SetFileWriteTime(const std::string& path, FileTime time)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -102,47 +57,6 @@ bool SetFileWriteTime(const std::string& path, FileTime time)
         RaiseLastSystemError();
     FILETIME ft = ToFILETIME(time);
     return SetFileTime(file.get(), nullptr, nullptr, &ft) != 0;
-}
-
-POINT CentredPosition(int width, int height, HWND anchor)
-{
-    HMONITOR monitor = anchor ? MonitorFromWindow(anchor, MONITOR_DEFAULTTOPRIMARY)
-                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(monitor, &info);
-    const RECT& area = info.rcWork;
-    return POINT{area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2};
-}
-
-void CentreOnWorkArea(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    POINT at = CentredPosition(r.right - r.left, r.bottom - r.top, window);
-    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::string BrowseForFolder(const std::string& title, HWND owner)
-{
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    char display[MAX_PATH] = {};
-    BROWSEINFOA info = {};
-    info.hwndOwner = owner;
-    info.pszDisplayName = display;
-    info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
-    std::string result;
-    {
-        UniqueItemIdList item(SHBrowseForFolderA(&info));
-        char path[MAX_PATH] = {};
-        if (item && SHGetPathFromIDListA(item.get(), path))
-            result = path;
-    }
-    if (SUCCEEDED(com))
-        CoUninitialize();
-    return result;
 }
 
 std::string GetDriveLetters()

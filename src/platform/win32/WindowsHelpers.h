@@ -1,11 +1,10 @@
 #pragma once
 // Free helpers over Windows facilities the update engine and the wizard
-// need: version strings, file time stamps, the folder chooser, drive
-// letters, rich text streaming, window placement and a delay that keeps the
-// window alive. None of them keeps state.
+// need: version strings, file time stamps, drive letters, and a delay that
+// keeps the windows alive. None of them keeps state. (The wizard's window
+// helpers, dialogs and rich-text streaming live in src/wizard/ui.)
 #include <windows.h>
 
-#include <iosfwd>
 #include <string>
 
 #include "core/TextConversions.h"  // HexToInt, AdjustLineBreaks
@@ -37,27 +36,9 @@ struct FileVersionRecord {
 // Missing version data gives empty fields, never an error.
 FileVersionRecord GetFileVersionRecord(const std::string& path);
 
-// Replaces the viewer's content with the RTF read from the stream's current
-// position (EM_STREAMIN, SF_RTF), line breaks made CR LF on the way. Returns
-// 0, or the control's error code (a read error of the stream stops it).
-int StreamRichText(HWND viewer, std::istream& stream);
-
 // Sets only the last-write time (UTC). False when the file does not exist;
 // an existing file that cannot be opened for writing raises the system error.
 bool SetFileWriteTime(const std::string& path, FileTime time);
-
-// The shell's folder chooser, starting at the desktop; the chosen folder's
-// path, or "" when cancelled or when the item has no file-system path.
-std::string BrowseForFolder(const std::string& title, HWND owner);
-
-// The top-left corner that centres a window of the given outer size on the
-// work area (the screen less the task bar) of the monitor that shows
-// |anchor|, or of the primary monitor when |anchor| is null.
-POINT CentredPosition(int width, int height, HWND anchor = nullptr);
-
-// Moves a window, keeping its size, to the centre of the work area of the
-// monitor that shows it.
-void CentreOnWorkArea(HWND window);
 
 // The letters of all logical drives, in the order Windows lists them.
 std::string GetDriveLetters();

@@ -33,7 +33,7 @@
 #include "platform/win32/ResourceEmbeddedSource.h"
 #include "platform/win32/Win32MessageLoop.h"
 #include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32UserInteraction.h"
+#include "ui/DialogInteraction.h"
 #include "platform/win32/WindowsHelpers.h"
 #include "platform/win32/InstallerFileServices.h"
 #include "ui/ErrorHandler.h"
@@ -103,7 +103,7 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    win32::Win32UserInteraction ui;
+    DialogInteraction ui;
     if (options.showHelp) {
         ui.ShowInfoMessage(texts::kCommandLineHelp);
         return ExitCode::Ok;

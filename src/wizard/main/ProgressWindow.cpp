@@ -4,7 +4,7 @@
 
 #include "ControlIds.h"
 #include "core/Texts.h"
-#include "platform/win32/Win32UserInteraction.h"
+#include "ui/DialogInteraction.h"
 #include "res/ResourceIds.h"
 #include "ui/Dpi.h"
 
@@ -82,7 +82,7 @@ LRESULT ProgressWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CLOSE:  // Alt+F4: the run ends the window itself
         return 0;
     case WM_SETCURSOR:
-        if (win32::ApplyWaitCursor())
+        if (ApplyWaitCursor())
             return TRUE;
         break;
     }

@@ -14,7 +14,8 @@
 #include "pages/WelcomePage.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/WindowsHelpers.h"
-#include "platform/win32/Win32UserInteraction.h"
+#include "ui/Centring.h"
+#include "ui/DialogInteraction.h"
 #include "res/ResourceIds.h"
 #include "ui/Dpi.h"
 #include "ui/ErrorHandler.h"
@@ -77,7 +78,7 @@ WizardWindow::WizardWindow(UserInteraction& ui, WizardEngine& engine) : ui_(ui),
     RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     ::AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
     int w = r.right - r.left, h = r.bottom - r.top;
-    POINT at = win32::CentredPosition(w, h);
+    POINT at = CentredPosition(w, h);
     Create(kMainWindowClass, kMainExStyle, kMainStyle, texts::kWizardCaption, at.x, at.y, w, h, nullptr,
            0, ::GetSysColorBrush(COLOR_BTNFACE), icon_.get());
     ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -412,7 +413,7 @@ LRESULT WizardWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID:
         return MAKELRESULT(kIdButtonNext, DC_HASDEFID);
     case WM_SETCURSOR:
-        if (win32::ApplyWaitCursor())
+        if (ApplyWaitCursor())
             return TRUE;
         break;
     case WM_CLOSE:

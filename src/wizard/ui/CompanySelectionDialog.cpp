@@ -4,6 +4,7 @@
 #include "core/Texts.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/WindowsHelpers.h"
+#include "ui/Centring.h"
 #include "ui/Dpi.h"
 #include "ui/LayoutButtonPanel.h"
 
@@ -150,7 +151,7 @@ void CompanySelectionDialog::ShowCompanyFileInfo()
 bool CompanySelectionDialog::ShowModal(HWND owner)
 {
     FillList();
-    win32::CentreOnWorkArea(Handle());
+    CentreOnWorkArea(Handle());
     ::SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
     if (ownerWasEnabled)

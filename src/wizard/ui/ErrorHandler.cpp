@@ -7,7 +7,7 @@
 
 #include "core/Errors.h"
 #include "core/Text.h"
-#include "platform/win32/Win32UserInteraction.h"
+#include "ui/DialogInteraction.h"
 
 namespace qv::wizard {
 
@@ -54,7 +54,7 @@ void HandleTopLevelError() noexcept
         if (g_topLevelInteraction)
             g_topLevelInteraction->ShowErrorMessage(message);
         else
-            win32::Win32UserInteraction().ShowErrorMessage(message);
+            DialogInteraction().ShowErrorMessage(message);
     } catch (...) {
     }
 }

@@ -6,11 +6,12 @@
 #include <cstring>
 #include <sstream>
 
+#include "core/Errors.h"
+#include "core/LineBreakChunker.h"
 #include "core/RunTimings.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/WindowsHelpers.h"
 
 namespace qv::wizard {
 namespace {
@@ -68,10 +69,50 @@ HWND CreateRichViewer(HWND parent, int id, DWORD extraStyle)
     return h;
 }
 
+namespace {
+
+struct RichTextSource {
+    std::istream* stream;
+    LineBreakChunker chunker;
+};
+
+DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* written)
+{
+    // No exception may cross back into the control: a failure is reported
+    // as a non-zero result, which stops the streaming.
+    auto* source = reinterpret_cast<RichTextSource*>(cookie);
+    *written = 0;
+    try {
+        auto read = [source](char* out, std::size_t max) -> std::size_t {
+            source->stream->read(out, static_cast<std::streamsize>(max));
+            if (source->stream->bad())
+                throw Error("stream read error");
+            return static_cast<std::size_t>(source->stream->gcount());
+        };
+        *written = static_cast<LONG>(source->chunker.Next(
+            read, reinterpret_cast<char*>(buffer), static_cast<std::size_t>(size)));
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+
+}  // namespace
+
+int StreamRichText(HWND viewer, std::istream& stream)
+{
+    RichTextSource source{&stream, {}};
+    EDITSTREAM es = {};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    es.pfnCallback = StreamInCallback;
+    SendMessageA(viewer, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    return static_cast<int>(es.dwError);
+}
+
 void StreamRichText(HWND viewer, const std::string& rtf)
 {
     std::istringstream stream(rtf);
-    win32::StreamRichText(viewer, stream);
+    StreamRichText(viewer, stream);
 }
 
 int RichLineCount(HWND viewer)

@@ -3,6 +3,7 @@
 // the installation report.
 #include <windows.h>
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace qv::wizard {
 // bars), its default font MS Sans Serif at a 13-pixel character height.
 HWND CreateRichViewer(HWND parent, int id, DWORD extraStyle);
 
+// Replaces the viewer's content with the RTF read from the stream's current
+// position (EM_STREAMIN, SF_RTF), line breaks made CR LF on the way. Returns
+// 0, or the control's error code (a read error of the stream stops it).
+int StreamRichText(HWND viewer, std::istream& stream);
 // Replaces the viewer's content with rtf (plain text is taken as such).
 void StreamRichText(HWND viewer, const std::string& rtf);
 

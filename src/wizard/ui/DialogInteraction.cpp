@@ -1,6 +1,7 @@
-#include "platform/win32/Win32UserInteraction.h"
+#include "ui/DialogInteraction.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <utility>
@@ -8,10 +9,34 @@
 
 #include "core/Texts.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/WindowsHelpers.h"
+#include "ui/Centring.h"
 
-namespace qv::win32 {
+namespace qv::wizard {
 namespace {
+
+// The shell's folder chooser, starting at the desktop; the chosen folder's
+// path, or "" when cancelled or when the item has no file-system path.
+std::string ShellBrowseForFolder(const std::string& title, HWND owner)
+{
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    char display[MAX_PATH] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.pszDisplayName = display;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
+    std::string result;
+    {
+        win32::UniqueItemIdList item(SHBrowseForFolderA(&info));
+        char path[MAX_PATH] = {};
+        if (item && SHGetPathFromIDListA(item.get(), path))
+            result = path;
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return result;
+}
+
 
 bool g_waitCursor = false;  // GUI thread only, like the nesting counter
 
@@ -163,7 +188,7 @@ std::vector<BoxButton> ButtonsOf(DialogButtons buttons)
 
 }  // namespace
 
-void Win32UserInteraction::Beep(unsigned soundType)
+void DialogInteraction::Beep(unsigned soundType)
 {
     playSound_(soundType);
 }
@@ -173,7 +198,7 @@ void PlaySystemSound(unsigned soundType)
     MessageBeep(soundType);
 }
 
-DialogResult Win32UserInteraction::ShowMessageDialog(const std::string& text, DialogType type,
+DialogResult DialogInteraction::ShowMessageDialog(const std::string& text, DialogType type,
                                                      DialogButtons buttons,
                                                      const std::string& caption)
 {
@@ -196,12 +221,12 @@ DialogResult Win32UserInteraction::ShowMessageDialog(const std::string& text, Di
     }
 }
 
-std::string Win32UserInteraction::BrowseForFolder(const std::string& title)
+std::string DialogInteraction::BrowseForFolder(const std::string& title)
 {
-    return win32::BrowseForFolder(title, owner_);
+    return ShellBrowseForFolder(title, owner_);
 }
 
-std::string Win32UserInteraction::ChooseFile()
+std::string DialogInteraction::ChooseFile()
 {
     char path[MAX_PATH] = {};
     OPENFILENAMEA ofn = {};
@@ -213,7 +238,7 @@ std::string Win32UserInteraction::ChooseFile()
     return GetOpenFileNameA(&ofn) ? std::string(path) : std::string();
 }
 
-void Win32UserInteraction::SetWaitCursor(bool on)
+void DialogInteraction::SetWaitCursor(bool on)
 {
     g_waitCursor = on;
     SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
@@ -232,4 +257,4 @@ bool ApplyWaitCursor()
     return true;
 }
 
-}  // namespace qv::win32
+}  // namespace qv::wizard

@@ -7,12 +7,12 @@
 
 #include "platform/UserInteraction.h"
 
-namespace qv::win32 {
+namespace qv::wizard {
 
 // Plays a system sound (a MessageBeep type); the program's own player.
 void PlaySystemSound(unsigned soundType);
 
-class Win32UserInteraction final : public UserInteraction {
+class DialogInteraction final : public UserInteraction {
 public:
     // Where the helpers' sounds go: the system's, or a test's recorder.
     using SoundPlayer = void (*)(unsigned soundType);
@@ -20,7 +20,7 @@ public:
     // owner: the window the folder and file choosers belong to (may be
     // null). Message boxes belong to the thread's active window; they play
     // no sound themselves, so a helper's sound is the only one.
-    explicit Win32UserInteraction(HWND owner = nullptr, SoundPlayer playSound = PlaySystemSound)
+    explicit DialogInteraction(HWND owner = nullptr, SoundPlayer playSound = PlaySystemSound)
         : owner_(owner), playSound_(playSound) {}
     void SetOwner(HWND owner) { owner_ = owner; }
 
@@ -43,4 +43,4 @@ bool WaitCursorShown();
 // window then sets its own cursor).
 bool ApplyWaitCursor();
 
-}  // namespace qv::win32
+}  // namespace qv::wizard

@@ -44,25 +44,29 @@ Newer CompareVersionsThenTimes(const FileStamp& installed, const FileStamp& pack
     return Newer::Packaged;
 }
 
-FileStamp ReadFileStamp(FileSystem& files, const std::string& path)
-{
-    FileStamp stamp;
-    stamp.present = files.FileIsPresent(path);
-    if (!stamp.present)
-        return stamp;
-    if (FileVersionParts version; files.GetFileVersionParts(path, version))
-        stamp.version = version;
-    if (FileTime time = 0; files.GetFileWriteTime(path, time))
-        stamp.writeTime = time;
-    return stamp;
-}
-
 Newer CompareFiles(FileSystem& files, const std::string& installed, const std::string& packaged)
 {
-    const FileStamp packagedStamp = ReadFileStamp(files, packaged);
-    if (!packagedStamp.present)
+    if (!files.FileIsPresent(packaged))
         throw Error("File not found : " + packaged);
-    return CompareVersionsThenTimes(ReadFileStamp(files, installed), packagedStamp);
+    FileStamp installedStamp, packagedStamp;
+    packagedStamp.present = true;
+    installedStamp.present = files.FileIsPresent(installed);
+    if (!installedStamp.present)
+        return Newer::Packaged;
+    // Only what the rule will look at is read: the times only when the
+    // versions cannot decide.
+    if (FileVersionParts version; files.GetFileVersionParts(installed, version)) {
+        installedStamp.version = version;
+        if (files.GetFileVersionParts(packaged, version))
+            packagedStamp.version = version;
+    }
+    if (!installedStamp.version || !packagedStamp.version) {
+        if (FileTime time = 0; files.GetFileWriteTime(installed, time))
+            installedStamp.writeTime = time;
+        if (FileTime time = 0; files.GetFileWriteTime(packaged, time))
+            packagedStamp.writeTime = time;
+    }
+    return CompareVersionsThenTimes(installedStamp, packagedStamp);
 }
 
 UpdateStatus FileReplacement::CompareAndReplace(const std::string& packaged,

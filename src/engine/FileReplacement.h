@@ -30,9 +30,6 @@ struct FileStamp {
 // contents are never looked at.
 Newer CompareVersionsThenTimes(const FileStamp& installed, const FileStamp& packaged);
 
-// The stamp of the file at path.
-FileStamp ReadFileStamp(FileSystem& files, const std::string& path);
-
 // The rule on two files; raises "File not found : " + packaged when the
 // packaged file is missing.
 Newer CompareFiles(FileSystem& files, const std::string& installed, const std::string& packaged);

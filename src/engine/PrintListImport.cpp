@@ -96,11 +96,11 @@ void UpdateEngine::ImportPrintParamsFile(const std::string& entry, MemoryStream&
     const std::vector<std::string> lines = SplitLines(buffer.data);  // up to a NUL
     buffer.Clear();
     const std::string name = LowerCp1252(WithoutExtension(entry));
-    if (structurePrinting_->PrintParamsExist(name)) {
-        structurePrinting_->UpdatePrintParams(name, lines);
+    if (printParams_->PrintParamsExist(name)) {
+        printParams_->UpdatePrintParams(name, lines);
         AddReportLine(PrintParamsLine(name, texts::kPrintParamsUpdated));
     } else {
-        const std::string description = structurePrinting_->AddPrintParams(name, lines);
+        const std::string description = printParams_->AddPrintParams(name, lines);
         AddReportLine(PrintParamsLine(description, texts::kPrintParamsAdded));
     }
 }

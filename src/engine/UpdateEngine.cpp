@@ -22,9 +22,9 @@ CompanyList LoadedCompanyList(FileSystem& files, qv::Registry& registry)
 }
 
 UpdateEngine::UpdateEngine(EmbeddedSource& source, FileSystem& files,
-                                 qv::Registry& registry, UserInteraction& user,
-                                 MessageLoop& messages, FirebirdVersionSource& versions,
-                                 Workstation& workstation)
+                           qv::Registry& registry, UserInteraction& user,
+                           MessageLoop& messages, FirebirdVersionSource& versions,
+                           Workstation& workstation)
     : companies_(LoadedCompanyList(files, registry)),
       files_(files),
       registry_(registry),
@@ -43,7 +43,7 @@ UpdateEngine::UpdateEngine(EmbeddedSource& source, FileSystem& files,
     for (ModuleTimer& timer : connection_->Timers())
         connectionTimers_.push_back(messages.StartTimer(timer.intervalMs, std::move(timer.handler)));
     // 5. the print-parameter store over the connection module.
-    structurePrinting_ = std::make_unique<PrintParamsStore>(*connection_);
+    printParams_ = std::make_unique<PrintParamsStore>(*connection_);
 }
 
 UpdateEngine::~UpdateEngine()
@@ -54,7 +54,7 @@ UpdateEngine::~UpdateEngine()
     // store goes first, then the timers that call into the connection
     // module, then the module itself (closing the database if one is still
     // open).
-    structurePrinting_.reset();
+    printParams_.reset();
     connectionTimers_.clear();
     connection_.reset();
 }

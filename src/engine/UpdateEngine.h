@@ -1,8 +1,8 @@
 #pragma once
-// The update engine: created once at start-up, it owns the
-// engine's helpers and hands the update procedures the package, the report
-// and the temporary files. Temporary files made with TempFileName live until
-// the module is destroyed at program exit, which deletes them all.
+// The update engine: created once at start-up, it owns the engine's helpers
+// and hands the update procedures the package, the report and the temporary
+// files. Temporary files made with TempFileName live until the engine is
+// destroyed at program exit, which deletes them all.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,16 +36,16 @@ inline constexpr char kTempPrefix[] = "Update";
 class UpdateEngine {
 public:
     // source: the packaged files; files: the file system, which also plays
-    // the installer helper's part (temporary folder, file comparison);
+    // the installer helper's part (temporary folder, versions and times);
     // registry, user and messages: the rest of the OS the engine reaches
     // (the connection module's timers tick on messages' loop); versions and
     // workstation: what the connection module asks about the Firebird
     // client and server and about this workstation. All must outlive the
-    // module. Loads the company list first: when that raises, nothing else
-    // of the module has been made.
+    // engine. Loads the company list first: when that raises, nothing else
+    // of the engine has been made.
     UpdateEngine(EmbeddedSource& source, FileSystem& files, Registry& registry,
-                    UserInteraction& user, MessageLoop& messages,
-                    FirebirdVersionSource& versions, Workstation& workstation);
+                 UserInteraction& user, MessageLoop& messages,
+                 FirebirdVersionSource& versions, Workstation& workstation);
     // Deletes the temporary files (never raises, never shows a dialog), then
     // frees the print-parameter store before the connection module.
     ~UpdateEngine();
@@ -116,7 +116,7 @@ public:
 
     // --- the product database and its print lists (PrintListImport.cpp) --------
     ProductDatabase& Connection() { return *connection_; }
-    PrintParamsStore& StructurePrinting() { return *structurePrinting_; }
+    PrintParamsStore& PrintParams() { return *printParams_; }
 
     // Brings the packaged print lists (PrintLists.txt) into the kind's
     // database of every company of the workstation, for the kinds that
@@ -145,9 +145,9 @@ public:
     UserInteraction& User() { return user_; }
 
 private:
-    // Members in creation order (destroyed in reverse): the company-selection
-    // dialog, the installer helper, the two line lists, the connection module
-    // with its timers, the print-parameter store.
+    // Members in creation order (destroyed in reverse): the company list,
+    // the installer helper, the two line lists, the connection module with
+    // its timers, the print-parameter store.
     CompanyList companies_;  // loaded as it is made
     FileSystem& files_;  // the installer helper's temporary folder
     qv::Registry& registry_;
@@ -156,7 +156,7 @@ private:
     std::vector<std::string> fileNameLines_;
     std::unique_ptr<ProductDatabase> connection_;
     std::vector<std::unique_ptr<RepeatingTimer>> connectionTimers_;
-    std::unique_ptr<PrintParamsStore> structurePrinting_;
+    std::unique_ptr<PrintParamsStore> printParams_;
 
     InstallationReport report_;
     EmbeddedFiles embedded_;

@@ -217,7 +217,7 @@ TEST_F(CompanyListTest, WhatCannotBeReadStopsTheLoadingWithItsMessage)
     auto package = test::MakePackage({});
     EXPECT_EQ(MessageOf([&] {
                   UpdateEngine engine(*package, files, registry, services.user, services.messages,
-                                     services.versions, services.workstation);
+                                      services.versions, services.workstation);
               }),
               readFailed);
 }
@@ -254,13 +254,13 @@ TEST_F(CompanyListTest, AChoiceThatCannotBeRememberedStillStands)
     EXPECT_EQ(LastCompany(), "Dupont");
 }
 
-TEST_F(CompanyListTest, TheDataModuleHoldsTheListLoadedAtItsCreation)
+TEST_F(CompanyListTest, TheEngineHoldsTheListLoadedAtItsCreation)
 {
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\nMartin\r\n");
     registry.Seed(HKLM, kMultiCompanyMachineKey, "Actif", Text("1"));
     auto package = test::MakePackage({});
     UpdateEngine engine(*package, files, registry, services.user, services.messages,
-                       services.versions, services.workstation);
+                        services.versions, services.workstation);
     EXPECT_FALSE(registry.HasKey(HKLM, kMultiCompanyMachineKey));
     EXPECT_THAT(engine.Companies().Entries(), ElementsAre("Dupont", "Martin"));
     EXPECT_EQ(engine.Companies().CompanyFile(), "C:\\quorvex\\multiste.txt");

@@ -88,7 +88,7 @@ protected:
         return *engine;
     }
     UpdateEngine& Start(const std::vector<test::TestFile>& packaged,
-                           ProductKind kind = ProductKind::Telvarin)
+                        ProductKind kind = ProductKind::Telvarin)
     {
         engine.reset();
         package = test::MakePackage(packaged);

@@ -11,7 +11,7 @@
 namespace qv {
 namespace {
 
-class StructurePrintingTest : public ::testing::Test {
+class PrintParamsStoreTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { test::MakePrintDatabase(test::kPrint1); }
 
@@ -50,7 +50,7 @@ protected:
     PrintParamsStore store{module};
 };
 
-TEST_F(StructurePrintingTest, AddedRowTakesTheHeaderAndAnUpdateOnlyTheText)
+TEST_F(PrintParamsStoreTest, AddedRowTakesTheHeaderAndAnUpdateOnlyTheText)
 {
     const std::vector<std::string> lines = {"COM:V2 /* since 2004 */", "DES:F:Facture",
                                             "DES:X:Invoice", "font=Arial"};
@@ -71,7 +71,7 @@ TEST_F(StructurePrintingTest, AddedRowTakesTheHeaderAndAnUpdateOnlyTheText)
     EXPECT_EQ(test::PrintRows(sql), std::vector<test::PrintRow>{updated});
 }
 
-TEST_F(StructurePrintingTest, ValueLongerThanItsColumnIsRefusedAndRolledBack)
+TEST_F(PrintParamsStoreTest, ValueLongerThanItsColumnIsRefusedAndRolledBack)
 {
     const struct {
         const char* what;
@@ -98,7 +98,7 @@ TEST_F(StructurePrintingTest, ValueLongerThanItsColumnIsRefusedAndRolledBack)
     EXPECT_EQ(rows[0].compat, std::string(30, 'c'));
 }
 
-TEST_F(StructurePrintingTest, RefusedCommitClosesBothBracketsAndKeepsNothing)
+TEST_F(PrintParamsStoreTest, RefusedCommitClosesBothBracketsAndKeepsNothing)
 {
     DatabaseSession& manager = module.Session();
     // Entered by the manager and the module, left by each; the store's own

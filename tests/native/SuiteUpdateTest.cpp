@@ -207,7 +207,7 @@ TEST_F(SuiteUpdateTest, EveryFailureReachesItsKoPathWithAReadableMessage)
     files.copyFailures.clear();
     OutOfMemorySource source(*package, "UTIL\\TOOL.INT");
     UpdateEngine failing(source, files, services.registry, services.user, services.messages,
-                       services.versions, services.workstation);
+                         services.versions, services.workstation);
     failing.SetReportTarget(&report);
     report.lines.clear();
     EXPECT_EQ(UpdateSuite(failing, ProductKind::QuorvexFinance), UpdateStatus::Ko);

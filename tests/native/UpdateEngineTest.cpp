@@ -40,7 +40,7 @@ TEST_F(UpdateEngineTest, NoTempFileNameIsHandedOutTwiceInARun)
         ++firstRepeat;
 
     UpdateEngine engine(*package, files, services.registry, services.user, services.messages,
-                       services.versions, services.workstation);
+                        services.versions, services.workstation);
     engine.SetReportTarget(&report);
     engine.Randomize(seed);
     const std::regex form(R"(C:\\TEMP\\Update(0|[1-9][0-9]{0,6})\.tmp)");
@@ -62,14 +62,14 @@ TEST_F(UpdateEngineTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
     std::string name;
     {
         UpdateEngine probe(*package, files, services.registry, services.user,
-                              services.messages, services.versions, services.workstation);
+                           services.messages, services.versions, services.workstation);
         probe.Randomize(42);
         name = probe.TempFileName("Update");
     }
     files.Put(name, "left over");
 
     UpdateEngine engine(*package, files, services.registry, services.user,
-                       services.messages, services.versions, services.workstation);
+                        services.messages, services.versions, services.workstation);
     engine.SetReportTarget(&report);
     engine.Randomize(42);
     EXPECT_EQ(engine.TempFileName("Update"), name);
@@ -79,7 +79,7 @@ TEST_F(UpdateEngineTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
     // A leftover that cannot be deleted: the line is written, then the error.
     files.Put(name).locked = true;
     UpdateEngine next(*package, files, services.registry, services.user, services.messages,
-                       services.versions, services.workstation);
+                      services.versions, services.workstation);
     next.SetReportTarget(&report);
     next.Randomize(42);
     EXPECT_THROW(next.TempFileName("Update"), Error);
@@ -96,7 +96,7 @@ TEST_F(UpdateEngineTest, DestructionDeletesThisRunsTemporaryFilesAndNothingElse)
     std::string inUse;
     {
         UpdateEngine engine(*package, files, services.registry, services.user,
-                           services.messages, services.versions, services.workstation);
+                            services.messages, services.versions, services.workstation);
         engine.SetReportTarget(&report);
         engine.Randomize(3);
         for (int i = 0; i < 3; ++i)
@@ -119,7 +119,7 @@ TEST_F(UpdateEngineTest, DeleteTempFilesNeverRaises)
         void RemoveFile(const std::string&) override { throw std::bad_alloc(); }
     } broken;
     UpdateEngine engine(*package, broken, services.registry, services.user, services.messages,
-                       services.versions, services.workstation);
+                        services.versions, services.workstation);
     EXPECT_TRUE(engine.DeleteTempFiles());  // nothing made yet
     broken.Put(engine.TempFileName(kTempPrefix));
     EXPECT_FALSE(engine.DeleteTempFiles());
@@ -128,7 +128,7 @@ TEST_F(UpdateEngineTest, DeleteTempFilesNeverRaises)
 TEST_F(UpdateEngineTest, LoadsFileNameLinesReplacingEarlierOnes)
 {
     UpdateEngine engine(*package, files, services.registry, services.user,
-                       services.messages, services.versions, services.workstation);
+                        services.messages, services.versions, services.workstation);
     EXPECT_EQ(engine.LoadFileNameLines(), 2);
     EXPECT_EQ(engine.LoadFileNameLines(), 2);
     EXPECT_THAT(engine.FileNameLines(), ElementsAre("gs\\a.int", "gs\\b.int"));
@@ -138,7 +138,7 @@ TEST_F(UpdateEngineTest, LoadsFileNameLinesReplacingEarlierOnes)
 TEST_F(UpdateEngineTest, StandardReportLines)
 {
     UpdateEngine engine(*package, files, services.registry, services.user,
-                       services.messages, services.versions, services.workstation);
+                        services.messages, services.versions, services.workstation);
     engine.AddReportLine("dropped: no target yet", 10);
     engine.SetReportTarget(&report);
     files.Put("C:\\P\\old.int");
@@ -163,7 +163,7 @@ TEST_F(UpdateEngineTest, StandardReportLines)
 TEST_F(UpdateEngineTest, DeletingALockedFileReportsThenRaises)
 {
     UpdateEngine engine(*package, files, services.registry, services.user,
-                       services.messages, services.versions, services.workstation);
+                        services.messages, services.versions, services.workstation);
     engine.SetReportTarget(&report);
     files.Put("C:\\P\\locked.int").locked = true;
     try {

@@ -82,7 +82,7 @@ TEST(DatabaseWithoutClient, PrintListImportEndsWithTheRefusal)
     test::RecordingReportSink report;
     {
         UpdateEngine engine(*package, files, services.registry, services.user, services.messages,
-                           *versions, *workstation);
+                            *versions, *workstation);
         engine.SetReportTarget(&report);
         engine.Connection().Session().SetPauseBetweenAttempts([](unsigned) {});
 
@@ -138,7 +138,7 @@ TEST(DatabaseWithoutClient, ConnectionTimersTickOnTheMessageLoop)
     int presenceAttempts = 0;
     {
         UpdateEngine engine(*package, files, services.registry, services.user, loop, *versions,
-                           *workstation);
+                            *workstation);
         EXPECT_EQ(loop.intervals, (std::vector<unsigned>{1'800'000, 3'600'000}));
         // No client here: each presence refresh makes its five attempts on
         // the closed database, with a pause before attempts 2 to 5.

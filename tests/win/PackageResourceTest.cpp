@@ -71,7 +71,7 @@ TEST(PackageResources, ReadBackByteForByteAndTimeForTime)
 
     Win32Files real;
     UpdateEngine engine(resources, real.files, real.services.registry, real.services.user,
-                       real.services.messages, real.services.versions, real.services.workstation);
+                        real.services.messages, real.services.versions, real.services.workstation);
     std::size_t largest = 0;
     for (const auto& [name, path] : payload) {
         // Asked for as the procedures do: the lower-case relative name.
@@ -99,7 +99,8 @@ TEST(PackageResources, ExtractedFilesCarryTheStoredTimeTo100ns)
     std::string written;
     {
         UpdateEngine engine(resources, files, real.services.registry, real.services.user,
-                           real.services.messages, real.services.versions, real.services.workstation);
+                            real.services.messages, real.services.versions,
+                            real.services.workstation);
         engine.Randomize(GetTickCount());
         for (const char* name : {"gs\\GS-00.int", "images07\\accueil.bmp", "AppInfo2.txt"}) {
             auto stored = engine.LoadEmbeddedFile(name);

@@ -32,8 +32,8 @@ std::string InstallerFileServices::TempFolder()
 }
 
 bool InstallerFileServices::GetFileVersionParts(const std::string& path, std::uint16_t& major,
-                                            std::uint16_t& minor, std::uint16_t& release,
-                                            std::uint16_t& build)
+                                                std::uint16_t& minor, std::uint16_t& release,
+                                                std::uint16_t& build)
 {
     std::uint32_t ms = 0, ls = 0;
     if (!FileVersionNumber(path, ms, ls))
@@ -51,7 +51,7 @@ std::string InstallerFileServices::SharedSystemFolder()
 }
 
 std::string InstallerFileServices::ChooseSharedFolder(const std::string& windowsFolder,
-                                                  const std::string& systemFolder)
+                                                      const std::string& systemFolder)
 {
     std::string result = systemFolder;
     bool inside = UpperAscii(systemFolder).rfind(UpperAscii(windowsFolder), 0) == 0;
@@ -75,7 +75,7 @@ std::string InstallerFileServices::ChooseSharedFolder(const std::string& windows
 }
 
 std::string InstallerFileServices::UniqueFileName(const std::string& folder,
-                                              const std::string& extension)
+                                                  const std::string& extension)
 {
     std::string base = AddBackslash(folder);
     const std::uint32_t start =

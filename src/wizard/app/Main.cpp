@@ -159,7 +159,7 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     // it shows nothing while it is created. Destroyed last but for the
     // services above: that removes the run's temporary files.
     UpdateEngine updateEngine(package, files, registry, user, messages, *firebirdVersions,
-                                   *workstation);
+                              *workstation);
     EngineAdapter engine(updateEngine, log);
     // The dispatch table: every kind this build has a procedure for.
     ProcedureTable procedures;

@@ -89,7 +89,7 @@ WizardWindow::WizardWindow(UserInteraction& ui, WizardEngine& engine) : ui_(ui),
 WizardWindow::~WizardWindow() = default;
 
 void WizardWindow::SetPages(WelcomePage& welcome, ChangesPage& displayFile,
-                        ReportPage& endInstall)
+                            ReportPage& endInstall)
 {
     welcomePage_ = &welcome;
     changesPage_ = &displayFile;

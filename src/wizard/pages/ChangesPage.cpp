@@ -10,7 +10,7 @@ namespace qv::wizard {
 
 ChangesPage::ChangesPage(HWND parking, PrinterSetupDialog& printerSetup)
     : PrintablePage("frmDisplayFile", kChangesPageClass, parking, printerSetup,
-                        texts::kListOfChanges)
+                    texts::kListOfChanges)
 {
     CreateControls();
 }

@@ -21,7 +21,7 @@ protected:
     // Makes the page with its title strip and print button; the page below
     // adds its document viewer.
     PrintablePage(const char* name, const char* windowClass, HWND parking,
-                      PrinterSetupDialog& printerSetup, std::string printJob);
+                  PrinterSetupDialog& printerSetup, std::string printJob);
 
     // Called by the page's constructor once its document exists: area fills
     // the page below the strip, viewer is the rich text that prints.

@@ -9,7 +9,7 @@ namespace qv::wizard {
 
 ReportPage::ReportPage(HWND parking)
     : PrintablePage("frmEndInstall", kReportPageClass, parking, printerSetupDialog_,
-                        texts::kReportPrintJob)
+                    texts::kReportPrintJob)
 {
     CreateControls();
 }

@@ -13,7 +13,7 @@ constexpr int kDesignHeight = 360;
 }  // namespace
 
 WizardPage::WizardPage(const char* componentName, const char* className, HWND parking,
-                   COLORREF background)
+                       COLORREF background)
     : name_(componentName), parking_(parking)
 {
     if (background != CLR_INVALID)

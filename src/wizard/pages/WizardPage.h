@@ -41,7 +41,7 @@ protected:
     // step picture. Each page creates its own controls in its constructor,
     // so that a page exists only complete.
     WizardPage(const char* componentName, const char* className, HWND parking,
-             COLORREF background = CLR_INVALID);
+               COLORREF background = CLR_INVALID);
 
     // The page's client size changed.
     virtual void Resized(int /*width*/, int /*height*/) {}

@@ -199,8 +199,8 @@ void PlaySystemSound(unsigned soundType)
 }
 
 DialogResult DialogInteraction::ShowMessageDialog(const std::string& text, DialogType type,
-                                                     DialogButtons buttons,
-                                                     const std::string& caption)
+                                                  DialogButtons buttons,
+                                                  const std::string& caption)
 {
     // Modal over the active window of this thread, if any; centred on the
     // screen. It plays no sound of its own.

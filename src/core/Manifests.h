@@ -2,6 +2,7 @@
 // The package's manifests: their packaged names, the fixed packaged names
 // each kind of product needs, and the line rules of Updates.txt and
 // Steps.txt. Reading them goes through the engine's embedded file access.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,13 @@ inline constexpr char kSteps[] = "Steps.txt";            // extra step pages
 inline constexpr char kUpdates[] = "Updates.txt";        // products to update
 inline constexpr char kFileNames[] = "FileNames.txt";    // payload files to install
 inline constexpr char kPrintLists[] = "PrintLists.txt";  // print-parameter lists
+
+// The program reads a manifest whole into memory: a text manifest (read as
+// lines) is at most kMaxTextManifestLength bytes, the list of changes (RTF,
+// which may carry pictures) at most kMaxChangesListLength. The print lists
+// are the products' data, not bounded here.
+inline constexpr std::int64_t kMaxTextManifestLength = std::int64_t{1} << 20;  // 1 MiB
+inline constexpr std::int64_t kMaxChangesListLength = std::int64_t{16} << 20;  // 16 MiB
 
 // The packaged names a product kind's procedure cannot do without besides
 // the lines of FileNames.txt, the main or marker file first (empty for

@@ -39,6 +39,13 @@ std::vector<std::string_view> FixedPackagedNames(ProductKind kind);
 // never kept.
 std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines);
 
+// FileNames.txt and PrintLists.txt: raises qv::Error naming the manifest,
+// the line and the reason at the first line whose name the package tool
+// would refuse (core/PackagedNames.h): a device name, a name Windows would
+// trim, a path leaving its folder. An empty line passes: its copy alone
+// fails when it is made.
+void CheckInstalledNameLines(std::string_view manifestName, const std::vector<std::string>& lines);
+
 // Steps.txt: the page list. standardPages are the welcome, list-of-changes
 // and report pages, in that order; knownPages every page that can be named
 // (standard and product-specific), by component name. Matching lines add

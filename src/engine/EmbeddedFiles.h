@@ -31,11 +31,14 @@ public:
 
     // Clears lines, then fills them with the payload's lines (CR LF, CR or
     // LF; text ends at a NUL). Returns their count: 0 for an absent or empty
-    // file alike.
+    // file alike. Only the manifests are read as lines: a payload longer
+    // than manifest::kMaxTextManifestLength raises an error naming the file
+    // ("Le fichier ... est trop volumineux"), lines left empty.
     int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines);
 
     // Clears the viewer (found or not), streams the payload in as RTF and
-    // returns the viewer's line count; 0 when not packaged.
+    // returns the viewer's line count; 0 when not packaged. A payload longer
+    // than manifest::kMaxChangesListLength raises as ReadEmbeddedLines does.
     int LoadEmbeddedRichText(const std::string& name, RichTextViewer& viewer);
 
     // Creates (or replaces) target with the payload and sets its last-write
@@ -47,6 +50,10 @@ public:
     std::string WriteEmbeddedFile(const std::string& name, const std::string& target);
 
 private:
+    // LoadEmbeddedFile for a manifest, refused before it is inflated when
+    // its header claims more than maxLength bytes.
+    std::optional<StoredFile> LoadManifest(const std::string& name, std::int64_t maxLength);
+
     EmbeddedSource& source_;
     FileSystem& files_;
 };

@@ -10,6 +10,16 @@
 
 namespace qv::manifest {
 
+std::int64_t ManifestMaxLength(std::string_view packagedName)
+{
+    if (EqualsIgnoreCaseAscii(packagedName, kUpdateInfo))
+        return kMaxChangesListLength;
+    for (const char* name : {kAppInfo1, kAppInfo2, kSteps, kUpdates, kFileNames, kPrintLists})
+        if (EqualsIgnoreCaseAscii(packagedName, name))
+            return kMaxTextManifestLength;
+    return 0;
+}
+
 std::vector<std::string_view> FixedPackagedNames(ProductKind kind)
 {
     std::vector<std::string_view> names;

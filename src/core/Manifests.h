@@ -26,6 +26,11 @@ inline constexpr char kPrintLists[] = "PrintLists.txt";  // print-parameter list
 inline constexpr std::int64_t kMaxTextManifestLength = std::int64_t{1} << 20;  // 1 MiB
 inline constexpr std::int64_t kMaxChangesListLength = std::int64_t{16} << 20;  // 16 MiB
 
+// The bound of a manifest by its packaged name (any case):
+// kMaxChangesListLength for UpdateInfo.txt, kMaxTextManifestLength for the
+// other manifests above; 0 for any other name, a payload file.
+std::int64_t ManifestMaxLength(std::string_view packagedName);
+
 // The packaged names a product kind's procedure cannot do without besides
 // the lines of FileNames.txt, the main or marker file first (empty for
 // None): the kind's fixed files. Its companions, copied only when the

@@ -117,6 +117,8 @@ int Build(const fs::path& source, const fs::path& packageFile, const fs::path& r
         if (!files.problems.empty())
             return Refuse(files.problems, err, source);
         StoredFolder stored = Store(files);
+        if (!stored.problems.empty())
+            return Refuse(stored.problems, err, source);
         WriteWholeFile(packageFile, WritePackageFile(stored.entries));
 
         if (!rcFile.empty()) {
@@ -174,7 +176,9 @@ int Make(const fs::path& source, const fs::path& program, const fs::path& stubFi
         if (!files.problems.empty())
             return Refuse(files.problems, err, source, kNothingWritten);
         StoredFolder stored = Store(files);
-        std::vector<std::string> problems = PackageProblems(stored.entries);
+        std::vector<std::string> problems = stored.problems;
+        for (std::string& p : PackageProblems(stored.entries))
+            problems.push_back(std::move(p));
         for (std::string& p : ManifestProblems(stored.entries))
             problems.push_back(std::move(p));
         if (!problems.empty())

@@ -17,6 +17,7 @@
 #include "core/PeResources.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
+#include "core/TextConversions.h"
 #include "engine/EmbeddedFiles.h"
 #include "platform/PackageFileSource.h"
 #include "support/MemoryFileSystem.h"
@@ -87,6 +88,52 @@ TEST(PackagedNames, RefusesNamesThatLeaveTheirFolder)
     };
     for (const Case& c : cases)
         EXPECT_THAT(UnsafeNameReason(c.name), testing::HasSubstr(c.why)) << c.name;
+}
+
+// Which files are UTF-8, and what their Windows-1252 form is.
+TEST(TextEncoding, Utf8IsTakenOnlyWhenItIsWellFormedAndBeyondAscii)
+{
+    struct Case {
+        std::string bytes;
+        bool utf8;
+        std::string cp1252;  // when utf8 and convertible
+    } cases[] = {
+        {"plain ASCII\r\n", false, ""},
+        {"Biblioth\xE8que", false, ""},                      // Windows-1252 already
+        {Utf8(u8"Bibliothèque"), true, "Biblioth\xE8que"},
+        {"\xEF\xBB\xBFplain", true, "plain"},                // a byte-order mark alone
+        {Utf8(u8"€ – ‰ Ÿ œ"), true, "\x80 \x96 \x89 \x9F \x9C"},  // the 0x80-0x9F range
+        {"\xC3\xA8\xC3", false, ""},                         // cut at the end
+        {"\xC0\xA8 overlong", false, ""},
+        {"\xED\xA0\x80 surrogate", false, ""},
+        {"\xC3\xA8 then \xE8", false, ""},                   // mixed: Windows-1252
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        EXPECT_EQ(IsUtf8Text(c.bytes), c.utf8);
+        if (c.utf8) {
+            Cp1252Conversion converted = ConvertUtf8ToCp1252(c.bytes);
+            EXPECT_TRUE(converted.ok);
+            EXPECT_EQ(converted.text, c.cp1252);
+        }
+    }
+    // What Windows-1252 lacks, with its line: CR LF, CR and LF each end one.
+    const struct {
+        std::string text;
+        std::size_t line;
+        char32_t codePoint;
+    } refused[] = {
+        {Utf8(u8"é\r\nb\rc\nd \u2713"), 4, 0x2713},
+        {Utf8(u8"é\U0001F600"), 1, 0x1F600},  // beyond the 16-bit plane
+        {Utf8(u8"é\u0085"), 1, 0x85},          // a C1 control, no character of Windows-1252
+        {Utf8(u8"é ? \u0153 \u0152 \u20AC ok\n\u2190"), 2, 0x2190},  // a real '?' passes
+    };
+    for (const auto& r : refused) {
+        Cp1252Conversion converted = ConvertUtf8ToCp1252(r.text);
+        EXPECT_FALSE(converted.ok) << testing::PrintToString(r.text);
+        EXPECT_EQ(converted.line, r.line) << testing::PrintToString(r.text);
+        EXPECT_EQ(converted.codePoint, r.codePoint) << testing::PrintToString(r.text);
+    }
 }
 
 class QvpackTest : public testing::Test {

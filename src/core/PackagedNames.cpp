@@ -28,6 +28,21 @@ bool IsDeviceName(std::string_view component)
 
 }  // namespace
 
+std::string StoredNameOf(std::string_view packagedName)
+{
+    std::string stored(packagedName);
+    for (char& c : stored) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7))
+            c = static_cast<char>(byte - 0x20);  // the division sign has no capital
+        else if (byte == 0x9A || byte == 0x9C || byte == 0x9E)
+            c = static_cast<char>(byte - 0x10);  // s caron, oe, z caron
+        else if (byte == 0xFF)
+            c = static_cast<char>(0x9F);  // y diaeresis
+    }
+    return stored;
+}
+
 PackagedNameFault CheckPackagedName(std::string_view name)
 {
     if (name.empty())

@@ -5,6 +5,7 @@
 // PrintLists.txt, which name packaged files. The package tool refuses
 // these names when it makes or verifies a package, and the program refuses
 // such a line when it loads those manifests, before it installs anything.
+#include <string>
 #include <string_view>
 
 namespace qv {
@@ -20,6 +21,12 @@ enum class PackagedNameFault {
     DeviceName,          // CON, PRN, AUX, NUL, COM0-9, LPT0-9 (any case, any extension)
     TrailingDotOrBlank,  // a component ending in '.' or ' ', which Windows drops
 };
+
+// The name a packaged file is stored under, and looked up by: its letters
+// upper-cased as Windows upper-cases a resource name it is asked for, the
+// ASCII letters and the accented letters of Windows-1252 alike ("Modèles"
+// is stored as "MODÈLES"); every other byte stays.
+std::string StoredNameOf(std::string_view packagedName);
 
 // The first fault of a Windows-1252 name, checked as a whole then
 // component by component ('\\' and '/' both separate them); None when the

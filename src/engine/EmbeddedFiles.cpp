@@ -1,6 +1,7 @@
 #include "engine/EmbeddedFiles.h"
 
 #include "core/Errors.h"
+#include "core/PackagedNames.h"
 #include "core/Format.h"
 #include "core/Manifests.h"
 #include "core/RunTimings.h"
@@ -11,7 +12,7 @@ namespace qv {
 
 std::optional<StoredFile> EmbeddedFiles::LoadEmbeddedFile(const std::string& name)
 {
-    std::optional<std::string_view> stored = source_.Find(UpperAscii(name));
+    std::optional<std::string_view> stored = source_.Find(StoredNameOf(name));
     if (!stored)
         return std::nullopt;
     return DecodeStoredForm(*stored);
@@ -19,7 +20,7 @@ std::optional<StoredFile> EmbeddedFiles::LoadEmbeddedFile(const std::string& nam
 
 std::optional<StoredFile> EmbeddedFiles::LoadManifest(const std::string& name, std::int64_t maxLength)
 {
-    std::optional<std::string_view> stored = source_.Find(UpperAscii(name));
+    std::optional<std::string_view> stored = source_.Find(StoredNameOf(name));
     if (!stored)
         return std::nullopt;
     // The length the header claims is checked before any of it is allocated.
@@ -61,7 +62,7 @@ int EmbeddedFiles::LoadEmbeddedRichText(const std::string& name, RichTextViewer&
 
 std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std::string& target)
 {
-    std::optional<std::string_view> stored = source_.Find(UpperAscii(name));
+    std::optional<std::string_view> stored = source_.Find(StoredNameOf(name));
     if (!stored)
         return std::string();
     // The payload goes from the inflater to the file a piece at a time, so

@@ -2,8 +2,10 @@
 // The packaged files, found by name and handed out as bytes, lines, rich
 // text or a file on disk stamped with its packaged time.
 //
-// Names are looked up with ASCII letters upper-cased and nothing else
-// changed: "gs\date.int" finds GS\DATE.INT, "gs/date.int" finds nothing.
+// Names are looked up with their letters upper-cased as Windows looks up a
+// resource (the accented letters of Windows-1252 too, see StoredNameOf) and
+// nothing else changed: "gs\date.int" finds GS\DATE.INT, "Modèles\a.ini"
+// finds MODÈLES\A.INI, "gs/date.int" finds nothing.
 // A name that is not packaged is never an error.
 #include <optional>
 #include <string>

@@ -28,18 +28,20 @@ protected:
         {"gs\\date.int", std::string("D\0ATA", 5), kTime},
         {"empty.txt", "", kTime + 1},
         {"UpdateInfo.txt", "{\\rtf1 a\\par\r\nb}", kTime},
+        {"MODÈLES\\ÉTAT.INI", "ini", kTime},  // as the package tool stores it
     });
     MemoryFileSystem files;
     EmbeddedFiles embedded{*package, files};
 };
 
-TEST_F(EmbeddedFilesTest, FindsNamesWithoutRegardToAsciiCaseOnly)
+TEST_F(EmbeddedFilesTest, FindsNamesWithoutRegardToCase)
 {
     struct Case {
         const char* name;
         bool found;
     } cases[] = {
         {"AppInfo1.txt", true}, {"APPINFO1.TXT", true}, {"appinfo1.txt", true},
+        {"Modèles\\état.ini", true}, {"MODÈLES\\ÉTAT.INI", true}, {"Modèles\\etat.ini", false},
         {"GS\\DATE.INT", true}, {"gs\\date.int", true},
         {"gs/date.int", false},   // separators are never normalised
         {".\\gs\\date.int", false}, {"date.int", false}, {"", false}, {"AppInfo1.txt ", false},

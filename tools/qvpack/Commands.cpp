@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/Errors.h"
+#include "core/PackagedNames.h"
 #include "core/PackageFile.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
@@ -228,10 +229,10 @@ int Extract(const fs::path& file, const fs::path& destination, const std::vector
         auto package = OpenPackage(file);
         std::set<std::string> wanted;
         for (const std::string& name : only)
-            wanted.insert(UpperAscii(name));
+            wanted.insert(StoredNameOf(name));
         std::vector<const PackageEntry*> chosen;
         for (const PackageEntry& e : package->Entries()) {
-            if (!wanted.empty() && !wanted.count(UpperAscii(e.name)))
+            if (!wanted.empty() && !wanted.count(StoredNameOf(e.name)))
                 continue;
             if (std::string why = UnsafeNameReason(e.name); !why.empty()) {
                 err << "qvpack: refused payload name " << Quoted(e.name) << ": " << why << "\n";

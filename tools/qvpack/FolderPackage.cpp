@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/Errors.h"
+#include "core/PackagedNames.h"
 #include "core/Manifests.h"
 #include "core/PeResourceWriter.h"
 #include "core/PeResources.h"
@@ -76,7 +77,14 @@ FolderFiles ScanFolder(const fs::path& source)
             files.problems.push_back("refused payload name " + Quoted(name) + ": " + why);
             continue;
         }
-        auto [it, fresh] = files.byName.emplace(UpperAscii(name), item.path());
+        if (name.find('\xB5') != std::string::npos) {
+            // Windows asks for the resource as capital Greek mu, which no
+            // Windows-1252 name can be stored as.
+            files.problems.push_back("refused payload name " + Quoted(name) +
+                                     ": Windows would never find a name holding \"\xC2\xB5\"");
+            continue;
+        }
+        auto [it, fresh] = files.byName.emplace(StoredNameOf(name), item.path());
         if (!fresh)
             files.problems.push_back(Quoted(name) + " and " +
                                      Quoted(PackagedName(fs::relative(it->second, source))) +

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "core/Errors.h"
+#include "core/PackagedNames.h"
 #include "core/Manifests.h"
 #include "core/ProductTables.h"
 #include "core/StoredForm.h"
@@ -28,7 +29,7 @@ std::map<std::string, std::string_view> ByName(const std::vector<PackageEntry>& 
 std::vector<std::string> ManifestLines(const std::map<std::string, std::string_view>& byName,
                                        const char* name)
 {
-    auto it = byName.find(UpperAscii(name));
+    auto it = byName.find(StoredNameOf(name));
     if (it == byName.end() || ReadStoredHeader(it->second).length > manifest::ManifestMaxLength(name))
         return {};
     return SplitLines(DecodeStoredForm(it->second).payload);
@@ -57,7 +58,7 @@ void CheckManifestTexts(const std::map<std::string, std::string_view>& byName,
                         std::vector<std::string>& problems)
 {
     for (const char* name : kManifestNames) {
-        auto it = byName.find(UpperAscii(name));
+        auto it = byName.find(StoredNameOf(name));
         if (it == byName.end() || !CheckStoredForm(it->second).ok)
             continue;  // damage is reported with the names
         const std::int64_t length = ReadStoredHeader(it->second).length;
@@ -77,7 +78,7 @@ void CheckManifestTexts(const std::map<std::string, std::string_view>& byName,
         return;  // reported with the lines
     }
     for (std::size_t line = 0; line < lists.size(); ++line) {
-        auto it = byName.find(UpperAscii(lists[line]));
+        auto it = byName.find(StoredNameOf(lists[line]));
         if (it == byName.end() || !CheckStoredForm(it->second).ok)
             continue;
         if (std::string why = CutTextProblem(DecodeStoredForm(it->second).payload); !why.empty())
@@ -95,11 +96,11 @@ std::vector<std::string> PackageProblems(const std::vector<PackageEntry>& entrie
     for (const PackageEntry& e : entries) {
         if (StoredFormCheck check = CheckStoredForm(e.stored); !check.ok)
             problems.push_back(Quoted(e.name) + ": " + check.problem);
-        if (e.name != UpperAscii(e.name))
+        if (e.name != StoredNameOf(e.name))
             problems.push_back(Quoted(e.name) + ": not stored upper-cased, never found");
         if (std::string why = UnsafeNameReason(e.name); !why.empty())
             problems.push_back(Quoted(e.name) + ": " + why);
-        auto [it, fresh] = seen.emplace(UpperAscii(e.name), e.name);
+        auto [it, fresh] = seen.emplace(StoredNameOf(e.name), e.name);
         if (!fresh)
             problems.push_back(Quoted(e.name) + " and " + Quoted(it->second) +
                                " collide once upper-cased");
@@ -113,7 +114,7 @@ std::vector<std::string> PackageProblems(const std::vector<PackageEntry>& entrie
                 if (std::string why = UnsafeNameReason(entry); !why.empty() && !entry.empty())
                     problems.push_back(std::string(manifestName) + " line " + std::to_string(line) +
                                        ": " + Quoted(entry) + ": " + why);
-                else if (!byName.count(UpperAscii(entry)))
+                else if (!byName.count(StoredNameOf(entry)))
                     problems.push_back(std::string(manifestName) + " line " + std::to_string(line) +
                                        ": " + Quoted(entry) + " is not packaged");
             }
@@ -129,10 +130,10 @@ std::vector<std::string> ManifestProblems(const std::vector<PackageEntry>& entri
 {
     std::vector<std::string> problems;
     auto byName = ByName(entries);
-    if (!byName.count(UpperAscii(manifest::kAppInfo1)))
+    if (!byName.count(StoredNameOf(manifest::kAppInfo1)))
         problems.push_back(std::string(manifest::kAppInfo1) +
                            " is missing: the program would have no title");
-    if (!byName.count(UpperAscii(manifest::kUpdates))) {
+    if (!byName.count(StoredNameOf(manifest::kUpdates))) {
         problems.push_back(std::string(manifest::kUpdates) +
                            " is missing: the program would update no product");
         return problems;
@@ -150,7 +151,7 @@ std::vector<std::string> ManifestProblems(const std::vector<PackageEntry>& entri
         if (kind == ProductKind{})
             continue;
         for (std::string_view fixed : manifest::FixedPackagedNames(kind))
-            if (!byName.count(UpperAscii(fixed)))
+            if (!byName.count(StoredNameOf(fixed)))
                 problems.push_back(Quoted(fixed) + " is not packaged: the update of " +
                                    Cp1252ToUtf8(line) + " needs it");
         return problems;

@@ -1,9 +1,9 @@
 #include "engine/EmbeddedFiles.h"
 
 #include "core/Errors.h"
-#include "core/PackagedNames.h"
 #include "core/Format.h"
 #include "core/Manifests.h"
+#include "core/PackagedNames.h"
 #include "core/RunTimings.h"
 #include "core/Text.h"
 #include "core/Texts.h"

@@ -6,8 +6,8 @@
 #include <set>
 
 #include "core/Errors.h"
-#include "core/PackagedNames.h"
 #include "core/PackageFile.h"
+#include "core/PackagedNames.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
 #include "platform/PackageFileSource.h"

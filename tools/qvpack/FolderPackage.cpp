@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "core/Errors.h"
-#include "core/PackagedNames.h"
 #include "core/Manifests.h"
+#include "core/PackagedNames.h"
 #include "core/PeResourceWriter.h"
 #include "core/PeResources.h"
 #include "core/StoredForm.h"

@@ -3,8 +3,8 @@
 #include <map>
 
 #include "core/Errors.h"
-#include "core/PackagedNames.h"
 #include "core/Manifests.h"
+#include "core/PackagedNames.h"
 #include "core/ProductTables.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"

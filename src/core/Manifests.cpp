@@ -2,9 +2,23 @@
 
 #include <algorithm>
 
+#include "core/Errors.h"
+#include "core/Format.h"
+#include "core/PackagedNames.h"
 #include "core/Text.h"
+#include "core/Texts.h"
 
 namespace qv::manifest {
+
+std::int64_t ManifestMaxLength(std::string_view packagedName)
+{
+    if (EqualsIgnoreCaseAscii(packagedName, kUpdateInfo))
+        return kMaxChangesListLength;
+    for (const char* name : {kAppInfo1, kAppInfo2, kSteps, kUpdates, kFileNames, kPrintLists})
+        if (EqualsIgnoreCaseAscii(packagedName, name))
+            return kMaxTextManifestLength;
+    return 0;
+}
 
 std::vector<std::string_view> FixedPackagedNames(ProductKind kind)
 {
@@ -27,6 +41,37 @@ std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines
             kept.push_back(line);
     }
     return kept;
+}
+
+namespace {
+
+const char* FaultText(PackagedNameFault fault)
+{
+    switch (fault) {
+    case PackagedNameFault::Absolute: return texts::kNameAbsolute;
+    case PackagedNameFault::Drive: return texts::kNameDrive;
+    case PackagedNameFault::ForbiddenCharacter: return texts::kNameForbiddenCharacter;
+    case PackagedNameFault::ClimbsOut: return texts::kNameClimbsOut;
+    case PackagedNameFault::EmptyComponent: return texts::kNameEmptyComponent;
+    case PackagedNameFault::DeviceName: return texts::kNameDevice;
+    case PackagedNameFault::TrailingDotOrBlank: return texts::kNameTrailingDotOrBlank;
+    case PackagedNameFault::None:
+    case PackagedNameFault::Empty: break;
+    }
+    return "";
+}
+
+}  // namespace
+
+void CheckInstalledNameLines(std::string_view manifestName, const std::vector<std::string>& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const PackagedNameFault fault = CheckPackagedName(lines[i]);
+        if (fault == PackagedNameFault::None || fault == PackagedNameFault::Empty)
+            continue;
+        throw Error(Format(texts::kManifestLineRefused,
+                           {manifestName, static_cast<long long>(i + 1), lines[i], FaultText(fault)}));
+    }
 }
 
 std::vector<std::string> ApplyStepLines(const std::vector<std::string>& lines,

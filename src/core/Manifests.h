@@ -2,6 +2,7 @@
 // The package's manifests: their packaged names, the fixed packaged names
 // each kind of product needs, and the line rules of Updates.txt and
 // Steps.txt. Reading them goes through the engine's embedded file access.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,18 @@ inline constexpr char kUpdates[] = "Updates.txt";        // products to update
 inline constexpr char kFileNames[] = "FileNames.txt";    // payload files to install
 inline constexpr char kPrintLists[] = "PrintLists.txt";  // print-parameter lists
 
+// The program reads a manifest whole into memory: a text manifest (read as
+// lines) is at most kMaxTextManifestLength bytes, the list of changes (RTF,
+// which may carry pictures) at most kMaxChangesListLength. The print lists
+// are the products' data, not bounded here.
+inline constexpr std::int64_t kMaxTextManifestLength = std::int64_t{1} << 20;  // 1 MiB
+inline constexpr std::int64_t kMaxChangesListLength = std::int64_t{16} << 20;  // 16 MiB
+
+// The bound of a manifest by its packaged name (any case):
+// kMaxChangesListLength for UpdateInfo.txt, kMaxTextManifestLength for the
+// other manifests above; 0 for any other name, a payload file.
+std::int64_t ManifestMaxLength(std::string_view packagedName);
+
 // The packaged names a product kind's procedure cannot do without besides
 // the lines of FileNames.txt, the main or marker file first (empty for
 // None): the kind's fixed files. Its companions, copied only when the
@@ -30,6 +43,13 @@ std::vector<std::string_view> FixedPackagedNames(ProductKind kind);
 // equal to an earlier kept one without regard to case. An empty line is
 // never kept.
 std::vector<std::string> FilterUpdateLines(const std::vector<std::string>& lines);
+
+// FileNames.txt and PrintLists.txt: raises qv::Error naming the manifest,
+// the line and the reason at the first line whose name the package tool
+// would refuse (core/PackagedNames.h): a device name, a name Windows would
+// trim, a path leaving its folder. An empty line passes: its copy alone
+// fails when it is made.
+void CheckInstalledNameLines(std::string_view manifestName, const std::vector<std::string>& lines);
 
 // Steps.txt: the page list. standardPages are the welcome, list-of-changes
 // and report pages, in that order; knownPages every page that can be named

@@ -1,7 +1,10 @@
 #include "core/TextConversions.h"
 
+#include <utility>
+
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "core/Text.h"
 #include "core/Texts.h"
 
 namespace qv {
@@ -44,6 +47,90 @@ std::string AdjustLineBreaks(std::string_view source)
         }
     }
     return out;
+}
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// The code point that starts at text[i] and its length in bytes; length 0
+// when the bytes there are no well-formed UTF-8 (a lone continuation byte,
+// a cut or overlong sequence, a surrogate, beyond U+10FFFF).
+std::pair<char32_t, std::size_t> DecodeUtf8At(std::string_view text, std::size_t i)
+{
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80)
+        return {lead, 1};
+    std::size_t length;
+    char32_t cp;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07;
+    } else {
+        return {0, 0};
+    }
+    if (i + length > text.size())
+        return {0, 0};
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return {0, 0};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return {0, 0};
+    return {cp, length};
+}
+
+}  // namespace
+
+bool IsUtf8Text(std::string_view bytes)
+{
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto [cp, length] = DecodeUtf8At(bytes, i);
+        if (length == 0)
+            return false;
+        beyondAscii = beyondAscii || cp >= 0x80;
+        i += length;
+    }
+    return beyondAscii;
+}
+
+Cp1252Conversion ConvertUtf8ToCp1252(std::string_view utf8)
+{
+    Cp1252Conversion result;
+    if (utf8.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+        utf8.remove_prefix(kUtf8ByteOrderMark.size());
+    result.text.reserve(utf8.size());
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto [cp, length] = DecodeUtf8At(utf8, i);
+        std::string mapped;
+        if (length != 0 && (cp < 0x80 || cp >= 0xA0) && cp <= 0xFFFF)
+            mapped = Utf16ToCp1252(std::u16string(1, static_cast<char16_t>(cp)));
+        // Windows-1252 gives '?' for what it lacks: only a real '?' is one.
+        if (length == 0 || mapped.empty() || (mapped == "?" && cp != U'?')) {
+            result.ok = false;
+            result.line = line;
+            result.character = std::string(utf8.substr(i, length == 0 ? 1 : length));
+            result.codePoint = length == 0 ? 0 : cp;
+            result.text.clear();
+            return result;
+        }
+        result.text += mapped;
+        if (cp == '\n' || (cp == '\r' && (i + 1 == utf8.size() || utf8[i + 1] != '\n')))
+            ++line;
+        i += length;
+    }
+    return result;
 }
 
 std::int32_t ParseInteger(std::string_view text)

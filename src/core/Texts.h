@@ -108,6 +108,23 @@ inline constexpr char kCopySourceLabel[] = "Source: ";
 inline constexpr char kCopyTargetLabel[] = "Target: ";
 inline constexpr char kCopyErrorLabel[] = "Error: ";
 
+// A manifest the program refuses to read: too large, or a line of
+// FileNames.txt or PrintLists.txt naming a file it must not create (the
+// manifest, the line number, the name, then one of the reasons below).
+inline constexpr char kManifestTooLarge[] =
+    "Le fichier %s du paquet est trop volumineux : %d octets, au plus %d.";
+inline constexpr char kManifestLineRefused[] = "%s, ligne %d : le nom \"%s\" est refusé : %s.";
+inline constexpr char kNameAbsolute[] = "c'est un chemin absolu";
+inline constexpr char kNameDrive[] = "il contient un lecteur ou le caractère \":\"";
+inline constexpr char kNameForbiddenCharacter[] =
+    "il contient un caractère interdit dans les noms de fichiers";
+inline constexpr char kNameClimbsOut[] = "il sort de son dossier par \"..\"";
+inline constexpr char kNameEmptyComponent[] = "il contient un dossier vide ou \".\"";
+inline constexpr char kNameDevice[] =
+    "c'est un nom de périphérique de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)";
+inline constexpr char kNameTrailingDotOrBlank[] =
+    "un de ses éléments se termine par un point ou un espace";
+
 // ---- Update engine --------------------------------------------------------
 inline constexpr char kSeveralFoldersFound[] =
     "%d répertoires %s ont été trouvés, veuillez choisir l'emplacement correct.";

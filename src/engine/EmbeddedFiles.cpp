@@ -1,16 +1,33 @@
 #include "engine/EmbeddedFiles.h"
 
 #include "core/Errors.h"
+#include "core/Format.h"
+#include "core/Manifests.h"
+#include "core/PackagedNames.h"
 #include "core/RunTimings.h"
 #include "core/Text.h"
+#include "core/Texts.h"
 
 namespace qv {
 
 std::optional<StoredFile> EmbeddedFiles::LoadEmbeddedFile(const std::string& name)
 {
-    std::optional<std::string_view> stored = source_.Find(UpperAscii(name));
+    std::optional<std::string_view> stored = source_.Find(StoredNameOf(name));
     if (!stored)
         return std::nullopt;
+    return DecodeStoredForm(*stored);
+}
+
+std::optional<StoredFile> EmbeddedFiles::LoadManifest(const std::string& name, std::int64_t maxLength)
+{
+    std::optional<std::string_view> stored = source_.Find(StoredNameOf(name));
+    if (!stored)
+        return std::nullopt;
+    // The length the header claims is checked before any of it is allocated.
+    const std::int64_t length = ReadStoredHeader(*stored).length;
+    if (length > maxLength)
+        throw Error(Format(texts::kManifestTooLarge, {name, static_cast<long long>(length),
+                                                      static_cast<long long>(maxLength)}));
     return DecodeStoredForm(*stored);
 }
 
@@ -26,7 +43,7 @@ bool EmbeddedFiles::ReadEmbeddedFile(const std::string& name, MemoryStream& stre
 int EmbeddedFiles::ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines)
 {
     lines.clear();
-    std::optional<StoredFile> file = LoadEmbeddedFile(name);
+    std::optional<StoredFile> file = LoadManifest(name, manifest::kMaxTextManifestLength);
     if (!file)
         return 0;
     lines = SplitLines(file->payload);
@@ -36,7 +53,7 @@ int EmbeddedFiles::ReadEmbeddedLines(const std::string& name, std::vector<std::s
 int EmbeddedFiles::LoadEmbeddedRichText(const std::string& name, RichTextViewer& viewer)
 {
     viewer.Clear();
-    std::optional<StoredFile> file = LoadEmbeddedFile(name);
+    std::optional<StoredFile> file = LoadManifest(name, manifest::kMaxChangesListLength);
     if (!file)
         return 0;
     viewer.StreamRtf(file->payload);
@@ -45,7 +62,7 @@ int EmbeddedFiles::LoadEmbeddedRichText(const std::string& name, RichTextViewer&
 
 std::string EmbeddedFiles::WriteEmbeddedFile(const std::string& name, const std::string& target)
 {
-    std::optional<std::string_view> stored = source_.Find(UpperAscii(name));
+    std::optional<std::string_view> stored = source_.Find(StoredNameOf(name));
     if (!stored)
         return std::string();
     // The payload goes from the inflater to the file a piece at a time, so

@@ -2,8 +2,10 @@
 // The packaged files, found by name and handed out as bytes, lines, rich
 // text or a file on disk stamped with its packaged time.
 //
-// Names are looked up with ASCII letters upper-cased and nothing else
-// changed: "gs\date.int" finds GS\DATE.INT, "gs/date.int" finds nothing.
+// Names are looked up with their letters upper-cased as Windows looks up a
+// resource (the accented letters of Windows-1252 too, see StoredNameOf) and
+// nothing else changed: "gs\date.int" finds GS\DATE.INT, "Modèles\a.ini"
+// finds MODÈLES\A.INI, "gs/date.int" finds nothing.
 // A name that is not packaged is never an error.
 #include <optional>
 #include <string>
@@ -31,11 +33,14 @@ public:
 
     // Clears lines, then fills them with the payload's lines (CR LF, CR or
     // LF; text ends at a NUL). Returns their count: 0 for an absent or empty
-    // file alike.
+    // file alike. Only the manifests are read as lines: a payload longer
+    // than manifest::kMaxTextManifestLength raises an error naming the file
+    // ("Le fichier ... est trop volumineux"), lines left empty.
     int ReadEmbeddedLines(const std::string& name, std::vector<std::string>& lines);
 
     // Clears the viewer (found or not), streams the payload in as RTF and
-    // returns the viewer's line count; 0 when not packaged.
+    // returns the viewer's line count; 0 when not packaged. A payload longer
+    // than manifest::kMaxChangesListLength raises as ReadEmbeddedLines does.
     int LoadEmbeddedRichText(const std::string& name, RichTextViewer& viewer);
 
     // Creates (or replaces) target with the payload and sets its last-write
@@ -47,6 +52,10 @@ public:
     std::string WriteEmbeddedFile(const std::string& name, const std::string& target);
 
 private:
+    // LoadEmbeddedFile for a manifest, refused before it is inflated when
+    // its header claims more than maxLength bytes.
+    std::optional<StoredFile> LoadManifest(const std::string& name, std::int64_t maxLength);
+
     EmbeddedSource& source_;
     FileSystem& files_;
 };

@@ -59,14 +59,30 @@ UpdateEngine::~UpdateEngine()
     connection_.reset();
 }
 
+namespace {
+// Reads a manifest of names into lines; a line naming a file the program
+// must not create refuses the whole manifest, lines left empty.
+int LoadNameLines(EmbeddedFiles& embedded, const char* manifestName, std::vector<std::string>& lines)
+{
+    const int count = embedded.ReadEmbeddedLines(manifestName, lines);
+    try {
+        manifest::CheckInstalledNameLines(manifestName, lines);
+    } catch (...) {
+        lines.clear();
+        throw;
+    }
+    return count;
+}
+}  // namespace
+
 int UpdateEngine::LoadFileNameLines()
 {
-    return ReadEmbeddedLines(manifest::kFileNames, fileNameLines_);
+    return LoadNameLines(embedded_, manifest::kFileNames, fileNameLines_);
 }
 
 int UpdateEngine::LoadPrintListLines()
 {
-    return ReadEmbeddedLines(manifest::kPrintLists, printListLines_);
+    return LoadNameLines(embedded_, manifest::kPrintLists, printListLines_);
 }
 
 std::string UpdateEngine::TempFileName(const std::string& prefix)

@@ -60,7 +60,10 @@ public:
     std::string WriteEmbeddedFile(const std::string& name, const std::string& target) { return embedded_.WriteEmbeddedFile(name, target); }
 
     // Reads FileNames.txt / PrintLists.txt into their lists, replacing what
-    // was there; returns the number of lines.
+    // was there; returns the number of lines. A line naming a device, a name
+    // Windows would trim or a path leaving its folder raises an error naming
+    // the manifest and the line, the list left empty (see
+    // manifest::CheckInstalledNameLines), before anything is copied.
     int LoadFileNameLines();
     int LoadPrintListLines();
     const std::vector<std::string>& FileNameLines() const { return fileNameLines_; }

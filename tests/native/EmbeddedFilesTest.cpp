@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <gmock/gmock.h>
+
+#include "EngineFixture.h"
 #include "core/Errors.h"
+#include "core/Manifests.h"
 #include "core/StoredForm.h"
 #include "engine/UpdateEngine.h"
+#include "engine/procedures/MargolinUpdate.h"
+#include "engine/procedures/SuiteUpdate.h"
 #include "support/MemoryFileSystem.h"
 #include "support/RecordingReport.h"
 #include "support/TestPackage.h"
@@ -22,18 +28,20 @@ protected:
         {"gs\\date.int", std::string("D\0ATA", 5), kTime},
         {"empty.txt", "", kTime + 1},
         {"UpdateInfo.txt", "{\\rtf1 a\\par\r\nb}", kTime},
+        {"MODÈLES\\ÉTAT.INI", "ini", kTime},  // as the package tool stores it
     });
     MemoryFileSystem files;
     EmbeddedFiles embedded{*package, files};
 };
 
-TEST_F(EmbeddedFilesTest, FindsNamesWithoutRegardToAsciiCaseOnly)
+TEST_F(EmbeddedFilesTest, FindsNamesWithoutRegardToCase)
 {
     struct Case {
         const char* name;
         bool found;
     } cases[] = {
         {"AppInfo1.txt", true}, {"APPINFO1.TXT", true}, {"appinfo1.txt", true},
+        {"Modèles\\état.ini", true}, {"MODÈLES\\ÉTAT.INI", true}, {"Modèles\\etat.ini", false},
         {"GS\\DATE.INT", true}, {"gs\\date.int", true},
         {"gs/date.int", false},   // separators are never normalised
         {".\\gs\\date.int", false}, {"date.int", false}, {"", false}, {"AppInfo1.txt ", false},
@@ -173,6 +181,112 @@ TEST(EmbeddedFilesDamaged, RaiseTheDecoderErrorAndTouchNoFile)
         EXPECT_THROW(embedded.WriteEmbeddedFile(name, "C:\\TEMP\\t.tmp"), Error) << name;
     }
     EXPECT_TRUE(files.files.empty());
+}
+
+// A manifest is read whole into memory: one that claims more than its bound
+// is refused, naming it, before anything is allocated for it.
+TEST(ManifestSize, ManifestsBeyondTheirBoundAreRefused)
+{
+    const std::string atTextBound(manifest::kMaxTextManifestLength, 'a');
+    const std::string atRtfBound(manifest::kMaxChangesListLength, 'r');
+    auto package = MakePackage({
+        {"Updates.txt", atTextBound, kTime},
+        {"FileNames.txt", atTextBound + "b", kTime},
+        {"UpdateInfo.txt", atRtfBound, kTime},
+        {"Big.rtf", atRtfBound + "}", kTime},
+    });
+    MemoryFileSystem files;
+    EmbeddedFiles embedded(*package, files);
+    std::vector<std::string> lines{"stale"};
+    EXPECT_EQ(embedded.ReadEmbeddedLines("Updates.txt", lines), 1);
+    try {
+        embedded.ReadEmbeddedLines("FileNames.txt", lines);
+        ADD_FAILURE() << "a manifest over 1 MiB was read";
+    } catch (const Error& e) {
+        EXPECT_THAT(e.Message(), testing::HasSubstr("FileNames.txt"));
+        EXPECT_THAT(e.Message(), testing::HasSubstr("1048577"));
+    }
+    EXPECT_TRUE(lines.empty());
+
+    test::RecordingViewer viewer;
+    EXPECT_EQ(embedded.LoadEmbeddedRichText("UpdateInfo.txt", viewer), 1);
+    EXPECT_THROW(embedded.LoadEmbeddedRichText("big.rtf", viewer), Error);
+    EXPECT_TRUE(viewer.rtf.empty());
+}
+
+// A line of FileNames.txt that Windows would read as a device, a name it
+// would silently change, or a path leaving the folder: the suite's update
+// fails before it copies anything, the old marker stays, and the report says
+// which line and why. The package holds a file of each of those names.
+class RefusedListedNames : public test::EngineFixture {
+protected:
+    static constexpr char kMarker[] = "C:\\Quorvex5\\gs\\GS-00.int";
+
+    void Prepare(const std::string& line)
+    {
+        UsePackage({{"gs\\GS-00.int", "marker v2", 2000},
+                    {"gs\\date.int", "new date", 1500},
+                    {line, "device", 1500},
+                    {"FileNames.txt", "gs\\date.int\r\n" + line + "\r\n", 1}});
+        files.PutFile(kMarker, "marker v1", 1000);
+        files.AddFolder("C:\\Quorvex5\\gs");
+        services.registry.Seed(RegistryHive::CurrentUser,
+                               "SOFTWARE\\QUORVEX S.A.\\Quorvex Finance\\Program", "Filename",
+                               {test::RegistryType::String, kMarker});
+    }
+};
+
+TEST_F(RefusedListedNames, TheSuiteFailsBeforeCopyingAnything)
+{
+    const struct {
+        const char* line;
+        const char* why;
+    } cases[] = {
+        {"nul", "périphérique"},
+        {"gs\\CON.int", "périphérique"},
+        {"Com1.txt", "périphérique"},
+        {"lpt9", "périphérique"},
+        {"aux\\x.dll", "périphérique"},
+        {"gs\\date.int.", "point ou un espace"},
+        {"gs \\date.int", "point ou un espace"},
+        {"..\\x.dll", "\"..\""},
+        {"C:\\x.dll", "lecteur"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        Prepare(c.line);
+        report.lines.clear();
+        files.copies.clear();
+        EXPECT_EQ(UpdateSuite(*engine, ProductKind::QuorvexFinance), UpdateStatus::Ko);
+        EXPECT_TRUE(files.copies.empty());
+        EXPECT_EQ(files.Get(kMarker)->data, "marker v1");
+        std::string text;
+        for (const std::string& line : report.Texts())
+            text += line + "\n";
+        EXPECT_THAT(text, testing::HasSubstr("FileNames.txt, ligne 2"));
+        EXPECT_THAT(text, testing::HasSubstr(c.why));
+    }
+}
+
+// Margolin's print lists are files beside its program: a refused entry
+// stops the update before its listed files are copied.
+TEST_F(RefusedListedNames, MargolinChecksItsPrintListsBeforeCopying)
+{
+    const std::string folder = "C:\\WQuorvex\\Margolin\\Programs\\";
+    UsePackage({{"TVPMargolin.exe", "program v2", 2000},
+                {"Margolin.ini", "ini", 1500},
+                {"prn.lst", "list", 1500},
+                {"FileNames.txt", "Margolin.ini\r\n", 1},
+                {"PrintLists.txt", "prn.lst\r\n", 1}});
+    services.registry.Seed(RegistryHive::CurrentUser, "SOFTWARE\\QUORVEX S.A.\\Telvarin\\Program",
+                           "Filename", {test::RegistryType::String, "C:\\WQuorvex\\TVP\\Programs\\TELVARIN.EXE"});
+    files.PutFile(folder + "TVPMargolin.exe", "program v1", 1000);
+    EXPECT_EQ(UpdateMargolin(*engine, ProductKind::Margolin), UpdateStatus::Ko);
+    EXPECT_TRUE(files.copies.empty());
+    EXPECT_EQ(files.Get(folder + "prn.lst"), nullptr);
+    EXPECT_EQ(files.Get(folder + "TVPMargolin.exe")->data, "program v1");
+    ASSERT_FALSE(report.Texts().empty());
+    EXPECT_THAT(report.Texts().back(), testing::HasSubstr("PrintLists.txt, ligne 1 : le nom \"prn.lst\""));
 }
 
 }  // namespace

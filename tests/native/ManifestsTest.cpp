@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/Errors.h"
 #include "core/Manifests.h"
 
 namespace qv::manifest {
@@ -50,6 +51,35 @@ TEST(FixedNames, NameWhatEachProcedureCannotDoWithout)
     EXPECT_THAT(FixedPackagedNames(ProductKind::Obrenta), testing::ElementsAre("Obrenta.exe", "TVE_intf.dll"));
     EXPECT_THAT(FixedPackagedNames(ProductKind::TelvarinIngenieur), testing::ElementsAre("TELVARIN.EXE"));
     EXPECT_TRUE(FixedPackagedNames(ProductKind::None).empty());
+}
+
+// The lines of FileNames.txt and PrintLists.txt as the program loads them:
+// the first refused line is named; an empty line is left to its copy.
+TEST(NameLines, TheFirstRefusedLineIsNamed)
+{
+    struct Case {
+        Lines lines;
+        const char* message;  // nullptr: accepted
+    } cases[] = {
+        {{"gs\\date.int", "", "images07\\logo.bmp", "Factures.lst"}, nullptr},
+        {{"gs\\date.int", "gs\\nul.int", "con"}, "FileNames.txt, ligne 2 : le nom \"gs\\nul.int\" est refusé"},
+        {{"a", "b", "c.", "d"}, "ligne 3 : le nom \"c.\" est refusé : un de ses éléments se termine"},
+        {{"..\\..\\Windows\\x.dll"}, "ligne 1"},
+        {{"gs\\a?.int"}, "caractère interdit"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.lines));
+        if (!c.message) {
+            EXPECT_NO_THROW(CheckInstalledNameLines(kFileNames, c.lines));
+            continue;
+        }
+        try {
+            CheckInstalledNameLines(kFileNames, c.lines);
+            ADD_FAILURE() << "accepted";
+        } catch (const Error& e) {
+            EXPECT_THAT(e.Message(), testing::HasSubstr(c.message));
+        }
+    }
 }
 
 }  // namespace

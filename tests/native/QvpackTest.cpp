@@ -17,6 +17,7 @@
 #include "core/PeResources.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
+#include "core/TextConversions.h"
 #include "engine/EmbeddedFiles.h"
 #include "platform/PackageFileSource.h"
 #include "support/MemoryFileSystem.h"
@@ -46,6 +47,13 @@ void WriteAll(const fs::path& path, std::string_view bytes)
 
 // A fresh folder of the temporary folder that no other run, of this test or
 // another build on the machine, can have: a random name, created here.
+// UTF-8 bytes, as an editor writes them (plain literals are Windows-1252
+// in this build).
+std::string Utf8(std::u8string_view text)
+{
+    return std::string(text.begin(), text.end());
+}
+
 fs::path UniqueScratchFolder()
 {
     std::random_device random;
@@ -59,7 +67,8 @@ fs::path UniqueScratchFolder()
 
 TEST(PackagedNames, RefusesNamesThatLeaveTheirFolder)
 {
-    for (const char* safe : {"gs\\date.int", "AppInfo1.txt", "a..b\\c", "images07\\x.bmp"})
+    for (const char* safe : {"gs\\date.int", "AppInfo1.txt", "a..b\\c", "images07\\x.bmp", "console.txt",
+                             "com10.txt", "nul_x.txt", "lpt.txt", "auxiliaire\\x", "a.b\\c", " x", ".x"})
         EXPECT_EQ(UnsafeNameReason(safe), "") << safe;
     struct Case {
         const char* name;
@@ -69,9 +78,62 @@ TEST(PackagedNames, RefusesNamesThatLeaveTheirFolder)
         {"C:x.int", "drive"}, {"c:\\x.int", "drive"}, {"gs\\a:stream", "drive"},
         {"..\\x.int", "\"..\""}, {"gs\\..\\..\\x.int", "\"..\""}, {"gs/../x", "\"..\""}, {"..", "\"..\""},
         {"", "empty"}, {"gs\\\\x", "empty"}, {".\\x", "\".\""}, {"a\"b", "character"}, {"a\nb", "character"},
+        // What Windows reads as a device, in any case, with any extension,
+        // at any level; and the trailing dots and blanks it drops.
+        {"nul", "device"}, {"NUL.txt", "device"}, {"sub\\con\\x.dll", "device"}, {"Com9.log", "device"},
+        {"lpt1", "device"}, {"aux.tar.gz", "device"}, {"gs\\PRN", "device"}, {"conin$", "device"},
+        {"com\xB9", "device"}, {"nul .txt", "device"},
+        {"gs\\date.int.", "ends with a dot or a blank"}, {"gs \\x", "ends with a dot or a blank"},
+        {"x ", "ends with a dot or a blank"}, {"a.\\b", "ends with a dot or a blank"},
     };
     for (const Case& c : cases)
         EXPECT_THAT(UnsafeNameReason(c.name), testing::HasSubstr(c.why)) << c.name;
+}
+
+// Which files are UTF-8, and what their Windows-1252 form is.
+TEST(TextEncoding, Utf8IsTakenOnlyWhenItIsWellFormedAndBeyondAscii)
+{
+    struct Case {
+        std::string bytes;
+        bool utf8;
+        std::string cp1252;  // when utf8 and convertible
+    } cases[] = {
+        {"plain ASCII\r\n", false, ""},
+        {"Biblioth\xE8que", false, ""},                      // Windows-1252 already
+        {Utf8(u8"Bibliothèque"), true, "Biblioth\xE8que"},
+        {"\xEF\xBB\xBFplain", true, "plain"},                // a byte-order mark alone
+        {Utf8(u8"€ – ‰ Ÿ œ"), true, "\x80 \x96 \x89 \x9F \x9C"},  // the 0x80-0x9F range
+        {"\xC3\xA8\xC3", false, ""},                         // cut at the end
+        {"\xC0\xA8 overlong", false, ""},
+        {"\xED\xA0\x80 surrogate", false, ""},
+        {"\xC3\xA8 then \xE8", false, ""},                   // mixed: Windows-1252
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        EXPECT_EQ(IsUtf8Text(c.bytes), c.utf8);
+        if (c.utf8) {
+            Cp1252Conversion converted = ConvertUtf8ToCp1252(c.bytes);
+            EXPECT_TRUE(converted.ok);
+            EXPECT_EQ(converted.text, c.cp1252);
+        }
+    }
+    // What Windows-1252 lacks, with its line: CR LF, CR and LF each end one.
+    const struct {
+        std::string text;
+        std::size_t line;
+        char32_t codePoint;
+    } refused[] = {
+        {Utf8(u8"é\r\nb\rc\nd \u2713"), 4, 0x2713},
+        {Utf8(u8"é\U0001F600"), 1, 0x1F600},  // beyond the 16-bit plane
+        {Utf8(u8"é\u0085"), 1, 0x85},          // a C1 control, no character of Windows-1252
+        {Utf8(u8"é ? \u0153 \u0152 \u20AC ok\n\u2190"), 2, 0x2190},  // a real '?' passes
+    };
+    for (const auto& r : refused) {
+        Cp1252Conversion converted = ConvertUtf8ToCp1252(r.text);
+        EXPECT_FALSE(converted.ok) << testing::PrintToString(r.text);
+        EXPECT_EQ(converted.line, r.line) << testing::PrintToString(r.text);
+        EXPECT_EQ(converted.codePoint, r.codePoint) << testing::PrintToString(r.text);
+    }
 }
 
 class QvpackTest : public testing::Test {
@@ -146,6 +208,32 @@ TEST_F(QvpackTest, VerifyFindsEveryKindOfProblem)
                                 "\"GS\\CUT.INT\": ", "not stored upper-cased", "collide once upper-cased",
                                 "5 problems"})
         EXPECT_THAT(err.str(), testing::HasSubstr(problem));
+}
+
+// What the program would misread: manifests and listed print lists in
+// UTF-16 or holding a NUL (the program cuts them there), lines naming a
+// device, manifests beyond their size bound.
+TEST_F(QvpackTest, VerifyRefusesWhatTheProgramWouldMisread)
+{
+    const std::string utf16 = std::string("\xFF\xFE" "C\0O\0M\0:\0", 10);
+    WriteAll(dir / "p.qvp", WritePackageFile({
+        {"APPINFO2.TXT", EncodeStoredForm(std::string("a\0b", 3), 0)},
+        {"BILAN.LST", EncodeStoredForm(utf16, 0)},
+        {"ETAT.LST", EncodeStoredForm(std::string("COM:1\r\n\0", 8), 0)},
+        {"FACTURES.LST", EncodeStoredForm("COM:1\r\nbody", 0)},
+        {"FILENAMES.TXT", EncodeStoredForm("nul.txt\r\n", 0)},
+        {"NUL.TXT", EncodeStoredForm("x", 0)},
+        {"PRINTLISTS.TXT", EncodeStoredForm("Bilan.lst\r\nEtat.lst\r\nFactures.lst\r\n", 0)},
+        {"STEPS.TXT", EncodeStoredForm(std::string("\xFE\xFF\0f", 4), 0)},
+        {"UPDATES.TXT", EncodeStoredForm(std::string(manifest::kMaxTextManifestLength + 1, 'a'), 0)},
+    }));
+    EXPECT_EQ(Verify(dir / "p.qvp", out, err), 1);
+    for (const char* problem : {"AppInfo2.txt: holds a NUL byte", "\"Bilan.lst\" (PrintLists.txt line 1): UTF-16",
+                                "\"Etat.lst\" (PrintLists.txt line 2): holds a NUL byte", "Steps.txt: UTF-16",
+                                "FileNames.txt line 1: \"nul.txt\"", "\"NUL.TXT\": ",
+                                "Updates.txt: 1048577 bytes, more than the program reads (1048576)"})
+        EXPECT_THAT(err.str(), testing::HasSubstr(problem));
+    EXPECT_THAT(err.str(), testing::Not(testing::HasSubstr("Factures")));
 }
 
 // The resource writer, on a small image laid out as the linker lays out the
@@ -333,7 +421,7 @@ TEST_F(MakeTest, RefusesABrokenFolderAndLeavesTheProgramThatWasThere)
     struct Case {
         const char* what;
         std::function<void()> damage;
-        const char* message;
+        std::string message;
     } cases[] = {
         {"no AppInfo1.txt", [this] { fs::remove(folder / "AppInfo1.txt"); }, "AppInfo1.txt is missing"},
         {"no Updates.txt", [this] { fs::remove(folder / "Updates.txt"); }, "Updates.txt is missing"},
@@ -355,7 +443,28 @@ TEST_F(MakeTest, RefusesABrokenFolderAndLeavesTheProgramThatWasThere)
         {"no folder", [this] { folder = dir / "missing"; }, "No such folder: "},
         {"no folder for the program", [this] { program = dir / "missing" / "update.exe"; },
          "No such folder for the program"},
+        {"a print list in UTF-16",
+         [this] { WriteAll(folder / "PrintLists.txt", "Bilan.lst\r\n");
+                  WriteAll(folder / "Bilan.lst", std::string("\xFF\xFE" "C\0O\0M\0", 8)); },
+         "\"Bilan.lst\" (PrintLists.txt line 1): UTF-16"},
+        {"a manifest holding a NUL", [this] { WriteAll(folder / "AppInfo2.txt", std::string("a\0b", 3)); },
+         "AppInfo2.txt: holds a NUL byte"},
+        {"a manifest too large",
+         [this] { WriteAll(folder / "AppInfo2.txt", std::string(manifest::kMaxTextManifestLength + 1, 'a')); },
+         "AppInfo2.txt: 1048577 bytes, more than the program reads"},
+        {"a list of changes too large",
+         [this] { WriteAll(folder / "UpdateInfo.txt", std::string(manifest::kMaxChangesListLength + 1, 'a')); },
+         "UpdateInfo.txt: 16777217 bytes"},
+        {"a character without a Windows-1252 form",
+         [this] { WriteAll(folder / "AppInfo2.txt", Utf8(u8"Données\r\nvalidé \u2713 ici\r\n")); },
+         Utf8(u8"AppInfo2.txt line 2: \"\u2713\" (U+2713) has no Windows-1252 form")},
+        {"a file name without a Windows-1252 form",
+         [this] { WriteAll(folder / fs::path(u8"gs/x\u2713.int"), "x"); },
+         Utf8(u8"refused payload name \"gs/x\u2713.int\": \"\u2713\" (U+2713) has no Windows-1252 form")},
 #ifndef _WIN32  // names Windows cannot hold
+        {"a device name", [this] { WriteAll(folder / "sub/nul.txt", "x"); }, "a Windows device name"},
+        {"a name ending with a dot", [this] { WriteAll(folder / "gs/x.", "x"); },
+         "ends with a dot or a blank"},
         {"a name with a drive", [this] { WriteAll(folder / "c:x.int", "x"); }, "carries a drive"},
         {"names colliding", [this] { WriteAll(folder / "gs/DATE.INT", "x"); }, "collide once upper-cased"},
 #endif
@@ -375,6 +484,36 @@ TEST_F(MakeTest, RefusesABrokenFolderAndLeavesTheProgramThatWasThere)
         folder = dir / "package";
         program = before;
     }
+}
+
+// Manifests and names written by today's editors and on a Linux disk are
+// UTF-8: the package holds them in Windows-1252, as the program reads them.
+// A file that is no valid UTF-8 is Windows-1252 already and stays as it is.
+TEST_F(MakeTest, StoresUtf8ManifestsAndNamesAsWindows1252)
+{
+    WriteAll(folder / "AppInfo1.txt", Utf8(u8"Bibliothèque PDF"));
+    WriteAll(folder / "AppInfo2.txt", "\xEF\xBB\xBF" + Utf8(u8"Prix en € – « net »\r\n"));
+    WriteAll(folder / "UpdateInfo.txt", "{\\rtf1 Donn\xE9" "es}");  // Windows-1252
+    WriteAll(folder / "Steps.txt", "frmOptions\r\n");
+    WriteAll(folder / "FileNames.txt", Utf8(u8"gs\\date.int\r\nModèles\\état récapitulatif.ini\r\n"));
+    WriteAll(folder / fs::path(u8"Modèles/état récapitulatif.ini"), "ini");
+#ifndef _WIN32
+    WriteAll(folder / "gs" / "caf\xE9.int", "a Windows-1252 name on a Linux disk");
+#endif
+    ASSERT_EQ(Make(folder, program, stub, out, err), 0) << err.str();
+    EXPECT_EQ(Verify(program, out, err), 0) << err.str();
+    PackageFileSource package(ReadAll(program));
+    auto payload = [&](const char* name) { return DecodeStoredForm(*package.Find(name)).payload; };
+    EXPECT_EQ(payload("APPINFO1.TXT"), "Biblioth\xE8que PDF");
+    EXPECT_EQ(payload("APPINFO2.TXT"), "Prix en \x80 \x96 \xAB net \xBB\r\n");
+    EXPECT_EQ(payload("UPDATEINFO.TXT"), "{\\rtf1 Donn\xE9" "es}");
+    EXPECT_EQ(payload("STEPS.TXT"), "frmOptions\r\n");
+    EXPECT_EQ(payload("FILENAMES.TXT"), "gs\\date.int\r\nMod\xE8les\\\xE9tat r\xE9" "capitulatif.ini\r\n");
+    // Stored upper-cased as Windows upper-cases a resource name it is asked for.
+    EXPECT_EQ(payload("MOD\xC8LES\\\xC9TAT R\xC9" "CAPITULATIF.INI"), "ini");
+#ifndef _WIN32
+    EXPECT_TRUE(package.Find("GS\\CAF\xC9.INT"));
+#endif
 }
 
 // A product's update needs its main file (and Obrenta its interface

@@ -7,6 +7,7 @@
 
 #include "core/Errors.h"
 #include "core/PackageFile.h"
+#include "core/PackagedNames.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
 #include "platform/PackageFileSource.h"
@@ -117,6 +118,8 @@ int Build(const fs::path& source, const fs::path& packageFile, const fs::path& r
         if (!files.problems.empty())
             return Refuse(files.problems, err, source);
         StoredFolder stored = Store(files);
+        if (!stored.problems.empty())
+            return Refuse(stored.problems, err, source);
         WriteWholeFile(packageFile, WritePackageFile(stored.entries));
 
         if (!rcFile.empty()) {
@@ -174,7 +177,9 @@ int Make(const fs::path& source, const fs::path& program, const fs::path& stubFi
         if (!files.problems.empty())
             return Refuse(files.problems, err, source, kNothingWritten);
         StoredFolder stored = Store(files);
-        std::vector<std::string> problems = PackageProblems(stored.entries);
+        std::vector<std::string> problems = stored.problems;
+        for (std::string& p : PackageProblems(stored.entries))
+            problems.push_back(std::move(p));
         for (std::string& p : ManifestProblems(stored.entries))
             problems.push_back(std::move(p));
         if (!problems.empty())
@@ -224,10 +229,10 @@ int Extract(const fs::path& file, const fs::path& destination, const std::vector
         auto package = OpenPackage(file);
         std::set<std::string> wanted;
         for (const std::string& name : only)
-            wanted.insert(UpperAscii(name));
+            wanted.insert(StoredNameOf(name));
         std::vector<const PackageEntry*> chosen;
         for (const PackageEntry& e : package->Entries()) {
-            if (!wanted.empty() && !wanted.count(UpperAscii(e.name)))
+            if (!wanted.empty() && !wanted.count(StoredNameOf(e.name)))
                 continue;
             if (std::string why = UnsafeNameReason(e.name); !why.empty()) {
                 err << "qvpack: refused payload name " << Quoted(e.name) << ": " << why << "\n";

@@ -1,12 +1,16 @@
 #include "tools/qvpack/FolderPackage.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/Errors.h"
+#include "core/Manifests.h"
+#include "core/PackagedNames.h"
 #include "core/PeResourceWriter.h"
 #include "core/PeResources.h"
 #include "core/StoredForm.h"
 #include "core/Text.h"
+#include "core/TextConversions.h"
 #include "tools/qvpack/FileTimes.h"
 #include "tools/qvpack/LocalFiles.h"
 #include "tools/qvpack/PackagedNames.h"
@@ -15,10 +19,29 @@ namespace fs = std::filesystem;
 
 namespace qv::qvpack {
 
-std::string PackagedName(const fs::path& relative)
+std::string NoCp1252FormProblem(const std::string& character, char32_t codePoint)
 {
-    std::u8string utf8 = relative.generic_u8string();
-    std::string name = Utf8ToCp1252(std::string(utf8.begin(), utf8.end()));
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(codePoint));
+    if (codePoint == 0)
+        std::snprintf(code, sizeof code, "byte 0x%02X", static_cast<unsigned char>(character[0]));
+    return "\"" + character + "\" (" + code + ") has no Windows-1252 form";
+}
+
+std::string PackagedName(const fs::path& relative, std::string* problem)
+{
+    // On Linux the bytes of the name as they are on the disk.
+    const std::u8string u8 = relative.generic_u8string();
+    std::string name(u8.begin(), u8.end());
+    if (IsUtf8Text(name)) {
+        Cp1252Conversion converted = ConvertUtf8ToCp1252(name);
+        if (!converted.ok) {
+            if (problem)
+                *problem = NoCp1252FormProblem(converted.character, converted.codePoint);
+            return {};
+        }
+        name = std::move(converted.text);
+    }
     std::replace(name.begin(), name.end(), '/', '\\');
     return name;
 }
@@ -41,12 +64,27 @@ FolderFiles ScanFolder(const fs::path& source)
     for (const auto& item : fs::recursive_directory_iterator(source)) {
         if (!item.is_regular_file())
             continue;
-        std::string name = PackagedName(fs::relative(item.path(), source));
+        const fs::path relative = fs::relative(item.path(), source);
+        std::string problem;
+        std::string name = PackagedName(relative, &problem);
+        if (!problem.empty()) {
+            const std::u8string u8 = relative.generic_u8string();
+            files.problems.push_back("refused payload name \"" + std::string(u8.begin(), u8.end()) +
+                                     "\": " + problem);
+            continue;
+        }
         if (std::string why = UnsafeNameReason(name); !why.empty()) {
             files.problems.push_back("refused payload name " + Quoted(name) + ": " + why);
             continue;
         }
-        auto [it, fresh] = files.byName.emplace(UpperAscii(name), item.path());
+        if (name.find('\xB5') != std::string::npos) {
+            // Windows asks for the resource as capital Greek mu, which no
+            // Windows-1252 name can be stored as.
+            files.problems.push_back("refused payload name " + Quoted(name) +
+                                     ": Windows would never find a name holding \"\xC2\xB5\"");
+            continue;
+        }
+        auto [it, fresh] = files.byName.emplace(StoredNameOf(name), item.path());
         if (!fresh)
             files.problems.push_back(Quoted(name) + " and " +
                                      Quoted(PackagedName(fs::relative(it->second, source))) +
@@ -62,6 +100,16 @@ StoredFolder Store(const FolderFiles& files)
     folder.stored.reserve(files.byName.size());
     for (const auto& [name, path] : files.byName) {
         std::string payload = ReadWholeFile(path);
+        if (manifest::ManifestMaxLength(name) > 0 && IsUtf8Text(payload)) {
+            Cp1252Conversion converted = ConvertUtf8ToCp1252(payload);
+            if (!converted.ok) {
+                const std::u8string file = path.filename().u8string();
+                folder.problems.push_back(std::string(file.begin(), file.end()) + " line " +
+                                          std::to_string(converted.line) + ": " +
+                                          NoCp1252FormProblem(converted.character, converted.codePoint));
+            }
+            payload = std::move(converted.text);
+        }
         if (payload.size() > static_cast<std::uint64_t>(kMaxStoredLength))
             throw Error("File too large to package: " + path.string());
         folder.payloadBytes += payload.size();

@@ -31,9 +31,17 @@ struct StoredFolder {
     std::vector<std::string> stored;    // the stored forms, in name order
     std::vector<PackageEntry> entries;  // name -> view into stored
     std::uint64_t payloadBytes = 0;
+    // Manifests that cannot be stored in Windows-1252, one line each
+    // (UTF-8); the package must not be written when there is any.
+    std::vector<std::string> problems;
 };
 
-// Reads and compresses every file of a folder without problems.
+// Reads and compresses every file of a folder without problems. The
+// manifests (core/Manifests.h) are stored in Windows-1252, as the program
+// reads them: one that is UTF-8 (IsUtf8Text, with or without a byte-order
+// mark) is converted, and a character that Windows-1252 lacks is a
+// problem naming the file, the line and the character. Every other file
+// is stored as it stands.
 StoredFolder Store(const FolderFiles& files);
 
 // "N files, X bytes, stored in Y bytes".
@@ -48,8 +56,14 @@ void CheckStub(std::string_view stub);
 // exactly these entries.
 std::string ProgramWithPackage(std::string_view stub, const std::vector<PackageEntry>& entries);
 
-// The packaged (Windows-1252, backslash) name of a relative path.
-std::string PackagedName(const std::filesystem::path& relative);
+// The packaged (Windows-1252, backslash) name of a relative path. A name
+// that is UTF-8 (always on Windows; on Linux when its bytes are, see
+// IsUtf8Text) is converted, any other is Windows-1252 already. When a
+// character has no Windows-1252 form, gives "" and the reason in problem.
+std::string PackagedName(const std::filesystem::path& relative, std::string* problem = nullptr);
+
+// "\"c\" (U+XXXX) has no Windows-1252 form", c in UTF-8.
+std::string NoCp1252FormProblem(const std::string& character, char32_t codePoint);
 
 // " \"name\"" quoted for a UTF-8 console.
 std::string Quoted(std::string_view cp1252Name);

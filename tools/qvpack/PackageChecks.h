@@ -9,7 +9,9 @@
 namespace qv::qvpack {
 
 // Damaged stored forms, names not upper-cased, refused or colliding names,
-// lines of FileNames.txt and PrintLists.txt naming no packaged file.
+// lines of FileNames.txt and PrintLists.txt naming no packaged file or a
+// refused name, manifests longer than the program reads, and manifests or
+// listed print lists the program would cut (a NUL byte, UTF-16).
 std::vector<std::string> PackageProblems(const std::vector<PackageEntry>& entries);
 
 // What a package needs to update anything: AppInfo1.txt (the title),

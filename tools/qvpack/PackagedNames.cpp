@@ -1,31 +1,32 @@
 #include "tools/qvpack/PackagedNames.h"
 
+#include "core/PackagedNames.h"
+
 namespace qv::qvpack {
 
 std::string UnsafeNameReason(std::string_view name)
 {
-    if (name.empty())
+    switch (CheckPackagedName(name)) {
+    case PackagedNameFault::None:
+        return {};
+    case PackagedNameFault::Empty:
         return "the name is empty";
-    if (name[0] == '\\' || name[0] == '/')
+    case PackagedNameFault::Absolute:
         return "the name is absolute";
-    if (name.find(':') != std::string_view::npos)
+    case PackagedNameFault::Drive:
         return "the name carries a drive";
-    for (unsigned char c : name)
-        if (c < 0x20 || std::string_view("<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
-            return "the name holds a character Windows does not allow in file names";
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find_first_of("\\/", start);
-        if (end == std::string_view::npos)
-            end = name.size();
-        std::string_view part = name.substr(start, end - start);
-        if (part == "..")
-            return "the name climbs out of its folder with \"..\"";
-        if (part.empty() || part == ".")
-            return "the name has an empty or \".\" component";
-        start = end + 1;
+    case PackagedNameFault::ForbiddenCharacter:
+        return "the name holds a character Windows does not allow in file names";
+    case PackagedNameFault::ClimbsOut:
+        return "the name climbs out of its folder with \"..\"";
+    case PackagedNameFault::EmptyComponent:
+        return "the name has an empty or \".\" component";
+    case PackagedNameFault::DeviceName:
+        return "the name is, or goes through, a Windows device name (CON, PRN, AUX, NUL, COM1, LPT1...)";
+    case PackagedNameFault::TrailingDotOrBlank:
+        return "a component of the name ends with a dot or a blank, which Windows drops";
     }
-    return {};
+    return "the name is refused";
 }
 
 }  // namespace qv::qvpack

@@ -58,6 +58,9 @@ UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
             return result;
 
         engine.LoadFileNameLines();
+        // Its print lists become files beside it: their names are checked
+        // too before anything is copied.
+        engine.LoadPrintListLines();
         if (engine.CopyListedFiles(folder)) {
             // Margolin keeps its print lists as files.
             WriteMargolinPrintLists(engine, folder);

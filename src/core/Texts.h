@@ -131,6 +131,14 @@ inline constexpr char kCompanyDialogCaption[] = "Sélection de la société";
 inline constexpr char kCompanyLabel[] = "Société : ";
 inline constexpr char kCompanyInfoButton[] = "Info";
 inline constexpr char kCompanyListInfo[] = "Liste des sociétés :";  // then CR LF and the file
+// A company file the list refuses: its path, then the bound or the encoding
+// it was saved in ("UTF-16", "UTF-8").
+inline constexpr char kCompanyFileTooLarge[] =
+    "Le fichier des sociétés %s est trop volumineux (plus de %d octets) : il n'est pas lu.";
+inline constexpr char kCompanyFileEncoding[] =
+    "Le fichier des sociétés %s n'est pas dans le codage attendu : il est enregistré en %s. "
+    "Enregistrez-le en texte ANSI (Windows-1252).";
+
 
 // ---- Database -------------------------------------------------------------
 inline constexpr char kClientVersionUnknown[] =

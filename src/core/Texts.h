@@ -139,7 +139,6 @@ inline constexpr char kCompanyFileEncoding[] =
     "Le fichier des sociétés %s n'est pas dans le codage attendu : il est enregistré en %s. "
     "Enregistrez-le en texte ANSI (Windows-1252).";
 
-
 // ---- Database -------------------------------------------------------------
 inline constexpr char kClientVersionUnknown[] =
     "La version du client Firebird utilisé est inconnue du programme. Par sécurité, aucune "
@@ -179,6 +178,10 @@ inline constexpr char kPrintParamsAdded[] = " ont été ajoutés.";
 inline constexpr char kCompanyListsTitle[] = "Mise à jour de listes pour la société ";
 inline constexpr char kCompanyNotFound[] =
     "La société %s n'est pas trouvé, mise à jour des listes non effectuée.";
+// A packaged list the import refuses to store: its entry.
+inline constexpr char kPrintListNotText[] =
+    "La liste d'impression \"%s\" n'est pas un texte Windows-1252 (UTF-16 ou caractère nul) : "
+    "aucune liste n'est importée.";
 // The company of the empty name.
 inline constexpr char kDefaultCompany[] = "Default";
 

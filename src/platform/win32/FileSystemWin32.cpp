@@ -214,6 +214,13 @@ std::string FileSystemWin32::ReadFileStart(const std::string& path, std::size_t 
 
 bool FileSystemWin32::MoveFileOver(const std::string& source, const std::string& target)
 {
+    // A read-only file is not replaced, as Windows refuses it (Wine would
+    // replace it).
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return Failed();
+    }
     // A rename within the folder: the system swaps the names, so the target
     // never holds part of the new contents.
     return ::MoveFileExA(source.c_str(), target.c_str(),

@@ -148,6 +148,13 @@ inline constexpr char kCompanyDialogCaption[] = "Sélection de la société";
 inline constexpr char kCompanyLabel[] = "Société : ";
 inline constexpr char kCompanyInfoButton[] = "Info";
 inline constexpr char kCompanyListInfo[] = "Liste des sociétés :";  // then CR LF and the file
+// A company file the list refuses: its path, then the bound or the encoding
+// it was saved in ("UTF-16", "UTF-8").
+inline constexpr char kCompanyFileTooLarge[] =
+    "Le fichier des sociétés %s est trop volumineux (plus de %d octets) : il n'est pas lu.";
+inline constexpr char kCompanyFileEncoding[] =
+    "Le fichier des sociétés %s n'est pas dans le codage attendu : il est enregistré en %s. "
+    "Enregistrez-le en texte ANSI (Windows-1252).";
 
 // ---- Database -------------------------------------------------------------
 inline constexpr char kClientVersionUnknown[] =
@@ -188,6 +195,10 @@ inline constexpr char kPrintParamsAdded[] = " ont été ajoutés.";
 inline constexpr char kCompanyListsTitle[] = "Mise à jour de listes pour la société ";
 inline constexpr char kCompanyNotFound[] =
     "La société %s n'est pas trouvé, mise à jour des listes non effectuée.";
+// A packaged list the import refuses to store: its entry.
+inline constexpr char kPrintListNotText[] =
+    "La liste d'impression \"%s\" n'est pas un texte Windows-1252 (UTF-16 ou caractère nul) : "
+    "aucune liste n'est importée.";
 // The company of the empty name.
 inline constexpr char kDefaultCompany[] = "Default";
 

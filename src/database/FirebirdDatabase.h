@@ -52,7 +52,9 @@ private:
 
 class FirebirdTransaction {
 public:
-    // Firebird's default transaction behaviour; database must outlive it.
+    // Firebird's default transaction behaviour (read-write, snapshot), but
+    // without waiting on locks: a statement that meets a row another
+    // transaction holds fails at once. database must outlive it.
     explicit FirebirdTransaction(FirebirdDatabase& database);
     ~FirebirdTransaction();
     FirebirdTransaction(const FirebirdTransaction&) = delete;

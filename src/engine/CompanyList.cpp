@@ -1,7 +1,9 @@
 #include "engine/CompanyList.h"
 
 #include "core/Errors.h"
+#include "core/Format.h"
 #include "core/Text.h"
+#include "core/Texts.h"
 
 namespace qv {
 
@@ -16,6 +18,32 @@ constexpr const char* kCompanyFilePlaces[] = {
     ":\\wquorvex\\multiste.txt",
     ":\\wquorvex\\multiste.txt.txt",
 };
+
+// A company file is a few names; anything larger is refused unread.
+constexpr std::size_t kMaxCompanyFileSize = 1024 * 1024;
+
+// The encoding whose byte-order mark starts text, or nullptr for none.
+const char* MarkedEncoding(const std::string& text)
+{
+    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0)
+        return "UTF-16";
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        return "UTF-8";
+    return nullptr;
+}
+
+// The company file's names, one a line, refused when it is too large or
+// saved in another encoding than the names are compared in.
+std::vector<std::string> ReadCompanyFile(FileSystem& files, const std::string& path)
+{
+    const std::string text = files.ReadFileStart(path, kMaxCompanyFileSize + 1);
+    if (text.size() > kMaxCompanyFileSize)
+        throw Error(Format(texts::kCompanyFileTooLarge,
+                           {path, static_cast<long long>(kMaxCompanyFileSize)}));
+    if (const char* encoding = MarkedEncoding(text))
+        throw Error(Format(texts::kCompanyFileEncoding, {path, encoding}));
+    return SplitLines(text);
+}
 
 std::string BadIndexMessage(int index)
 {
@@ -53,7 +81,7 @@ void CompanyList::LoadCompanies()
     RemoveMultiCompanyMachineKey();
     companyFile_ = FindCompanyFile();
     if (!companyFile_.empty() && files_.FileIsPresent(companyFile_))
-        entries_ = SplitLines(files_.ReadWholeFile(companyFile_));
+        entries_ = ReadCompanyFile(files_, companyFile_);
 
     std::string last = registry_.ReadRegistryString(RegistryHive::CurrentUser, kCompanyChoiceKey,
                                                     kLastCompanyValue);

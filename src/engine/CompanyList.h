@@ -41,8 +41,9 @@ public:
     // with the lines of the company file (nothing when there is none) and
     // selects the last company chosen, or the first.
     // A company file that exists but cannot be read raises its error (the
-    // list is then empty), and so does a "LastCompany" key that exists but
-    // cannot be read (nothing is then selected).
+    // list is then empty), and so does one larger than 1 MiB or saved with
+    // a UTF-16 or UTF-8 byte-order mark, and a "LastCompany" key that exists
+    // but cannot be read (nothing is then selected).
     void LoadCompanies();
 
     // The entries exactly as read: no trimming, no sorting, duplicates

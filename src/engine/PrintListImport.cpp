@@ -41,6 +41,40 @@ std::string PrintParamsLine(const std::string& name, const char* outcome)
     return texts::kPrintParamsPrefix + ("\"" + name + "\"") + outcome;
 }
 
+// The entries of PrintLists.txt that go into the database.
+bool IsImportedList(const std::string& entry)
+{
+    return LowerAscii(ExtensionOf(entry)) == ".lst";
+}
+
+// A list is stored as single-byte text, which ends at its first NUL: one
+// saved as UTF-16, or holding a NUL anywhere, would be stored cut.
+bool IsSingleByteText(const std::string& bytes)
+{
+    return bytes.find('\0') == std::string::npos && bytes.rfind("\xFF\xFE", 0) != 0 &&
+           bytes.rfind("\xFE\xFF", 0) != 0;
+}
+
+// Reports the list and raises: nothing of it is stored.
+[[noreturn]] void RefuseList(UpdateEngine& engine, const std::string& entry)
+{
+    engine.AddReportLine(Format(texts::kPrintListNotText, {entry}));
+    throw Error("Print list is not single-byte text: " + entry);
+}
+
+// Every packaged list the import would store is looked at before any
+// company's database is opened, so that a bad package changes no company.
+void RefuseListsThatAreNotText(UpdateEngine& engine, MemoryStream& buffer)
+{
+    for (const std::string& entry : engine.PrintListLines()) {
+        buffer.Clear();
+        if (IsImportedList(entry) && engine.ReadEmbeddedFile(entry, buffer) &&
+            !IsSingleByteText(buffer.data))
+            RefuseList(engine, entry);
+    }
+    buffer.Clear();
+}
+
 }  // namespace
 
 UpdateStatus UpdateEngine::ImportPrintLists(ProductKind kind)
@@ -51,6 +85,7 @@ UpdateStatus UpdateEngine::ImportPrintLists(ProductKind kind)
         return UpdateStatus::Ok;
     try {
         MemoryStream buffer;
+        RefuseListsThatAreNotText(*this, buffer);
         bool everyCompanyFound = true;
         const CompanyList& companies = Companies();
         if (companies.Count() == 0) {
@@ -79,7 +114,7 @@ bool UpdateEngine::UpdateCompanyLists(ProductKind kind, const std::string& compa
     try {
         buffer.Clear();
         for (const std::string& entry : printListLines_)
-            if (LowerAscii(ExtensionOf(entry)) == ".lst" && ReadEmbeddedFile(entry, buffer))
+            if (IsImportedList(entry) && ReadEmbeddedFile(entry, buffer))
                 ImportPrintParamsFile(entry, buffer);
     } catch (...) {
         CloseProductDatabase();
@@ -93,7 +128,11 @@ void UpdateEngine::ImportPrintParamsFile(const std::string& entry, MemoryStream&
 {
     if (buffer.data.empty())
         return;
-    const std::vector<std::string> lines = SplitLines(buffer.data);  // up to a NUL
+    if (!IsSingleByteText(buffer.data)) {
+        buffer.Clear();
+        RefuseList(*this, entry);
+    }
+    const std::vector<std::string> lines = SplitLines(buffer.data);
     buffer.Clear();
     const std::string name = LowerCp1252(WithoutExtension(entry));
     if (printParams_->PrintParamsExist(name)) {

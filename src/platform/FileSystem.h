@@ -7,6 +7,7 @@
 // never show a system error box; operations that "raise" throw qv::Error with
 // the message the user sees (system errors in the form of
 // qv::SystemErrorMessage).
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -113,6 +114,19 @@ public:
     virtual std::string DriveLetters() = 0;
     // The kind of drive whose root is given (for example "C:\").
     virtual DriveKind DriveKindOf(const std::string& root) = 0;
+
+    // --- bounded reads and whole replacements ---------------------------------
+
+    // At most the first maxBytes bytes of a file, so that a file of any size
+    // costs no more than that. Errors as ReadWholeFile.
+    virtual std::string ReadFileStart(const std::string& path, std::size_t maxBytes) = 0;
+
+    // Puts the file source in the place of target (same folder), replacing
+    // target in one step: target is either as it was or the whole source,
+    // never cut. The moved file keeps its contents, time and attributes.
+    // False on failure (LastFailureMessage() then tells why), and then both
+    // files are left as they were.
+    virtual bool MoveFileOver(const std::string& source, const std::string& target) = 0;
 };
 
 }  // namespace qv

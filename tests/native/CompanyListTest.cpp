@@ -222,6 +222,40 @@ TEST_F(CompanyListTest, WhatCannotBeReadStopsTheLoadingWithItsMessage)
               readFailed);
 }
 
+TEST_F(CompanyListTest, AFileTooLargeOrInAnotherEncodingIsRefusedWithItsReason)
+{
+    constexpr std::size_t kBound = 1024 * 1024;
+    const std::string path = "C:\\quorvex\\multiste.txt";
+    const std::string encoding = "Le fichier des soci\xE9t\xE9s " + path +
+                                 " n'est pas dans le codage attendu : il est enregistr\xE9 en ";
+    const std::string advice = ". Enregistrez-le en texte ANSI (Windows-1252).";
+    const std::string filler(kBound - 8, 'x');
+    const struct {
+        const char* what;
+        std::string content;
+        std::string message;  // "(no error)" when the names are read
+        std::vector<std::string> names;
+    } cases[] = {
+        {"UTF-16, little-endian", std::string("\xFF\xFE" "D\0u\0p\0o\0n\0t\0\r\0\n\0", 16),
+         encoding + "UTF-16" + advice, {}},
+        {"UTF-16, big-endian", std::string("\xFE\xFF\0D\0u\0p\0o\0n\0t", 14),
+         encoding + "UTF-16" + advice, {}},
+        {"UTF-8 with its mark", "\xEF\xBB\xBFSoci\xC3\xA9t\xC3\xA9\r\n", encoding + "UTF-8" + advice, {}},
+        {"one byte over the bound", filler + "\r\nDupont\r\n",
+         "Le fichier des soci\xE9t\xE9s " + path +
+             " est trop volumineux (plus de 1048576 octets) : il n'est pas lu.",
+         {}},
+        {"at the bound", filler + "\r\nDupont", "(no error)", {filler, "Dupont"}},
+        {"Windows-1252", "Soci\xE9t\xE9 G\xE9n\xE9rale\r\n", "(no error)", {"Soci\xE9t\xE9 G\xE9n\xE9rale"}},
+    };
+    for (const auto& c : cases) {
+        files.Put(path, c.content);
+        CompanyList companies(files, registry);
+        EXPECT_EQ(MessageOf([&] { companies.LoadCompanies(); }), c.message) << c.what;
+        EXPECT_EQ(companies.Entries(), c.names) << c.what;
+    }
+}
+
 TEST_F(CompanyListTest, OkRemembersTheChoiceAnnulerAndEscapeCancel)
 {
     files.Put("C:\\quorvex\\multiste.txt", "Dupont\r\n\r\nMartin\r\n");

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include <functional>
 
 #include "EngineFixture.h"
 #include "engine/UpdateProcedures.h"
@@ -176,6 +177,47 @@ TEST_F(MargolinUpdateTest, FailuresAfterTheListedCopiesAreKoAndKeepTheOldProgram
     EXPECT_THAT(report.lines.back().text, HasSubstr(std::string("Target: ") + kProgram + "\r\n\r\nError: "));
     files.files[UpperAscii(kProgram)].locked = false;
     EXPECT_EQ(Installed("TVPMargolin.exe"), "program v1");
+}
+
+TEST_F(MargolinUpdateTest, AFailedPrintFileWriteLeavesTheOldFileAsItWas)
+{
+    const std::string printFile = std::string(kFolder) + "Factures.lst";
+    const struct {
+        const char* what;
+        std::function<void()> fault;
+    } cases[] = {
+        {"the disk fills up while it is written",
+         [&] { files.fullFolders.insert(UpperAscii(WithoutBackslash(kFolder))); }},
+        {"the old file cannot be replaced", [&] { files.files[UpperAscii(printFile)].readOnly = true; }},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        files.fullFolders.clear();
+        files.PutFile(printFile, "old list, whole", 700);
+        c.fault();
+        report.lines.clear();
+        EXPECT_EQ(Run(), UpdateStatus::Ko) << c.what;
+        EXPECT_EQ(report.lines.back().text, std::string(kErrorLine) + "Cannot import resource files")
+            << c.what;
+        files.fullFolders.clear();
+        files.files[UpperAscii(printFile)].readOnly = false;
+        EXPECT_EQ(Installed("Factures.lst"), "old list, whole") << c.what;
+        EXPECT_EQ(files.Get(printFile)->writeTime, 700u) << c.what;
+        EXPECT_EQ(Installed("TVPMargolin.exe"), "program v1") << c.what;
+        // Nothing is left beside it.
+        for (const auto& [path, file] : files.files)
+            EXPECT_EQ(path.rfind(UpperAscii(printFile) + ".", 0), std::string::npos)
+                << c.what << ": " << path;
+    }
+
+    // A name beside it that something else holds is left alone.
+    SetUp();
+    files.PutFile(printFile, "old list", 700);
+    files.PutFile(printFile + ".new", "someone else's", 5);
+    EXPECT_EQ(Run(), UpdateStatus::Ok);
+    EXPECT_EQ(Installed("Factures.lst"), "COM:1\r\nbody");
+    EXPECT_EQ(files.Get(printFile)->writeTime, 1600u);
+    EXPECT_EQ(Installed("Factures.lst.new"), "someone else's");
 }
 
 TEST_F(MargolinUpdateTest, WithoutPrintListsOnlyTheListedFilesAndTheProgramAreCopied)

@@ -4,7 +4,9 @@
 // registry, the lists from a package.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <functional>
 #include <sstream>
 
@@ -43,6 +45,35 @@ std::string NotFound(const std::string& company)
 {
     return "La société " + company + " n'est pas trouvé, mise à jour des listes non effectuée.";
 }
+
+std::string Refused(const std::string& entry)
+{
+    return "La liste d'impression \"" + entry +
+           "\" n'est pas un texte Windows-1252 (UTF-16 ou caract\xE8re nul) : aucune liste n'est "
+           "import\xE9" "e.";
+}
+
+// Another workstation's open transaction holding one row of PRT_Params, as
+// a product does while its user edits a list and has not saved.
+class HeldPrintRow {
+public:
+    HeldPrintRow(const std::string& database, const std::string& pname)
+    {
+        db_.Open(database, {"user_name=" + test::kUser, "password=" + test::kPassword,
+                            "lc_ctype=ISO8859_1"});
+        tr_.StartTransaction();
+        q_.SetSql({"UPDATE PRT_Params SET print_params = 'held' WHERE pname = :p0"});
+        q_.ParamByName("p0") = pname;
+        q_.ExecSQL();
+    }
+    // Rolls the edit back; the row is free again.
+    void Release() { tr_.ForceEnd(); }
+
+private:
+    FirebirdDatabase db_;
+    FirebirdTransaction tr_{db_};
+    FirebirdQuery q_{tr_, "HeldRowQuery"};
+};
 
 std::string ReadFileBytes(const std::string& path)
 {
@@ -217,6 +248,60 @@ TEST_F(PrintListImportTest, DatabaseErrorStopsTheImportAndKeepsWhatWasCommitted)
     EXPECT_EQ(test::PrintRows(print1), (Rows{{"a", "a", "Premier", "a", "", "DES:F:Premier\r\n"}}));
     EXPECT_TRUE(test::PrintRows(print3).empty());  // the next company was not reached
     EXPECT_EQ(report.Texts(), (Lines{Title("Alpha"), Added("Premier")}));
+    ExpectClosed();
+}
+
+TEST_F(PrintListImportTest, AListThatIsNotSingleByteTextIsRefusedBeforeAnyCompanyIsTouched)
+{
+    files.Put(kCompanyFile, "Alpha\r\nGamma\r\n");
+    RecordDatabase("Alpha", test::kPrint1);
+    RecordDatabase("Gamma", test::kPrint3);
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-16, little-endian", std::string("\xFF\xFE" "D\0E\0S\0:\0F\0:\0N\0\r\0\n\0", 20)},
+        {"UTF-16, big-endian", std::string("\xFE\xFF\0D\0E\0S\0:\0F\0:\0N\0\r\0\n", 20)},
+        {"a NUL byte inside", std::string("DES:F:Nouvelle\r\n[Page]\0Marges=1\r\n", 33)},
+    };
+    for (const auto& c : cases) {
+        for (auto* sql : {&print1, &print3}) {
+            sql->Reset();
+            sql->Exec("INSERT INTO PRT_Params (pname, f_text, print_params) "
+                      "VALUES ('factures', 'Factures', 'old text')");
+        }
+        Start({{"PrintLists.txt", "avant.lst\r\nfactures.lst\r\n"},
+               {"avant.lst", "DES:F:Avant\r\n"},
+               {"factures.lst", c.bytes}});
+        report.lines.clear();
+        EXPECT_EQ(ImportError(ImportAll), "Cannot import resource files") << c.what;
+        // Nothing cut, nothing half-imported, in any company.
+        for (auto* sql : {&print1, &print3})
+            EXPECT_EQ(test::PrintRows(*sql),
+                      (Rows{{"factures", "", "Factures", "", "", "old text"}}))
+                << c.what;
+        EXPECT_EQ(report.Texts(), Lines{Refused("factures.lst")}) << c.what;
+        ExpectClosed();
+    }
+}
+
+TEST_F(PrintListImportTest, ARowHeldByAnotherWorkstationFailsTheImportInsteadOfWaiting)
+{
+    files.Put(kCompanyFile, "Alpha\r\n");
+    RecordDatabase("Alpha", test::kPrint1);
+    print1.Exec("INSERT INTO PRT_Params (pname, print_params) VALUES ('factures', 'old text')");
+    Start({{"PrintLists.txt", "factures.lst\r\n"}, {"factures.lst", "DES:F:Nouvelle\r\n"}});
+
+    HeldPrintRow held(test::kPrint1, "factures");
+    auto import = std::async(std::launch::async, [&] { return ImportError(ImportAll); });
+    if (import.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        ADD_FAILURE() << "the import still waits for the held row after 30 s";
+        held.Release();  // so that the import, and the test, can end
+    }
+    EXPECT_EQ(import.get(), "Cannot import resource files");
+    held.Release();
+    EXPECT_EQ(test::PrintRows(print1), (Rows{{"factures", "", "", "", "", "old text"}}));
+    EXPECT_EQ(report.Texts(), Lines{Title("Alpha")});
     ExpectClosed();
 }
 

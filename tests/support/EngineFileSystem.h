@@ -94,6 +94,30 @@ public:
         return true;
     }
 
+    // A rename in the folder: the target is replaced whole or left as it
+    // was. A target that cannot be replaced (read-only, held by another
+    // program, refusing creation) stops it.
+    bool MoveFileOver(const std::string& source, const std::string& target) override
+    {
+        auto from = files.find(UpperAscii(source));
+        if (from == files.end()) {
+            lastError = SystemErrorMessage(2, std::string(kNotFound) + "\r\n");
+            return false;
+        }
+        if (const MemoryFile* to = Get(target); to && (to->readOnly || to->locked)) {
+            lastError = SystemErrorMessage(RefusalCode(*to), Refusal(*to) + "\r\n");
+            return false;
+        }
+        if (refusedCreates.count(UpperAscii(target))) {
+            lastError = SystemErrorMessage(5, "Accès refusé.\r\n");
+            return false;
+        }
+        MemoryFile moved = from->second;
+        files.erase(from);
+        files[UpperAscii(target)] = moved;
+        return true;
+    }
+
     std::string LastFailureMessage() override { return lastError; }
 
     bool GetFileVersionParts(const std::string& path, FileVersionParts& parts) override

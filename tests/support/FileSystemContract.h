@@ -158,11 +158,26 @@ TYPED_TEST_P(FileContract, RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFil
     EXPECT_EQ(this->lab.Read(busy), "x");
 }
 
+TYPED_TEST_P(FileContract, ReadFileStartReadsNoMoreThanAskedOrRaisesNamingTheFile)
+{
+    const std::string file = this->At("big.txt");
+    const std::string data = std::string(70000, 'a') + std::string("b\0c", 3);
+    this->lab.Put(file, data, kEarlier);
+    EXPECT_EQ(this->fs().ReadFileStart(file, 4), "aaaa");
+    EXPECT_EQ(this->fs().ReadFileStart(file, 70002), data.substr(0, 70002));  // past one buffer
+    EXPECT_EQ(this->fs().ReadFileStart(file, 1 << 20), data);
+    EXPECT_EQ(this->fs().ReadFileStart(file, 0), "");
+    const std::string missing = this->At("missing.txt");
+    const std::string message = this->MessageOf([&] { this->fs().ReadFileStart(missing, 4); });
+    EXPECT_TRUE(this->StartsWith(message, Format(texts::kFileOpenFailed, {missing}))) << message;
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileContract, PresenceOfFilesAndMissingPaths,
                             WriteNewFileCreatesOrReplacesWithTheExactBytes,
                             WriteNewFileRefusesAProtectedFileNamingItAndKeepsIt,
                             SetFileWriteTimeIsExactFalseForNothingAndRaisesWhenRefused,
-                            RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFile);
+                            RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFile,
+                            ReadFileStartReadsNoMoreThanAskedOrRaisesNamingTheFile);
 
 template <typename Lab>
 class FolderContract : public FileSystemCases<Lab> {};
@@ -258,11 +273,45 @@ TYPED_TEST_P(FolderContract, DrivesByLetterAndKind)
     EXPECT_EQ(this->fs().DriveKindOf("Q:\\"), DriveKind::NoRootDir);
 }
 
+TYPED_TEST_P(FolderContract, MoveFileOverReplacesTheTargetWholeOrLeavesBothFiles)
+{
+    const std::string source = this->At("new.lst"), target = this->At("a.lst");
+    const std::string readOnly = this->At("ro.lst"), busy = this->At("busy.lst");
+    this->lab.Put(source, "payload", kContractStamp);
+    for (const std::string& old : {target, readOnly, busy})
+        this->lab.Put(old, "old", kEarlier);
+    this->lab.MakeReadOnly(readOnly);
+    this->lab.Lock(busy);
+    const struct {
+        std::string from, to;
+        int code;  // 0: any system error (a file in use gives 5 or 32)
+    } refusals[] = {{source, readOnly, 5}, {source, busy, 0}, {this->At("missing.lst"), target, 2}};
+    for (const auto& r : refusals) {
+        EXPECT_FALSE(this->fs().MoveFileOver(r.from, r.to)) << r.from << " -> " << r.to;
+        EXPECT_TRUE(this->StartsWith(this->fs().LastFailureMessage(),
+                                     r.code ? this->SystemErrorPrefix(r.code)
+                                            : this->SystemErrorPrefix(0).substr(0, 20)))
+            << r.from << " -> " << r.to << ": " << this->fs().LastFailureMessage();
+    }
+    this->lab.Unlock(busy);
+    for (const std::string& old : {readOnly, busy}) {
+        EXPECT_EQ(this->lab.Read(old), "old") << old;
+        EXPECT_EQ(this->lab.WriteTime(old), kEarlier) << old;
+    }
+    EXPECT_EQ(this->lab.Read(source), "payload");
+
+    ASSERT_TRUE(this->fs().MoveFileOver(source, target));
+    EXPECT_EQ(this->lab.Read(target), "payload");
+    EXPECT_EQ(this->lab.WriteTime(target), kContractStamp);
+    EXPECT_FALSE(this->lab.Read(source));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FolderContract, FoldersWithOrWithoutTheirBackslash,
                             WriteNewFileInAMissingFolderRaisesNamingTheFile,
                             CopyFileOverKeepsBytesAndTimeOrFailsWithTheSystemError,
                             ForceDirectoriesMakesEveryLevelUnlessAFileIsInTheWay,
                             WriteTimesOfFilesOnly,
-                            DrivesByLetterAndKind);
+                            DrivesByLetterAndKind,
+                            MoveFileOverReplacesTheTargetWholeOrLeavesBothFiles);
 
 }  // namespace qv::test

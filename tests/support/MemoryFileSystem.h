@@ -33,6 +33,9 @@ public:
     std::string windowsFolder = "C:\\WINDOWS\\";
     std::set<std::string> refusedCreates;  // upper-cased paths
     std::set<std::string> failingWrites;   // upper-cased paths
+    // Upper-cased folders (no trailing backslash) where every write fails
+    // once the file is created, as on a full disk.
+    std::set<std::string> fullFolders;
 
     // The files, by upper-cased path.
     std::map<std::string, MemoryFile> files;
@@ -82,7 +85,10 @@ public:
             std::string& data;
             bool failing;
             const std::string& path;
-        } writer(Put(path).data, failingWrites.count(UpperAscii(path)) != 0, path);
+        } writer(Put(path).data,
+                 failingWrites.count(UpperAscii(path)) != 0 ||
+                     fullFolders.count(UpperAscii(WithoutBackslash(ParentFolder(path)))) != 0,
+                 path);
         fill(writer);
     }
 
@@ -123,6 +129,13 @@ public:
     bool ForceDirectories(const std::string&) override { return Unused(); }
     std::string DriveLetters() override { return "C"; }
     DriveKind DriveKindOf(const std::string&) override { return DriveKind::Fixed; }
+
+    // Bounded reads and whole replacements.
+    std::string ReadFileStart(const std::string& path, std::size_t maxBytes) override
+    {
+        return ReadWholeFile(path).substr(0, maxBytes);
+    }
+    bool MoveFileOver(const std::string&, const std::string&) override { return Unused(); }
 
 protected:
     // The system's texts of the errors this fake gives, as a French Windows

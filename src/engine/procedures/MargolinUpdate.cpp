@@ -12,6 +12,55 @@ namespace qv {
 
 namespace {
 constexpr char kProgramsFolder[] = "Programs";
+
+// How many names beside a print file are tried for its new contents.
+constexpr int kNewNameAttempts = 10;
+
+// A name beside target that nothing holds yet: target + ".new", then
+// ".new2", ".new3"...
+std::string UnusedNameBeside(FileSystem& files, const std::string& target)
+{
+    for (int n = 1; n <= kNewNameAttempts; ++n) {
+        std::string name = target + ".new" + (n == 1 ? std::string() : std::to_string(n));
+        if (!files.PathIsPresent(name))
+            return name;
+    }
+    throw Error(Format(texts::kFileCreateFailed, {target + ".new"}));
+}
+
+void RemoveIfPresent(FileSystem& files, const std::string& path) noexcept
+{
+    try {
+        if (files.FileIsPresent(path))
+            files.RemoveFile(path);
+    } catch (...) {
+        // Left beside the old file; the old file itself is untouched.
+    }
+}
+
+// Writes the packaged entry into a new file beside target, stamped with its
+// packaged time, and only once it is whole puts it in target's place: a
+// failure leaves the old file's bytes and time as they were. False, with
+// nothing touched, when the package has no such entry.
+bool ReplaceWithPackagedFile(UpdateEngine& engine, const std::string& entry,
+                             const std::string& target)
+{
+    FileSystem& files = engine.Files();
+    const std::string fresh = UnusedNameBeside(files, target);
+    try {
+        if (engine.WriteEmbeddedFile(entry, fresh).empty())
+            return false;
+    } catch (...) {
+        RemoveIfPresent(files, fresh);
+        throw;
+    }
+    if (!files.MoveFileOver(fresh, target)) {
+        const std::string reason = files.LastFailureMessage();
+        RemoveIfPresent(files, fresh);
+        throw Error(Format(texts::kFileCreateFailed, {target}) + "\r\n" + reason);
+    }
+    return true;
+}
 }  // namespace
 
 void WriteMargolinPrintLists(UpdateEngine& engine, const std::string& folder)
@@ -19,10 +68,10 @@ void WriteMargolinPrintLists(UpdateEngine& engine, const std::string& folder)
     if (engine.LoadPrintListLines() == 0)
         return;
     try {
-        // Written over whatever is there, without comparing versions.
+        // Put over whatever is there, without comparing versions.
         for (const std::string& entry : engine.PrintListLines()) {
             const std::string target = folder.empty() ? entry : AddBackslash(folder) + entry;
-            if (!engine.WriteEmbeddedFile(entry, target).empty())
+            if (ReplaceWithPackagedFile(engine, entry, target))
                 engine.AddReportLine(texts::kPrintParamsPrefix + ("\"" + entry + "\"") +
                                      texts::kPrintParamsUpdated);
         }

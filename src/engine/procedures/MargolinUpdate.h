@@ -28,8 +28,10 @@ std::string MargolinFolder(Registry& registry);
 UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind kind);
 
 // Margolin's print lists: every entry of PrintLists.txt written from the
-// package into folder (relative to the current folder when empty), over
-// whatever is there, each with its report line, then an empty line.
+// package into folder (relative to the current folder when empty), in the
+// place of whatever is there, each with its report line, then an empty
+// line. Each is written whole beside its place first, so a failed write
+// leaves the old file as it was.
 // Nothing without the list; an entry the package lacks is skipped; any
 // failure raises "Cannot import resource files".
 void WriteMargolinPrintLists(UpdateEngine& engine, const std::string& folder);

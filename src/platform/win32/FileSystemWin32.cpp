@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Texts.h"
@@ -182,6 +184,49 @@ DriveKind FileSystemWin32::DriveKindOf(const std::string& root)
     case DRIVE_RAMDISK: return DriveKind::RamDisk;
     default: return DriveKind::Unknown;
     }
+}
+
+// ---- Bounded reads and whole replacements ----------------------------------
+
+std::string FileSystemWin32::ReadFileStart(const std::string& path, std::size_t maxBytes)
+{
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD code = GetLastError();
+        throw Error(Format(texts::kFileOpenFailed, {path}) + "\r\n" + Reason(code));
+    }
+    std::string data;
+    char buffer[65536];
+    while (data.size() < maxBytes) {
+        const std::size_t wanted = std::min(sizeof buffer, maxBytes - data.size());
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer, static_cast<DWORD>(wanted), &read, nullptr)) {
+            DWORD code = GetLastError();
+            throw Error(Format(texts::kFileReadFailed, {path}) + "\r\n" + Reason(code));
+        }
+        if (read == 0)
+            break;
+        data.append(buffer, read);
+    }
+    return data;
+}
+
+bool FileSystemWin32::MoveFileOver(const std::string& source, const std::string& target)
+{
+    // A read-only file is not replaced, as Windows refuses it (Wine would
+    // replace it).
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return Failed();
+    }
+    // A rename within the folder: the system swaps the names, so the target
+    // never holds part of the new contents.
+    return ::MoveFileExA(source.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? true
+               : Failed();
 }
 
 }  // namespace qv::win32

@@ -35,6 +35,10 @@ public:
     std::string DriveLetters() override;
     DriveKind DriveKindOf(const std::string& root) override;
 
+    // Bounded reads and whole replacements.
+    std::string ReadFileStart(const std::string& path, std::size_t maxBytes) override;
+    bool MoveFileOver(const std::string& source, const std::string& target) override;
+
 private:
     bool Failed();  // notes the last error's message for LastFailureMessage; false
 

@@ -10,7 +10,7 @@
 //   /?                 the list of switches, and nothing else
 // Switch names are case-insensitive. Quotes group a value that holds
 // blanks and are removed; backslashes are taken as they stand, so a folder
-// path may end with one.
+// path may end with one. A quote left open is a bad command line.
 #include <string>
 #include <string_view>
 
@@ -28,14 +28,24 @@ struct LaunchOptions {
     // the message for a missing log name). The other fields are then as
     // far as the line was read.
     std::string badArgument;
+    // SUPPRESSMSGBOXES appears somewhere on the line, after a slash or a
+    // dash, alone or glued to another switch, even on a line that is not
+    // understood: whoever wrote it expects no box.
+    bool suppressionAsked = false;
 
     bool Windowless() const { return mode == RunMode::VerySilent; }
     // A box would wait for nobody: the answer policy takes its place.
     bool AnswersByPolicy() const { return mode != RunMode::Wizard && suppressMessageBoxes; }
 };
 
-// Reads the arguments (the command line without the program's own name).
-// Outputs are in the result; never raises.
+// Reads the arguments (the command line without the program's own name),
+// in Windows-1252. A NUL byte stands for a character that has no
+// Windows-1252 form: the word holding it is a bad argument, named with '?'
+// in its place. Outputs are in the result; never raises.
 LaunchOptions ParseCommandLine(std::string_view arguments);
+
+// The same from the whole command line as Windows keeps it in UTF-16, the
+// program's own name first (quoted, or up to the first blank).
+LaunchOptions ParseWideCommandLine(std::u16string_view commandLine);
 
 }  // namespace qv

@@ -16,6 +16,7 @@ enum class ExitCode : int {
     AlreadyRunning = 7,  // another instance of the program runs
     BadCommandLine = 8,  // an unknown switch or a switch without its value
     LogNotCreated = 9,   // the log file cannot be created: nothing done
+    LogIncomplete = 10,  // a write to the log failed part-way: the run's own code is lost
 };
 
 // How an update run ended.

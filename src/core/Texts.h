@@ -87,9 +87,23 @@ inline constexpr char kCommandLineHelp[] =
     "Codes de sortie : 0 terminée avec succès, 1 erreur, 2 échouée, 3 non effectuée, "
     "4 effectuée avec des avertissements, 5 aucun produit connu, 6 annulée, "
     "7 déjà en cours d'exécution, 8 ligne de commande incorrecte, "
-    "9 fichier journal impossible à créer.";
+    "9 fichier journal impossible à créer, 10 fichier journal incomplet.";
 inline constexpr char kBadCommandLine[] = "Paramètre de la ligne de commande incorrect : %s";
 inline constexpr char kLogNotCreated[] = "Impossible de créer le fichier journal %s";
+inline constexpr char kLogIsLink[] =
+    "Le fichier journal, ou le dossier qui le contient, est un lien ou une jonction.";
+inline constexpr char kLogFullPath[] = "Fichier journal : %s";
+inline constexpr char kLogWriteFailed[] = "Le fichier journal %s n'a pas pu être écrit jusqu'au bout.";
+// How a run that touched nothing ended, for the log.
+inline constexpr char kNoKnownProduct[] =
+    "Cette mise à jour ne désigne aucun produit connu : rien n'a été fait.";
+inline constexpr char kClosedBeforeUpdate[] =
+    "L'assistant a été fermé avant le début de la mise à jour : rien n'a été fait.";
+inline constexpr char kRunAsLocalSystem[] =
+    "Le programme s'exécute sous le compte système (LocalSystem), dont le profil ne contient "
+    "aucun enregistrement des produits Quorvex : ceux-ci sont enregistrés dans le profil de "
+    "l'utilisateur qui les a installés.\r\n"
+    "Lancez la mise à jour sous le compte de cet utilisateur.";
 inline constexpr char kAutomaticAnswerYes[] = "Réponse automatique : Oui";
 inline constexpr char kAutomaticAnswerNo[] = "Réponse automatique : Non";
 inline constexpr char kFolderChooserCancelled[] = "%s : annulé (exécution sans utilisateur).";

@@ -46,6 +46,12 @@ inline constexpr std::uint32_t kKeyExistsAccess =
     kStandardRightsRead | kKeyQueryValue | kKeyEnumerateSubKeys;  // 0x20009
 inline constexpr std::uint32_t kKeyRead = 0x20019;                // KEY_READ
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;           // KEY_ALL_ACCESS
+// What a write asks for: setting values, and reading the type of the one
+// it replaces. Deleting a key's tree asks for deletion and enumeration too.
+inline constexpr std::uint32_t kKeyWriteAccess = kKeyQueryValue | kKeySetValue;
+inline constexpr std::uint32_t kDeleteRight = 0x10000;  // DELETE
+inline constexpr std::uint32_t kKeyDeleteTreeAccess =
+    kDeleteRight | kKeyEnumerateSubKeys | kKeyQueryValue | kKeySetValue;
 
 class Registry {
 public:
@@ -70,7 +76,7 @@ public:
                                    const std::string& name, RegistryValue& value,
                                    const std::string& defaultText = std::string()) = 0;
 
-    // Writes into an existing key opened with full access; false (nothing
+    // Writes into an existing key opened with kKeyWriteAccess; false (nothing
     // written) for an empty path or a key that cannot be opened. An existing
     // REG_DWORD value stays REG_DWORD (the text must be a number); anything
     // else is written as REG_SZ. A failed write raises
@@ -85,15 +91,16 @@ public:
     virtual std::string ReadRegistryString(RegistryHive root, const std::string& key,
                                            const std::string& name) = 0;
 
-    // Opens the key with full access, creating it when missing (the writing
-    // message and the access-rights hint when that fails), and writes REG_SZ.
+    // Opens the key for writing (kKeyWriteAccess), creating it when missing
+    // (the writing message and the access-rights hint when that fails), and
+    // writes REG_SZ.
     virtual void WriteRegistryString(RegistryHive root, const std::string& key,
                                      const std::string& name, const std::string& text) = 0;
 
     // --- housekeeping -------------------------------------------------------
 
-    // Deletes the key with all its sub-keys and values, opened with full
-    // access. False when it could not (no such key, no rights); never raises.
+    // Deletes the key with all its sub-keys and values, opened with
+    // kKeyDeleteTreeAccess. False when it could not (no such key, no rights); never raises.
     virtual bool DeleteRegistryKey(RegistryHive root, const std::string& key) = 0;
 };
 

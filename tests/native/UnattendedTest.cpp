@@ -54,6 +54,70 @@ TEST(CommandLine, Switches)
     }
 }
 
+// Whoever asks for no box anywhere on the line gets none, even on a line
+// that is refused; a quote left open refuses the line and hides nothing
+// after it.
+TEST(CommandLine, SuppressionAskedAndOpenQuotes)
+{
+    struct Case {
+        const char* line;
+        bool suppressionAsked;
+        const char* bad;
+        const char* log;
+        RunMode mode;
+    };
+    const Case cases[] = {
+        {"/VERYSILENT /SUPPRESSMSGBOXES /?", true, "", "", RunMode::VerySilent},
+        {"-VERYSILENT -SUPPRESSMSGBOXES", true, "-VERYSILENT", "", RunMode::Wizard},
+        {"/VERYSILENT/SUPPRESSMSGBOXES", true, "/VERYSILENT/SUPPRESSMSGBOXES", "", RunMode::Wizard},
+        {"/suppressmsgboxes /QUIET", true, "/QUIET", "", RunMode::Wizard},
+        {"/QUIET", false, "/QUIET", "", RunMode::Wizard},
+        {"SUPPRESSMSGBOXES", false, "SUPPRESSMSGBOXES", "", RunMode::Wizard},
+        {"/VERYSILENT /SUPPRESSMSGBOXES /LOG=\"C:\\a b.log", true, "/LOG=\"C:\\a b.log", "",
+         RunMode::VerySilent},
+        {"/LOG=\"C:\\x.log /VERYSILENT", false, "/LOG=\"C:\\x.log /VERYSILENT", "", RunMode::Wizard},
+        {"/LOG=a.log \"", false, "\"", "a.log", RunMode::Wizard},
+        {"/LOG=\"C:\\a b.log\" /SILENT", false, "", "C:\\a b.log", RunMode::Silent},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const LaunchOptions o = ParseCommandLine(c.line);
+        EXPECT_EQ(o.suppressionAsked, c.suppressionAsked);
+        EXPECT_EQ(o.badArgument, c.bad);
+        EXPECT_EQ(o.logPath, c.log);
+        EXPECT_EQ(o.mode, c.mode);
+    }
+}
+
+// The line as Windows keeps it: the program's name is skipped, the rest is
+// read in Windows-1252; a character without a Windows-1252 form is refused
+// rather than turned into another file name.
+TEST(CommandLine, FromTheWideCommandLine)
+{
+    struct Case {
+        std::u16string line;
+        const char* log;
+        const char* bad;
+        RunMode mode;
+    };
+    const Case cases[] = {
+        {u"\"C:\\Program Files\\quorvex-update.exe\" /VERYSILENT /LOG=\"C:\\Journaux\\\u00e9t\u00e9 \u20ac.log\"",
+         "C:\\Journaux\\\xE9t\xE9 \x80.log", "", RunMode::VerySilent},
+        {u"quorvex-update.exe /SILENT", "", "", RunMode::Silent},
+        {u"quorvex-update.exe", "", "", RunMode::Wizard},
+        {u"\"C:\\x\\quorvex update.exe\"/SILENT", "", "", RunMode::Wizard},
+        {u"q.exe /VERYSILENT /LOG=C:\\\u65e5\u672c.log", "", "/LOG=C:\\??.log", RunMode::VerySilent},
+        {u"q.exe /LOG=C:\\\U0001F600.log", "", "/LOG=C:\\??.log", RunMode::Wizard},
+    };
+    for (const Case& c : cases) {
+        const LaunchOptions o = ParseWideCommandLine(c.line);
+        SCOPED_TRACE(o.badArgument);
+        EXPECT_EQ(o.logPath, c.log);
+        EXPECT_EQ(o.badArgument, c.bad);
+        EXPECT_EQ(o.mode, c.mode);
+    }
+}
+
 TEST(CommandLine, TheAnswerPolicyNeedsASilentMode)
 {
     EXPECT_FALSE(ParseCommandLine("/SUPPRESSMSGBOXES").AnswersByPolicy());
@@ -102,7 +166,7 @@ TEST(ExitCodes, OfARun)
     const ExitCode all[] = {ExitCode::Ok, ExitCode::RunFailed, ExitCode::Ko, ExitCode::Not,
                             ExitCode::Warning, ExitCode::NoKnownProduct, ExitCode::Cancelled,
                             ExitCode::AlreadyRunning, ExitCode::BadCommandLine,
-                            ExitCode::LogNotCreated};
+                            ExitCode::LogNotCreated, ExitCode::LogIncomplete};
     for (std::size_t i = 0; i < std::size(all); ++i)
         EXPECT_EQ(static_cast<int>(all[i]), static_cast<int>(i));
 }

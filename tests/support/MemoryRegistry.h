@@ -91,7 +91,7 @@ public:
     {
         if (key.empty())
             return false;
-        Key* k = Open(Variant(root), key, kKeyAllAccess);
+        Key* k = Open(Variant(root), key, kKeyWriteAccess);
         if (!k)
             return false;
         auto v = k->values.find(LowerAscii(name));
@@ -133,7 +133,7 @@ public:
     bool DeleteRegistryKey(RegistryHive root, const std::string& key) override
     {
         root = Variant(root);
-        if (key.empty() || !Open(root, key, kKeyAllAccess))
+        if (key.empty() || !Open(root, key, kKeyDeleteTreeAccess))
             return false;
         std::string prefix = Id(root, key) + "\\";
         for (auto it = keys_.begin(); it != keys_.end();) {
@@ -187,13 +187,13 @@ private:
         return &it->second;
     }
 
-    // Creates the missing levels; opens the last one with full access.
+    // Creates the missing levels; opens the last one for writing.
     Key* CreateWithAccess(RegistryHive root, const std::string& key)
     {
         if (!RealHive(root))
             return nullptr;
         Key* k = Create(root, key);
-        return (kKeyAllAccess & ~k->granted) == 0 ? k : nullptr;
+        return (kKeyWriteAccess & ~k->granted) == 0 ? k : nullptr;
     }
 
     Key* Create(RegistryHive root, const std::string& key)

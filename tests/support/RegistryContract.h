@@ -146,6 +146,24 @@ TYPED_TEST_P(RegistryContract, WriteRegistryValueNeverCreatesOrForcesAKey)
     EXPECT_FALSE(this->reg().WriteRegistryValue(this->hive(), "", "Filename", std::string("x")));
 }
 
+// Writing asks for what it needs, not full access: a key an administrator
+// opened for reading and setting values only still takes the record.
+TYPED_TEST_P(RegistryContract, WritesNeedOnlySetValueRights)
+{
+    auto k = this->Key("SetOnly");
+    this->lab.Seed(k, "Filename", this->Text("before"));
+    this->lab.Seed(k, "Count", this->Number(1));
+    this->lab.Restrict(k, kKeyRead | kKeySetValue);
+
+    EXPECT_TRUE(this->reg().WriteRegistryValue(this->hive(), k, "Filename", std::string("after")));
+    EXPECT_EQ(this->lab.Raw(k, "Filename")->text, "after");
+    EXPECT_TRUE(this->reg().WriteRegistryValue(this->hive(), k, "Count", std::string("7")));
+    EXPECT_EQ(this->lab.Raw(k, "Count")->number, 7u);
+    this->reg().WriteRegistryString(this->hive(), k, "LastCompany", "Dupont SA");
+    EXPECT_EQ(this->lab.Raw(k, "LastCompany")->text, "Dupont SA");
+    EXPECT_TRUE(this->reg().CreateRegistryKey(this->hive(), k));
+}
+
 TYPED_TEST_P(RegistryContract, KeysAreCreatedWithTheirParentsAndTestedForReading)
 {
     auto nested = this->Key("A\\B\\C");
@@ -219,6 +237,7 @@ REGISTER_TYPED_TEST_SUITE_P(RegistryContract, ReadRegistryValueGivesIntegersText
                             ReadingANonTextValueAsTextFails,
                             WriteRegistryValueKeepsDwordsAndWritesTextOtherwise,
                             WriteRegistryValueNeverCreatesOrForcesAKey,
+                            WritesNeedOnlySetValueRights,
                             KeysAreCreatedWithTheirParentsAndTestedForReading,
                             ReadRegistryStringIsSilentOnlyForWhatIsMissing,
                             WriteRegistryStringCreatesTheKeyOrTellsToCheckRights,

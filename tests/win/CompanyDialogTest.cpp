@@ -75,7 +75,13 @@ struct PrefixCleanUp {
         ::DeleteFileA(file.c_str());
         ::RemoveDirectoryA(folder.c_str());
         ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kCompanyChoiceKey, kLastCompanyValue);
-        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey);
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, 0,
+                            KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
+            ::RegDeleteTreeA(key, nullptr);
+            ::RegCloseKey(key);
+            ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, KEY_WOW64_32KEY, 0);
+        }
     }
 };
 
@@ -90,14 +96,19 @@ TEST(CompanyListOnWindows, TheFourthPlaceIsFoundAndTheMachineKeyRemoved)
     win32::FileSystemWin32 files(installer);
     files.WriteNewFile(cleanUp.file, "Dupont SA\r\nMartin\n\r\n");
 
+    // The machine's keys in the view of the products, which are 32-bit.
     HKEY key = nullptr;
     ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE,
                                 (std::string(kMultiCompanyMachineKey) + "\\Dupont SA").c_str(), 0,
-                                nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                                nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     ::RegCloseKey(key);
-    ASSERT_EQ(::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, "Actif", REG_SZ, "1", 2),
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
               ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExA(key, "Actif", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
     ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, kCompanyChoiceKey, kLastCompanyValue, REG_SZ,
                                 "MARTIN", 7),
               ERROR_SUCCESS);
@@ -108,7 +119,8 @@ TEST(CompanyListOnWindows, TheFourthPlaceIsFoundAndTheMachineKeyRemoved)
     EXPECT_TRUE(EqualsIgnoreCaseAscii(companies.CompanyFile(), cleanUp.file)) << companies.CompanyFile();
     EXPECT_EQ(companies.Entries(), (std::vector<std::string>{"Dupont SA", "Martin", ""}));
     EXPECT_EQ(companies.SelectedIndex(), 1);
-    EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, 0, KEY_READ, &key),
+    EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMultiCompanyMachineKey, 0,
+                              KEY_READ | KEY_WOW64_32KEY, &key),
               ERROR_SUCCESS);
 }
 

@@ -149,5 +149,46 @@ TEST_F(PlantedLibraries, TheFakeIsLoadedByAPlainSearch)
     ::SetEnvironmentVariableA("QV_PLANTED_DLL_LOADED", nullptr);
 }
 
+// The program's first step, in a process of its own (it changes the whole
+// process): the search for libraries loaded by name is the system folder
+// only. The libraries the program loads by name still load, from the
+// system folder. (The error mode it sets cannot be seen here: GoogleTest
+// sets the same flags in every test program.)
+TEST(SecureProcessStart, DISABLED_InAProcessOfItsOwn)
+{
+    win32::SecureProcessStart();
+    HMODULE fake = ::LoadLibraryA("gds32.dll");
+    EXPECT_EQ(fake, nullptr) << "loaded from " << PlantedLoad();
+    EXPECT_EQ(PlantedLoad(), "");
+    for (const char* name : {"riched20.dll", "comdlg32.dll", "shfolder.dll", "msftedit.dll"}) {
+        HMODULE module = ::LoadLibraryA(name);
+        EXPECT_TRUE(module) << name;
+        EXPECT_EQ(PlantedLoad(), "") << name;
+        EXPECT_EQ(UpperAscii(ModulePath(name)), UpperAscii(win32::SystemLibraryPath(name))) << name;
+    }
+}
+
+TEST(SecureProcessStart, KeepsPlantedLibrariesOut)
+{
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = std::string("\"") + self +
+                          "\" --gtest_also_run_disabled_tests "
+                          "--gtest_filter=SecureProcessStart.DISABLED_InAProcessOfItsOwn";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &si, &pi));
+    DWORD code = STILL_ACTIVE;
+    if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    else
+        ::TerminateProcess(pi.hProcess, 99);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u) << "the child's failures are in its output above";
+}
+
 }  // namespace
 }  // namespace qv

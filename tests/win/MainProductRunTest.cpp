@@ -65,7 +65,13 @@ protected:
     {
         fs::remove_all(kProductsRoot);
         RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) ==
+            ERROR_SUCCESS) {
+            RegDeleteTreeA(key, nullptr);
+            RegCloseKey(key);
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kProductKey, KEY_WOW64_32KEY, 0);
+        }
     }
 
     // The installed file has the packaged bytes and time stamp.
@@ -141,9 +147,15 @@ TEST_F(MainProductRun, PrintListsWithoutAFirebirdClientFailTheRunAfterTheFiles)
 {
     ASSERT_NO_FATAL_FAILURE(Install("v1039.dll", true));
     const std::string database = "localhost:C:\\QUORVEX\\DB\\TVP.FDB";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kDatabaseKey, "Path", REG_SZ, database.c_str(),
-                              static_cast<DWORD>(database.size() + 1)),
+    // In the view of the products, which are 32-bit, as the program reads it.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kDatabaseKey, 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
               ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(database.c_str()),
+                             static_cast<DWORD>(database.size() + 1)),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
     std::vector<std::string> asked;
     std::string report;
     DWORD exitCode = STILL_ACTIVE;

@@ -28,6 +28,24 @@ TEST(SystemInfo, FoldersNamesAndVersions)
     EXPECT_EQ(FileVersionText("C:\\no\\such.dll"), "?");
 }
 
+// User names reach 256 characters: the whole name, never an empty one.
+// (Wine takes the name from WINEUSERNAME.)
+TEST(SystemInfo, ALongUserNameIsReadWhole)
+{
+    char saved[512] = {};
+    const bool had = GetEnvironmentVariableA("WINEUSERNAME", saved, sizeof saved) > 0;
+    const std::string longName(200, 'u');
+    SetEnvironmentVariableA("WINEUSERNAME", longName.c_str());
+    char check[512] = {};
+    DWORD size = sizeof check;
+    const bool honoured = GetUserNameA(check, &size) && longName == check;
+    const std::string name = GetUserNameText();
+    SetEnvironmentVariableA("WINEUSERNAME", had ? saved : nullptr);
+    if (!honoured)
+        GTEST_SKIP() << "this system does not take the name from WINEUSERNAME";
+    EXPECT_EQ(name, longName);
+}
+
 TEST(SystemInfo, ShowLastErrorShowsTheSystemTextThenAbortsUnlessContinuing)
 {
     test::ScriptedInteraction ui;

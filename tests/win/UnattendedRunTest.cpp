@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BoundedWait.h"
@@ -28,9 +29,21 @@ enum : DWORD {
     kExitRunFailed = 1,
     kExitNot = 3,
     kExitWarning = 4,
+    kExitNoKnownProduct = 5,
     kExitBadCommandLine = 8,
     kExitLogNotCreated = 9,
+    kExitLogIncomplete = 10,
 };
+
+// The test's Windows-1252 text in UTF-16, as Windows would read it.
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    const int n = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                      static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n : 0);
+    return wide;
+}
 
 // Every line break of the text is CR LF.
 bool OnlyCrLf(const std::string& text)
@@ -53,23 +66,35 @@ protected:
     // window for it), and waits for its end. Its exit code, or STILL_ACTIVE.
     DWORD RunProgram(const std::string& arguments, bool display = false)
     {
-        std::string path = TestProgramFolder() + kProgram;
-        std::string command = "\"" + path + "\" " + arguments;
+        return RunProgramW(Wide(arguments), display);
+    }
+
+    // The same with a command line in Unicode; desktop: the window station
+    // and desktop to start it in ("station\\desktop"), or null for ours.
+    DWORD RunProgramW(const std::wstring& arguments, bool display = false,
+                      const wchar_t* desktop = nullptr, const char* program = kProgram,
+                      DWORD timeoutMs = kRunTimeoutMs)
+    {
+        const std::wstring widePath = Wide(TestProgramFolder() + program);
+        std::wstring command = L"\"" + widePath + L"\" " + arguments;
+        const std::wstring wideFolder = Wide(TestProgramFolder());
         char saved[256] = {};
         const bool hadDisplay = GetEnvironmentVariableA("DISPLAY", saved, sizeof saved) > 0;
         if (!display)
             SetEnvironmentVariableA("DISPLAY", nullptr);
-        STARTUPINFOA si{};
+        std::wstring desktopName = desktop ? desktop : L"";
+        STARTUPINFOW si{};
         si.cb = sizeof si;
+        si.lpDesktop = desktop ? desktopName.data() : nullptr;
         PROCESS_INFORMATION pi{};
-        const BOOL started = CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE,
-                                            0, nullptr, TestProgramFolder().c_str(), &si, &pi);
+        const BOOL started = CreateProcessW(widePath.c_str(), command.data(), nullptr, nullptr, FALSE,
+                                            0, nullptr, wideFolder.c_str(), &si, &pi);
         if (hadDisplay)
             SetEnvironmentVariableA("DISPLAY", saved);
         if (!started)
             return STILL_ACTIVE;
         DWORD code = STILL_ACTIVE;
-        if (WaitForSingleObject(pi.hProcess, kRunTimeoutMs) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
             GetExitCodeProcess(pi.hProcess, &code);
         else
             TerminateProcess(pi.hProcess, 99);
@@ -170,6 +195,12 @@ TEST_F(UnattendedRun, SilentShowsTheReportInItsWindowAndClosesIt)
         window = windows.empty() ? nullptr : windows.front();
         return window && IsWindowVisible(window);
     }, 20000);
+    // The end of the Windows session is refused while the run works: it
+    // would cut a file copy in half.
+    DWORD_PTR endSession = TRUE;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
+                                    &endSession));
+    EXPECT_EQ(endSession, static_cast<DWORD_PTR>(FALSE)) << "the session may end during the run";
     EXPECT_TRUE(program.TopLevelWindows(kMainWindowClass).empty()) << "no wizard pages";
     EXPECT_EQ(WizardDriver::Text(window), "Mise à jour Quorvex");
     EXPECT_EQ(WizardDriver::Text(GetDlgItem(window, kIdProgressTitle)), "Quorvex Finance");
@@ -213,6 +244,17 @@ TEST_F(UnattendedRun, HelpBadSwitchesAndAnUnwritableLog)
         {"/LOG=\"" + noFolder + "\\update.log\"",
          "Impossible de créer le fichier journal C:\\no-such-folder-", kExitLogNotCreated},
         {"/SILENT /SUPPRESSMSGBOXES /LOG=" + noFolder + "\\update.log", nullptr, kExitLogNotCreated},
+        // Suppression asked anywhere, however the line is written: no box.
+        {"/VERYSILENT /SUPPRESSMSGBOXES /?", nullptr, kExitOk},
+        {"-VERYSILENT -SUPPRESSMSGBOXES", nullptr, kExitBadCommandLine},
+        {"/VERYSILENT/SUPPRESSMSGBOXES", nullptr, kExitBadCommandLine},
+        {"/SUPPRESSMSGBOXES /LOG=" + noFolder + "\\update.log", nullptr, kExitLogNotCreated},
+        // A quote left open: nothing after it is taken for a path.
+        {"/VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + noFolder + "\\update.log", nullptr,
+         kExitBadCommandLine},
+        {"/LOG=\"C:\\update.log /SILENT",
+         "Paramètre de la ligne de commande incorrect : /LOG=\"C:\\update.log /SILENT\r\n",
+         kExitBadCommandLine},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -239,6 +281,145 @@ TEST_F(UnattendedRun, HelpBadSwitchesAndAnUnwritableLog)
         EXPECT_NE(text.find(name), std::string::npos) << name;
     WizardDriver::Answer(box, IDOK);
     EXPECT_EQ(help.WaitForExit(20000), kExitOk);
+}
+
+// A refused line with a log named: the log carries what the box would have
+// said. A relative log path is made in the current folder, and the log
+// names the full path it became.
+TEST_F(UnattendedRun, TheLogCarriesARefusedLineAndItsFullPath)
+{
+    EXPECT_EQ(RunProgram("/SUPPRESSMSGBOXES /QUIET " + std::string("/LOG=\"") + LogPath() + "\""),
+              kExitBadCommandLine);
+    std::string log = Log();
+    EXPECT_EQ(log.rfind("Paramètre de la ligne de commande incorrect : /QUIET\r\n", 0), 0u) << log;
+    EXPECT_TRUE(EndsWith(log, kKo)) << log;
+
+    const std::string relative = "journal-relatif-" + std::to_string(GetCurrentProcessId()) + ".log";
+    const std::string full = TestProgramFolder() + relative;
+    EXPECT_EQ(RunProgram("/VERYSILENT /SUPPRESSMSGBOXES /LOG=" + relative), kExitOk);
+    const std::string bytes = ReadFileOrMissing(full);
+    DeleteFileA(full.c_str());
+    ASSERT_EQ(bytes.rfind(kBom, 0), 0u) << bytes.substr(0, 100);
+    log = Cp1252FromUtf8(bytes.substr(3));
+    EXPECT_EQ(log.rfind("Fichier journal : " + full + "\r\nMise à jour : Quorvex Finance", 0), 0u)
+        << log.substr(0, 300);
+    EXPECT_TRUE(EndsWith(log, kOk));
+}
+
+// The command line is read in Unicode: a log path with accents is the file
+// named so; one with a character Windows-1252 lacks is a bad command line,
+// never another file's name.
+TEST_F(UnattendedRun, ALogPathIsReadInUnicode)
+{
+    const std::wstring folder = Wide(temporary_->Path());
+    EXPECT_EQ(RunProgramW(L"/VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + folder + L"\\\u00e9t\u00e9 \u20ac.log\""),
+              kExitOk);
+    EXPECT_NE(ReadFileOrMissing(temporary_->Path() + "\\\xE9t\xE9 \x80.log"), "<missing>");
+    EXPECT_EQ(RunProgramW(L"/VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + folder + L"\\\u65e5\u672c.log\""),
+              kExitBadCommandLine);
+    EXPECT_EQ(ReadFileOrMissing(temporary_->Path() + "\\??.log"), "<missing>");
+}
+
+// On a window station nobody sees (a service's), no box waits: /? and a bad
+// line end at once with their code.
+TEST_F(UnattendedRun, NoBoxWithoutAnInteractiveDesktop)
+{
+    const std::wstring desktop = L"QvNoUser" + std::to_wstring(GetCurrentProcessId()) + L"\\Default";
+    EXPECT_EQ(RunProgramW(L"/?", true, desktop.c_str(), kProgram, 30000), kExitOk);
+    EXPECT_EQ(RunProgramW(L"/QUIET", true, desktop.c_str(), kProgram, 30000), kExitBadCommandLine);
+    EXPECT_EQ(ReadFileOrMissing(kMarker), "old");
+}
+
+// Endings before any update procedure write their reason and the failure
+// line into the log: a package naming no known product, an unreadable
+// company file.
+TEST_F(UnattendedRun, EndingsOutsideTheProceduresAreLogged)
+{
+    EXPECT_EQ(RunProgramW(L"/VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + Wide(LogPath()) + L"\"",
+                          false, nullptr, "quorvex-update-empty.exe"),
+              kExitNoKnownProduct);
+    std::string log = Log();
+    EXPECT_NE(log.find("aucun produit connu"), std::string::npos) << log;
+    EXPECT_TRUE(EndsWith(log, kKo)) << log;
+
+    if (GetFileAttributesA("C:\\quorvex") != INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "C:\\quorvex belongs to this prefix already";
+    ASSERT_TRUE(CreateDirectoryA("C:\\quorvex", nullptr));
+    const char companies[] = "C:\\quorvex\\multiste.txt";
+    HANDLE file = CreateFileA(companies, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const DWORD code = RunProgram(Unattended());  // the file held by nobody else's share
+    CloseHandle(file);
+    DeleteFileA(companies);
+    RemoveDirectoryA("C:\\quorvex");
+    EXPECT_EQ(code, kExitRunFailed);
+    log = Log();
+    EXPECT_GT(log.size(), std::string(kKo).size() + 2) << "a reason before the failure line";
+    EXPECT_TRUE(EndsWith(log, kKo)) << log;
+    EXPECT_EQ(ReadFileOrMissing(kMarker), "old");
+}
+
+// A log that stops being writable part-way (a share gone, a full disk) is
+// not ignored: the run ends with its own code. Here the log is a pipe the
+// test closes after the first lines.
+TEST_F(UnattendedRun, ALogThatFailsPartWayEndsWithItsCode)
+{
+    const std::string pipe = "\\\\.\\pipe\\qv-log-" + std::to_string(GetCurrentProcessId());
+    HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                     65536, 65536, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    std::string read;
+    std::thread reader([&] {
+        if (!ConnectNamedPipe(server, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED)
+            return;
+        char buffer[512];
+        DWORD n = 0;
+        while (read.find("Copie de ") == std::string::npos &&
+               ReadFile(server, buffer, sizeof buffer, &n, nullptr) && n > 0)
+            read.append(buffer, n);
+        CloseHandle(server);  // gone, as a share may go
+    });
+    const DWORD code = RunProgram("/VERYSILENT /SUPPRESSMSGBOXES /LOG=" + pipe);
+    reader.join();
+    EXPECT_NE(read.find("Copie de "), std::string::npos) << read;
+    EXPECT_EQ(code, kExitLogIncomplete);
+    EXPECT_EQ(Differing(), 0) << "the update itself is not cut short";
+}
+
+// A log path that is a link, or lies in a folder that is one, would write
+// the log (as the administrator running the update) wherever the link
+// points: refused, nothing written there.
+TEST_F(UnattendedRun, ALogPathThroughALinkIsRefused)
+{
+    const std::string folder = temporary_->Path();
+    const std::string victim = folder + "\\victim.txt";
+    HANDLE h = CreateFileA(victim.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, "victim", 6, &written, nullptr);
+    CloseHandle(h);
+    const std::string fileLink = folder + "\\link.log";
+    const std::string realFolder = folder + "\\real";
+    const std::string folderLink = folder + "\\linked";
+    ASSERT_TRUE(CreateDirectoryA(realFolder.c_str(), nullptr));
+    if (!CreateSymbolicLinkA(fileLink.c_str(), victim.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
+        !CreateSymbolicLinkA(folderLink.c_str(), realFolder.c_str(),
+                             SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
+        GTEST_SKIP() << "no symbolic links here: " << GetLastError();
+    for (const std::string& link : {fileLink, folderLink}) {
+        const DWORD attributes = GetFileAttributesA(link.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            GTEST_SKIP() << "this system shows no link as a reparse point (Wine 8 does not)";
+    }
+
+    EXPECT_EQ(RunProgram("/VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + fileLink + "\""), kExitLogNotCreated);
+    EXPECT_EQ(ReadFileOrMissing(victim), "victim");
+    EXPECT_EQ(RunProgram("/VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + folderLink + "\\x.log\""),
+              kExitLogNotCreated);
+    EXPECT_EQ(ReadFileOrMissing(realFolder + "\\x.log"), "<missing>");
+    EXPECT_EQ(ReadFileOrMissing(kMarker), "old");
+    RemoveDirectoryA(folderLink.c_str());
+    DeleteFileA(fileLink.c_str());
 }
 
 }  // namespace

@@ -14,6 +14,10 @@ namespace {
 
 using win32::UniqueRegistryKey;
 
+// The view the products' keys live in, which the program reads in both
+// builds.
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
 HKEY HiveHandle(RegistryHive h)
 {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<std::uint32_t>(h)));
@@ -24,7 +28,7 @@ HKEY HiveHandle(RegistryHive h)
 void SetKeyDacl(HKEY hive, const std::string& key, const std::string& sddl)
 {
     HKEY raw = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(hive, key.c_str(), 0, WRITE_DAC, &raw), ERROR_SUCCESS) << key;
+    ASSERT_EQ(RegOpenKeyExA(hive, key.c_str(), 0, WRITE_DAC | kView, &raw), ERROR_SUCCESS) << key;
     UniqueRegistryKey handle(raw);
     PSECURITY_DESCRIPTOR sd = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
@@ -32,6 +36,16 @@ void SetKeyDacl(HKEY hive, const std::string& key, const std::string& sddl)
     LONG rc = RegSetKeySecurity(handle.get(), DACL_SECURITY_INFORMATION, sd);
     LocalFree(sd);
     ASSERT_EQ(rc, ERROR_SUCCESS) << key;
+}
+
+void DeleteTree(HKEY hive, const std::string& key, REGSAM view = kView)
+{
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(hive, key.c_str(), 0, KEY_ALL_ACCESS | view, &raw) != ERROR_SUCCESS)
+        return;
+    RegDeleteTreeA(raw, nullptr);
+    RegCloseKey(raw);
+    RegDeleteKeyExA(hive, key.c_str(), view, 0);
 }
 
 template <RegistryHive Hive>
@@ -48,7 +62,7 @@ public:
         // Give every restricted key back its rights so the tree can go.
         for (const auto& key : restricted_)
             SetKeyDacl(HiveHandle(Hive), key, "D:(A;;KA;;;WD)");
-        RegDeleteTreeA(HiveHandle(Hive), base_.c_str());
+        DeleteTree(HiveHandle(Hive), base_);
     }
 
     Registry& registry() { return reg_; }
@@ -58,7 +72,7 @@ public:
     void Seed(const std::string& key, const std::string& name, MemoryRegistryValue v)
     {
         HKEY raw = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HiveHandle(Hive), key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+        ASSERT_EQ(RegCreateKeyExA(HiveHandle(Hive), key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kView,
                                   nullptr, &raw, nullptr),
                   ERROR_SUCCESS);
         UniqueRegistryKey handle(raw);
@@ -88,7 +102,7 @@ public:
     std::optional<MemoryRegistryValue> Raw(const std::string& key, const std::string& name)
     {
         HKEY raw = nullptr;
-        if (RegOpenKeyExA(HiveHandle(Hive), key.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HiveHandle(Hive), key.c_str(), 0, KEY_QUERY_VALUE | kView, &raw) != ERROR_SUCCESS)
             return std::nullopt;
         UniqueRegistryKey handle(raw);
         char data[512] = {};
@@ -108,7 +122,7 @@ public:
     bool RawKeyExists(const std::string& key)
     {
         HKEY raw = nullptr;
-        if (RegOpenKeyExA(HiveHandle(Hive), key.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HiveHandle(Hive), key.c_str(), 0, KEY_QUERY_VALUE | kView, &raw) != ERROR_SUCCESS)
             return false;
         RegCloseKey(raw);
         return true;
@@ -135,6 +149,42 @@ TEST(Win32Registry, DefaultRootIsTheCurrentUserForTheVariantFamilyOnly)
     // The string family takes its root as given: no hive, no key.
     EXPECT_EQ(reg.ReadRegistryString(RegistryHive::Default, lab.base(), "Filename"), "");
     EXPECT_THROW(reg.WriteRegistryString(RegistryHive::Default, lab.base(), "x", "y"), Error);
+}
+
+// The products are 32-bit programs: their machine-wide keys are in the
+// 32-bit view, which both builds read and write. A key written only in the
+// 64-bit view is not theirs.
+TEST(Win32Registry, MachineKeysAreReadAndWrittenInTheProductsView)
+{
+    win32::Win32Registry reg;
+    const std::string key = "Software\\QuorvexTests\\View-" + std::to_string(GetCurrentProcessId());
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kView,
+                              nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(raw, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\DB32"), 8);
+    RegCloseKey(raw);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(raw, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\DB64"), 8);
+    RegCloseKey(raw);
+
+    RegistryValue v;
+    reg.ReadRegistryValue(RegistryHive::LocalMachine, key, "Path", v);
+    EXPECT_EQ(v, RegistryValue(std::string("C:\\DB32")));
+    EXPECT_EQ(reg.ReadRegistryString(RegistryHive::LocalMachine, key, "Path"), "C:\\DB32");
+    EXPECT_TRUE(reg.WriteRegistryValue(RegistryHive::LocalMachine, key, "Written", std::string("x")));
+    reg.WriteRegistryString(RegistryHive::LocalMachine, key + "\\Sub", "Written", "y");
+    EXPECT_TRUE(reg.DeleteRegistryKey(RegistryHive::LocalMachine, key + "\\Sub"));
+
+    // The 64-bit view (the same on a 32-bit system) got none of it.
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &raw),
+              ERROR_SUCCESS);
+    EXPECT_NE(RegQueryValueExA(raw, "Written", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    RegCloseKey(raw);
+    DeleteTree(HKEY_LOCAL_MACHINE, key);
+    DeleteTree(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY);
 }
 
 }  // namespace

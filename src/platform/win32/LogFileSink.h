@@ -12,14 +12,27 @@ namespace qv::win32 {
 class LogFileSink final : public ReportSink {
 public:
     // Creates the file (an existing one is overwritten) and writes the
-    // byte-order mark. False when it cannot be made; error then holds the
-    // system's message and the sink writes nothing.
+    // byte-order mark. A relative path is taken from the current folder. A
+    // path that is a link or a junction, or lies in a folder that is one,
+    // is refused: the log would be written somewhere else. False when it
+    // cannot be made; error then holds the reason and the sink writes
+    // nothing.
     bool Create(const std::string& path, std::string& error);
 
+    // Writes the line at once. A write that fails (full disk, share gone)
+    // stops the log there and is remembered; the run itself goes on.
     void AddLine(const std::string& text, int size, const std::string& fontName) override;
+
+    // The full path the log was created under.
+    const std::string& FullPath() const { return fullPath_; }
+    // True once a write has failed; WriteError tells why.
+    bool WriteFailed() const { return !writeError_.empty(); }
+    const std::string& WriteError() const { return writeError_; }
 
 private:
     UniqueFile file_;
+    std::string fullPath_;
+    std::string writeError_;
 };
 
 }  // namespace qv::win32

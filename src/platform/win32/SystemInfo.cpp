@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <vector>
+
 #include "core/Errors.h"
 #include "platform/win32/VersionBlock.h"
 
@@ -43,13 +46,21 @@ std::string GetComputerNameText(UserInteraction& ui)
 
 std::string GetUserNameText()
 {
-    char name[80] = {};
-    DWORD size = sizeof name;
-    SetLastError(0);
-    GetUserNameA(name, &size);
-    if (GetLastError() == ERROR_NOT_LOGGED_ON)
-        return "?";
-    return std::string(name, strnlen(name, sizeof name));
+    // Names reach 256 characters (UNLEN); the buffer grows to whatever
+    // Windows asks for.
+    std::vector<char> name(257);
+    for (;;) {
+        DWORD size = static_cast<DWORD>(name.size());
+        SetLastError(0);
+        if (GetUserNameA(name.data(), &size))
+            return std::string(name.data(), strnlen(name.data(), name.size()));
+        const DWORD error = GetLastError();
+        if (error == ERROR_NOT_LOGGED_ON)
+            return "?";
+        if (error != ERROR_INSUFFICIENT_BUFFER || size <= name.size())
+            return std::string();
+        name.resize(size);
+    }
 }
 
 std::string FileVersionText(const std::string& path)

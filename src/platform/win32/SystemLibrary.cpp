@@ -32,4 +32,19 @@ UniqueModule LoadSystemLibrary(const std::string& name)
     return UniqueModule(module);
 }
 
+void SecureProcessStart()
+{
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // Looked up: Windows 7 has it only with its update KB2533623.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    const auto setDefaultDllDirectories = kernel
+        ? reinterpret_cast<SetDefaultDllDirectoriesFn>(
+              reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
+        : nullptr;
+    if (!setDefaultDllDirectories || !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        // Older systems: at least the current folder leaves the search.
+        ::SetDllDirectoryW(L"");
+}
+
 }  // namespace qv::win32

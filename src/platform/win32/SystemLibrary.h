@@ -17,4 +17,12 @@ std::string SystemLibraryPath(const std::string& name);
 // error then tells why). No system error box is shown.
 UniqueModule LoadSystemLibrary(const std::string& name);
 
+// The first thing the program does: every library loaded by name from now
+// on, by the program or by a system component on its behalf, is looked for
+// in the system folder only (never beside the program, often a download
+// folder, nor in the current folder); and Windows shows no error box of its
+// own ("no disk in drive") that would wait for an answer: the call fails
+// and the program reports it.
+void SecureProcessStart();
+
 }  // namespace qv::win32

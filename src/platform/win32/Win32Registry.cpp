@@ -37,13 +37,23 @@ const char* Relative(const std::string& key)
     return *p == '\\' ? p + 1 : p;
 }
 
+// The products are 32-bit programs: their machine-wide keys live in the
+// 32-bit view of the registry, which the 64-bit build must read and write
+// too (a 32-bit program on 32-bit Windows ignores the flag).
+constexpr REGSAM kProductsView = KEY_WOW64_32KEY;
+
+// What a write asks for: setting values and reading the type of the one it
+// replaces, never full access (a key an administrator opened for writing
+// only must still take the product's record).
+constexpr REGSAM kWriteAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
+
 UniqueRegistryKey OpenKey(HKEY root, const std::string& key, REGSAM access)
 {
     UniqueRegistryKey handle;
     if (root == nullptr)
         return handle;
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, Relative(key), 0, access, &opened) == ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, Relative(key), 0, access | kProductsView, &opened) == ERROR_SUCCESS)
         handle.reset(opened);
     return handle;
 }
@@ -54,8 +64,8 @@ UniqueRegistryKey CreateKey(HKEY root, const std::string& key)
     if (root == nullptr)
         return handle;
     HKEY created = nullptr;
-    if (RegCreateKeyExA(root, Relative(key), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &created, nullptr) == ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, Relative(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        kWriteAccess | kProductsView, nullptr, &created, nullptr) == ERROR_SUCCESS)
         handle.reset(created);
     return handle;
 }
@@ -153,7 +163,7 @@ bool Win32Registry::WriteRegistryValue(RegistryHive root, const std::string& key
 {
     if (key.empty())
         return false;
-    UniqueRegistryKey handle = OpenKey(VariantRoot(root), key, KEY_ALL_ACCESS);
+    UniqueRegistryKey handle = OpenKey(VariantRoot(root), key, kWriteAccess);
     if (!handle)
         return false;
     bool found = false;
@@ -193,11 +203,12 @@ bool Win32Registry::DeleteRegistryKey(RegistryHive root, const std::string& key)
         return false;
     HKEY hive = VariantRoot(root);
     {
-        UniqueRegistryKey handle = OpenKey(hive, key, KEY_ALL_ACCESS);
+        UniqueRegistryKey handle =
+            OpenKey(hive, key, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE);
         if (!handle || RegDeleteTreeA(handle.get(), nullptr) != ERROR_SUCCESS)
             return false;
     }
-    return RegDeleteKeyA(hive, Relative(key)) == ERROR_SUCCESS;
+    return RegDeleteKeyExA(hive, Relative(key), kProductsView, 0) == ERROR_SUCCESS;
 }
 
 }  // namespace qv::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/WindowsHelpers.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "core/Errors.h"
 #include "core/RunTimings.h"
@@ -10,14 +11,54 @@
 
 namespace qv::win32 {
 
+std::string ProgramPath()
+{
+    // A path cut at the buffer's end comes back with the buffer's full
+    // length: try again with more room.
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return std::string();
+        if (n < buffer.size())
+            return std::string(buffer.data(), n);
+        if (buffer.size() >= 32768)
+            return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool HasInteractiveDesktop()
+{
+    USEROBJECTFLAGS flags{};
+    HWINSTA station = ::GetProcessWindowStation();
+    if (!station || !::GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr))
+        return true;  // nothing known: as before, boxes may show
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+bool RunsAsLocalSystem()
+{
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw))
+        return false;
+    UniqueKernelHandle token(raw);
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    if (size == 0)
+        return false;
+    std::vector<unsigned char> buffer(size);
+    if (!::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size))
+        return false;
+    const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
+    return ::IsWellKnownSid(user->User.Sid, WinLocalSystemSid) != FALSE;
+}
+
 FileVersionRecord GetFileVersionRecord(const std::string& path)
 {
     std::string file = path;
-    if (file.empty()) {
-        char self[MAX_PATH] = {};
-        DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-        file.assign(self, n < MAX_PATH ? n : 0);
-    }
+    if (file.empty())
+        file = ProgramPath();
     VersionBlock block(file);
     std::string translation = block.Translation();
 

@@ -52,6 +52,19 @@ void Delay(int milliseconds);
 // Waits |milliseconds| without processing any message.
 void SleepWithoutMessages(unsigned milliseconds);
 
+// The full path of the program's own executable, however long; "" only
+// when Windows gives none.
+std::string ProgramPath();
+
+// False when this process's window station is not the interactive one (a
+// service's, a scheduled task's without a logged-on user): a box shown
+// there waits for an answer nobody can give.
+bool HasInteractiveDesktop();
+
+// True when the process runs under the LocalSystem account (S-1-5-18), as
+// software distribution and group-policy scripts start it.
+bool RunsAsLocalSystem();
+
 // FILETIME <-> the 64-bit form used by the interfaces.
 inline FileTime ToFileTime(const FILETIME& ft)
 {

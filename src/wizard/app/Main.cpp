@@ -9,6 +9,7 @@
 #include "app/ApplicationWindow.h"
 #include "app/SingleInstance.h"
 #include "core/CommandLine.h"
+#include "core/Errors.h"
 #include "core/ExitCode.h"
 #include "core/Format.h"
 #include "core/Texts.h"
@@ -32,6 +33,7 @@
 #include "platform/win32/LogFileSink.h"
 #include "platform/win32/ResourceEmbeddedSource.h"
 #include "platform/win32/Win32MessageLoop.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Registry.h"
 #include "ui/DialogInteraction.h"
 #include "platform/win32/WindowsHelpers.h"
@@ -94,6 +96,32 @@ double MsSinceProcessCreation()
     return to > from ? static_cast<double>(to - from) / 10000.0 : 0;  // 100 ns units
 }
 
+// /? and a refused command line: the box (when someone may see it) and the
+// log named on the line carry the text; nothing else happens.
+ExitCode RefuseOrHelp(const LaunchOptions& options, DialogInteraction& ui, bool boxes)
+{
+    const bool help = options.showHelp;
+    const std::string message =
+        help ? std::string(texts::kCommandLineHelp)
+             : Format(texts::kBadCommandLine, {options.badArgument}) + "\r\n\r\n" + texts::kCommandLineHelp;
+    if (!options.logPath.empty()) {
+        win32::LogFileSink log;
+        std::string error;
+        if (log.Create(options.logPath, error))
+            log.AddLine(help ? message : message + "\r\n\r\n" + texts::kResultKo, 0, "");
+    }
+    if (boxes) {
+        if (help)
+            ui.ShowInfoMessage(message);
+        else
+            ui.ShowErrorMessage(message);
+    }
+    return help ? ExitCode::Ok : ExitCode::BadCommandLine;
+}
+
+ExitCode RunUpdate(const LaunchOptions& options, int showCommand, DialogInteraction& ui,
+                   ReportSink* log, bool boxes, timings::StageSequence& startup);
+
 ExitCode Run(const LaunchOptions& options, int showCommand)
 {
     timings::EnableFromEnvironment();  // the benchmark's figures, off by default
@@ -104,18 +132,12 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     ::InitCommonControlsEx(&icc);
 
     DialogInteraction ui;
-    if (options.showHelp) {
-        ui.ShowInfoMessage(texts::kCommandLineHelp);
-        return ExitCode::Ok;
-    }
-    // A box waits for an answer only when someone may be there to give it.
-    const bool boxes = !options.AnswersByPolicy();
-    if (!options.badArgument.empty()) {
-        if (boxes)
-            ui.ShowErrorMessage(Format(texts::kBadCommandLine, {options.badArgument}) +
-                                "\r\n\r\n" + texts::kCommandLineHelp);
-        return ExitCode::BadCommandLine;
-    }
+    // A box on a desktop nobody sees (a service's window station) waits
+    // for ever; so does one the command line asked not to show.
+    const bool interactive = win32::HasInteractiveDesktop();
+    const bool startBoxes = interactive && !options.suppressionAsked;
+    if (options.showHelp || !options.badArgument.empty())
+        return RefuseOrHelp(options, ui, startBoxes);
 
     SingleInstance instance;
     if (instance.AlreadyRunning())
@@ -127,12 +149,60 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
     if (!options.logPath.empty()) {
         std::string error;
         if (!logFile.Create(options.logPath, error)) {
-            if (boxes)
-                ui.ShowErrorMessage(Format(texts::kLogNotCreated, {options.logPath}) + "\r\n" + error);
+            if (startBoxes)
+                ui.ShowErrorMessage(Format(texts::kLogNotCreated, {logFile.FullPath()}) + "\r\n" + error);
             return ExitCode::LogNotCreated;
         }
         log = &logFile;
+        // A relative path: the log says where it was made.
+        if (logFile.FullPath() != options.logPath)
+            logFile.AddLine(Format(texts::kLogFullPath, {logFile.FullPath()}), 0, "");
     }
+
+    // A box waits for an answer only when someone may be there to give it.
+    const bool boxes = !options.AnswersByPolicy() && interactive;
+    ExitCode code = ExitCode::RunFailed;
+    try {
+        code = RunUpdate(options, showCommand, ui, log, !options.AnswersByPolicy(), startup);
+    } catch (...) {
+        // An error before or outside the update procedures (the company
+        // file, the package's manifests): its message, then the failure
+        // line, in the log as in the box.
+        std::string message;
+        try {
+            throw;
+        } catch (const SilentAbort&) {
+        } catch (...) {
+            message = CurrentErrorMessage();
+        }
+        ui.SetOwner(nullptr);
+        if (log)
+            logFile.AddLine((message.empty() ? std::string() : message + "\r\n\r\n") + texts::kResultKo,
+                            0, "");
+        if (boxes && !message.empty())
+            ui.ShowErrorMessage(message);
+        code = ExitCode::RunFailed;
+    }
+    // The endings that ran no update procedure say so in the log.
+    if (log && code == ExitCode::NoKnownProduct)
+        logFile.AddLine(std::string(texts::kNoKnownProduct) + "\r\n\r\n" + texts::kResultKo, 0, "");
+    if (log && code == ExitCode::Cancelled)
+        logFile.AddLine(texts::kClosedBeforeUpdate, 0, "");
+    if (logFile.WriteFailed()) {
+        ui.SetOwner(nullptr);
+        if (boxes)
+            ui.ShowErrorMessage(Format(texts::kLogWriteFailed, {logFile.FullPath()}) + "\r\n" +
+                                logFile.WriteError());
+        return ExitCode::LogIncomplete;
+    }
+    return code;
+}
+
+// Everything after the log: the engine and either the wizard or the
+// unattended run. boxes: the user answers the boxes (no answer policy).
+ExitCode RunUpdate(const LaunchOptions& options, int showCommand, DialogInteraction& ui,
+                   ReportSink* log, bool boxes, timings::StageSequence& startup)
+{
     // Unattended with /SUPPRESSMSGBOXES, the boxes go where the report goes:
     // the log, and the progress window once there is one.
     ReportTee boxReport(nullptr, log);
@@ -162,10 +232,15 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
                               *workstation);
     EngineAdapter engine(updateEngine, log);
     // The dispatch table: every kind this build has a procedure for.
+    // Under LocalSystem the current user's registry is the system account's:
+    // without a product's record there the run stops with a clear message.
     ProcedureTable procedures;
+    const bool asLocalSystem = win32::RunsAsLocalSystem();
     for (ProductKind kind : kProductKinds)
         if (UpdateProcedure procedure = FindUpdateProcedure(kind))
-            procedures[kind] = [&updateEngine, procedure, kind] {
+            procedures[kind] = [&updateEngine, &registry, &files, procedure, kind, asLocalSystem] {
+                if (asLocalSystem)
+                    RequireProductRecords(registry, files, kind);
                 return procedure(updateEngine, kind);
             };
 
@@ -206,17 +281,22 @@ ExitCode Run(const LaunchOptions& options, int showCommand)
 }  // namespace
 }  // namespace qv::wizard
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int showCommand)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
 {
     using namespace qv;
-    const LaunchOptions options = ParseCommandLine(arguments ? arguments : "");
+    win32::SecureProcessStart();
+    // The line as typed, in Unicode: a path with a character that Windows-1252
+    // lacks is refused rather than read as another file's name.
+    const wchar_t* line = ::GetCommandLineW();
+    const LaunchOptions options = ParseWideCommandLine(
+        line ? std::u16string_view(reinterpret_cast<const char16_t*>(line)) : std::u16string_view());
     try {
         const ExitCode code = wizard::Run(options, showCommand);
         timings::WriteTimings();
         return wizard::Code(code);
     } catch (...) {
         // Nobody would answer the box of a run that answers by itself.
-        if (!options.AnswersByPolicy())
+        if (!options.AnswersByPolicy() && !options.suppressionAsked && win32::HasInteractiveDesktop())
             wizard::HandleTopLevelError();
         return wizard::Code(ExitCode::RunFailed);
     }

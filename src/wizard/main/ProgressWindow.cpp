@@ -81,6 +81,10 @@ LRESULT ProgressWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_CLOSE:  // Alt+F4: the run ends the window itself
         return 0;
+    case WM_QUERYENDSESSION:
+        // The window lives only while the run works: the end of the
+        // Windows session would cut a file copy in half.
+        return FALSE;
     case WM_SETCURSOR:
         if (ApplyWaitCursor())
             return TRUE;

@@ -12,6 +12,7 @@
 #include "core/RunTimings.h"
 #include "core/ScopeExit.h"
 #include "core/Texts.h"
+#include "engine/ProductCatalogue.h"
 
 namespace qv::wizard {
 
@@ -102,6 +103,14 @@ RunOutcome RunUpdateFor(const std::vector<std::string>& products, const std::str
         engine.AddReportLine(message + "\r\n\r\n" + texts::kResultKo, 0, "");
     }
     return outcome;
+}
+
+void RequireProductRecords(Registry& registry, FileSystem& files, ProductKind kind)
+{
+    if (!ProductFolder(registry, kind, RecordedPath::AsRecorded).empty() ||
+        !ProductsRootFolder(registry, files).empty())
+        return;
+    throw Error(texts::kRunAsLocalSystem);
 }
 
 }  // namespace qv::wizard

@@ -13,6 +13,8 @@
 #include "core/ProductTables.h"
 #include "core/UpdateStatus.h"
 #include "main/WizardEngine.h"
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
 #include "platform/UserInteraction.h"
 
 namespace qv::wizard {
@@ -47,5 +49,13 @@ std::vector<std::string> ReadPackageProducts(WizardEngine& engine);
 RunOutcome RunUpdateFor(const std::vector<std::string>& products, const std::string& title,
                         WizardEngine& engine, UserInteraction& ui,
                         const ProcedureTable& procedures, UpdateRunFront& front);
+
+// For a run under the LocalSystem account, whose current-user registry is
+// the system account's own while the products record their installation
+// for the user who installed them: raises the message that says so, unless
+// a record of the kind (or of the family, for a kind found through the
+// products root) is there after all. The drive search would only end in
+// "not found".
+void RequireProductRecords(Registry& registry, FileSystem& files, ProductKind kind);
 
 }  // namespace qv::wizard

@@ -7,6 +7,7 @@
 
 #include "core/Errors.h"
 #include "core/Text.h"
+#include "platform/win32/WindowsHelpers.h"
 #include "ui/DialogInteraction.h"
 
 namespace qv::wizard {
@@ -23,9 +24,7 @@ void SetTopLevelInteraction(UserInteraction* ui) noexcept
 const char* ApplicationTitle()
 {
     static const std::string title = [] {
-        char path[MAX_PATH] = {};
-        DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string name(path, n < MAX_PATH ? n : 0);
+        std::string name = win32::ProgramPath();
         std::size_t slash = name.find_last_of("\\/:");
         if (slash != std::string::npos)
             name.erase(0, slash + 1);

@@ -40,7 +40,7 @@ UpdateEngine::UpdateEngine(EmbeddedSource& source, FileSystem& files,
       locator_(files, user),
       replacement_(files, user, messages, report_)
 {
-    Randomize();
+    Randomize();  // no temporary name is ever drawn from a known seed
     // The creation order is fixed:
     // 1. the company list, loaded at once: companies_ above;
     // 2. the installer helper: files_, given by the caller;
@@ -83,9 +83,8 @@ std::string UpdateEngine::TempFileName(const std::string& prefix)
     for (int draw = 0; draw < kTempNameDraws; ++draw) {
         const std::string path = Format(
             "%s%s%d.tmp", {folder, prefix, static_cast<long long>(random_.Below(kTempNumberBound))});
-        // A name of this run may still wait for its copy (the suite's marker
-        // is copied last); any other file of that name belongs to someone
-        // else.
+        // A name of this run is never handed out again, even once its file
+        // is gone; a file of that name that is not ours stays untouched.
         if (tempNames_.count(UpperAscii(path)) != 0 || !files_.CreateNewFile(path))
             continue;
         tempNames_.insert(UpperAscii(path));

@@ -1,17 +1,23 @@
 #include "engine/UpdateEngine.h"
 
+#include <algorithm>
+
 #include "core/Format.h"
 #include "core/Errors.h"
 #include "core/Manifests.h"
 #include "core/RunTimings.h"
+#include "core/ScopeExit.h"
 #include "core/Text.h"
+#include "core/Texts.h"
 #include "core/WindowsPath.h"
 
 namespace qv {
 
 namespace {
-// Temporary numbers are drawn below this bound.
+// Temporary numbers are drawn below this bound, at most this many times for
+// one name.
 constexpr std::uint32_t kTempNumberBound = 10000000;
+constexpr int kTempNameDraws = 100;
 
 CompanyList LoadedCompanyList(FileSystem& files, qv::Registry& registry)
 {
@@ -34,6 +40,7 @@ UpdateEngine::UpdateEngine(EmbeddedSource& source, FileSystem& files,
       locator_(files, user),
       replacement_(files, user, messages, report_)
 {
+    Randomize();  // no temporary name is ever drawn from a known seed
     // The creation order is fixed:
     // 1. the company list, loaded at once: companies_ above;
     // 2. the installer helper: files_, given by the caller;
@@ -88,22 +95,19 @@ int UpdateEngine::LoadPrintListLines()
 std::string UpdateEngine::TempFileName(const std::string& prefix)
 {
     timings::Scope measured(timings::Stage::TempName);
-    // A name of this run may still wait for its copy (the suite's marker is
-    // copied last): handing it out again would overwrite it.
-    if (tempNames_.size() >= kTempNumberBound)
-        throw Error("No temporary file name left");
     const std::string folder = files_.TempFolder();
-    std::string path;
-    do {
-        path = Format("%s%s%d.tmp", {folder, prefix,
-                                     static_cast<long long>(random_.Below(kTempNumberBound))});
-    } while (tempNames_.count(UpperAscii(path)) != 0);
-
-    if (files_.FileIsPresent(path))
-        DeleteFileWithReport(path);
-    tempNames_.insert(UpperAscii(path));
-    tempFiles_.push_back(path);
-    return path;
+    for (int draw = 0; draw < kTempNameDraws; ++draw) {
+        const std::string path = Format(
+            "%s%s%d.tmp", {folder, prefix, static_cast<long long>(random_.Below(kTempNumberBound))});
+        // A name of this run is never handed out again, even once its file
+        // is gone; a file of that name that is not ours stays untouched.
+        if (tempNames_.count(UpperAscii(path)) != 0 || !files_.CreateNewFile(path))
+            continue;
+        tempNames_.insert(UpperAscii(path));
+        tempFiles_.push_back(path);
+        return path;
+    }
+    throw Error(Format(texts::kTempNamesTaken, {folder, static_cast<long long>(kTempNameDraws)}));
 }
 
 bool UpdateEngine::DeleteTempFiles()
@@ -122,15 +126,54 @@ bool UpdateEngine::DeleteTempFiles()
     return allGone;
 }
 
+void UpdateEngine::DiscardTempFile(const std::string& path)
+{
+    auto it = std::find(tempFiles_.begin(), tempFiles_.end(), path);
+    if (it == tempFiles_.end())
+        return;
+    try {
+        if (files_.FileIsPresent(path))
+            files_.RemoveFile(path);
+        tempFiles_.erase(it);  // its name is still never handed out again
+    } catch (...) {
+        // Still in use: the clean-up at the end tries again.
+    }
+}
+
+UpdateStatus UpdateEngine::CompareAndReplace(const std::string& packaged,
+                                             const std::string& installed, ReplaceMode mode)
+{
+    if (mode == ReplaceMode::CompareOnly)
+        return replacement_.CompareAndReplace(packaged, installed, mode);
+    const ScopeExit discard([&] { DiscardTempFile(packaged); });
+    return replacement_.CompareAndReplace(packaged, installed, mode);
+}
+
+void UpdateEngine::CopyFileWithReport(const std::string& source, const std::string& target)
+{
+    const ScopeExit discard([&] { DiscardTempFile(source); });
+    replacement_.CopyFileWithReport(source, target);
+}
+
 bool UpdateEngine::CopyListedFiles(const std::string& folder)
 {
     bool allCopied = true;
     for (const std::string& line : fileNameLines_) {
-        std::string source = WriteEmbeddedFile(line, TempFileName(kTempPrefix));
+        const std::string temporary = TempFileName(kTempPrefix);
+        // Gone once copied, so that a run cut short leaves at most this one.
+        const ScopeExit discard([&] { DiscardTempFile(temporary); });
+        const std::string source = WriteEmbeddedFile(line, temporary);
+        const std::string target = AddBackslash(folder) + line;
+        // A failed copy is said in the report, with why; the next file goes on.
         try {
-            CopyFileWithReport(source, AddBackslash(folder) + line);
+            CopyFileWithReport(source, target);
+        } catch (const CopyFailure& failure) {
+            allCopied = false;
+            report_.ReportCopyFailed(target, source.empty() ? std::string(texts::kReportNotPackaged)
+                                                            : failure.Reason());
         } catch (...) {
-            allCopied = false;  // reported by its copy lines; go on
+            allCopied = false;
+            report_.ReportCopyFailed(target, CurrentErrorMessage());
         }
     }
     return allCopied;

@@ -1,8 +1,9 @@
 #pragma once
 // The update engine: created once at start-up, it owns the engine's helpers
 // and hands the update procedures the package, the report and the temporary
-// files. Temporary files made with TempFileName live until the engine is
-// destroyed at program exit, which deletes them all.
+// files. A temporary file made with TempFileName goes as soon as its copy is
+// done; what is left (a file whose copy never came, or one still in use) is
+// deleted when the engine is destroyed at program exit.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -70,22 +71,31 @@ public:
     const std::vector<std::string>& PrintListLines() const { return printListLines_; }
 
     // --- temporary files ---------------------------------------------------------
-    // Seeds the name generator; the wizard does it once, from the clock, when
-    // it is first shown.
-    void Randomize() { random_.SeedFromClock(); }
+    // Seeds the name generator from the system's random source (the engine
+    // does it when it is made; the wizard again when it is first shown), or
+    // with a given seed, for tests.
+    void Randomize() { random_.SeedUnpredictably(); }
     void Randomize(std::uint32_t seed) { random_.Seed(seed); }
 
-    // temp folder + prefix + a number below 10000000 + ".tmp", never a name
-    // already handed out in this run (a drawn number that was is drawn
-    // again). A leftover file of that name from an earlier run is deleted
-    // with its report line (and its deletion error raised); the same name is
-    // returned.
+    // Creates a new, empty file temp folder + prefix + a number below
+    // 10000000 + ".tmp" and returns its path. The file is made only where
+    // nothing is (a name already there, someone else's file in a shared
+    // temporary folder or one handed out earlier in this run, is left
+    // alone and another number drawn), so the program never writes into a
+    // file it did not make. After 100 draws that all found their name
+    // taken, raises an error naming the folder; a file that cannot be made
+    // raises a FileCreationError.
     std::string TempFileName(const std::string& prefix);
 
     // Deletes the temporary files this run made, and no other file of the
     // temporary folder, without any dialog; never raises. A file that
     // cannot be deleted (still in use) stays. True when none of them is left.
     bool DeleteTempFiles();
+
+    // Deletes one temporary file of this run whose copy is done (or failed),
+    // without a report line; never raises. Any other path is left alone, and
+    // a file that cannot be deleted now stays for DeleteTempFiles.
+    void DiscardTempFile(const std::string& path);
 
     // --- report ------------------------------------------------------------------
     InstallationReport& Report() { return report_; }
@@ -100,17 +110,15 @@ public:
     std::string AskProgramLocation(const std::string& expectedPath) { return locator_.AskProgramLocation(expectedPath); }
 
     // --- replacing files ------------------------------------------------------------
-    UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, ReplaceMode mode)
-    {
-        return replacement_.CompareAndReplace(packaged, installed, mode);
-    }
-    void CopyFileWithReport(const std::string& source, const std::string& target)
-    {
-        replacement_.CopyFileWithReport(source, target);
-    }
+    // Each temporary file is written for one copy: a temporary file of this
+    // run given as packaged (with Replace) or as source is deleted once its
+    // copy is done or failed, whatever the outcome.
+    UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, ReplaceMode mode);
+    void CopyFileWithReport(const std::string& source, const std::string& target);
     // Writes every file of the file-name list from the package to a
-    // temporary file and copies it to folder + line, without comparison; a
-    // failed copy is skipped. True when every copy succeeded.
+    // temporary file and copies it to folder + line, without comparison. A
+    // failed copy adds a line naming the file and why after its copy lines,
+    // and the next file goes on. True when every copy succeeded.
     bool CopyListedFiles(const std::string& folder);
 
     // --- the companies of the workstation ------------------------------------------

@@ -102,6 +102,22 @@ std::string Cp1252FromUtf8(const std::string& utf8)
     return text;
 }
 
+// The non-empty lines of a text.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
 // The system's own text for an error, as the program reads it.
 std::string SystemReason(DWORD code)
 {
@@ -330,28 +346,29 @@ TEST_F(FaultInjection, ADriveThatFillsUpLosesNothingAndTheNextRunCompletes)
         << Installed(census.other.front()) << ": "
         << ReadFileOrMissing(Installed(census.other.front())).size() << " bytes";
     EXPECT_GT(census.packaged, 0) << "the drive was full from the start";
-    EXPECT_GT(census.old, 0) << "the drive never filled up";
+    EXPECT_GT(census.old, 0) << "no file kept its old bytes: the drive never filled up, or every file after it did was lost";
     EXPECT_EQ(ReadFileOrMissing(Installed(kMarkerName)), kOld);
 
-    // The log says which copy failed and why, in the system's words.
-    const std::string log = Log();
+    // The log says which copy failed and why, in the system's words: the
+    // reason's line, or the line before it, names a file left unreplaced.
+    const std::vector<std::string> lines = Lines(Log());
     const std::string reason = SystemReason(ERROR_DISK_FULL);
-    const std::size_t at = log.find(reason);
-    ASSERT_NE(at, std::string::npos) << "no \"" << reason << "\" in the log; its end:\n"
-                                     << log.substr(log.size() > 1500 ? log.size() - 1500 : 0);
-    // The reason's line, or the one before it, names an installed file that
-    // was not replaced.
-    const std::size_t lineStart = log.rfind("\r\n", at);
-    const std::size_t before = lineStart == std::string::npos || lineStart == 0
-                                   ? 0
-                                   : log.rfind("\r\n", lineStart - 1);
-    const std::string told = log.substr(before == std::string::npos ? 0 : before,
-                                        log.find("\r\n", at) - (before == std::string::npos ? 0 : before));
-    bool namesAFailedFile = false;
-    for (const std::string& name : listed_)
-        if (told.find(Installed(name)) != std::string::npos && StateOf(name) != State::Packaged)
-            namesAFailedFile = true;
-    EXPECT_TRUE(namesAFailedFile) << told;
+    std::size_t at = 0;
+    while (at < lines.size() && lines[at].find(reason) == std::string::npos)
+        ++at;
+    if (at == lines.size()) {
+        std::string end;
+        for (std::size_t i = lines.size() > 4 ? lines.size() - 4 : 0; i < lines.size(); ++i)
+            end += lines[i] + "\n";
+        ADD_FAILURE() << "no \"" << reason << "\" in the log; its last lines:\n" << end;
+    } else {
+        const std::string told = (at > 0 ? lines[at - 1] + "\n" : "") + lines[at];
+        bool namesAFailedFile = false;
+        for (const std::string& name : listed_)
+            namesAFailedFile |= told.find(Installed(name)) != std::string::npos &&
+                                StateOf(name) != State::Packaged;
+        EXPECT_TRUE(namesAFailedFile) << told;
+    }
     EXPECT_EQ(TemporaryFiles(), 0);
 
     // With room again, the next run installs everything, the marker last.

@@ -42,7 +42,7 @@ constexpr ULONGLONG kPage = 4096;
 
 enum : DWORD { kExitOk = 0 };
 
-// The lines of a manifest of the package folder.
+// The files the package lists (its FileNames.txt).
 std::vector<std::string> ListedFiles()
 {
     std::ifstream in(fs::path(kPackage) / "FileNames.txt", std::ios::binary);
@@ -211,15 +211,16 @@ protected:
     PROCESS_INFORMATION Start()
     {
         const std::string path = TestProgramFolder() + kProgram;
-        std::string command = "\"" + path + "\" /VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + LogPath() + "\"";
+        std::string command =
+            "\"" + path + "\" /VERYSILENT /SUPPRESSMSGBOXES /LOG=\"" + LogPath() + "\"";
         char saved[256] = {};
         const bool hadDisplay = GetEnvironmentVariableA("DISPLAY", saved, sizeof saved) > 0;
         SetEnvironmentVariableA("DISPLAY", nullptr);
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        const BOOL started = CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                                            nullptr, TestProgramFolder().c_str(), &si, &pi);
+        const BOOL started = CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE,
+                                            0, nullptr, TestProgramFolder().c_str(), &si, &pi);
         if (hadDisplay)
             SetEnvironmentVariableA("DISPLAY", saved);
         EXPECT_TRUE(started) << path << ": error " << GetLastError();
@@ -346,7 +347,8 @@ TEST_F(FaultInjection, ADriveThatFillsUpLosesNothingAndTheNextRunCompletes)
         << Installed(census.other.front()) << ": "
         << ReadFileOrMissing(Installed(census.other.front())).size() << " bytes";
     EXPECT_GT(census.packaged, 0) << "the drive was full from the start";
-    EXPECT_GT(census.old, 0) << "no file kept its old bytes: the drive never filled up, or every file after it did was lost";
+    EXPECT_GT(census.old, 0) << "no file kept its old bytes: the drive never filled up, or "
+                                "every file after it did was lost";
     EXPECT_EQ(ReadFileOrMissing(Installed(kMarkerName)), kOld);
 
     // The log says which copy failed and why, in the system's words: the
@@ -396,7 +398,8 @@ TEST_F(FaultInjection, ARunKilledPartWayLeavesOnlyItsOwnTemporaryFileAndTheNextR
     if (running)
         TerminateProcess(pi.hProcess, 99);
     const DWORD code = Finish(pi);
-    ASSERT_TRUE(reached) << "fewer than " << killAfter << " copies within " << kRunBoundMs / 1000 << " s";
+    ASSERT_TRUE(reached) << "fewer than " << killAfter << " copies within " << kRunBoundMs / 1000
+                         << " s";
     ASSERT_TRUE(running) << "the run ended by itself (code " << code << ") before it was killed";
     const int copies = Occurrences(Log(), "Copie de ");
     ASSERT_LT(copies, int(listed_.size())) << "killed too late to show anything";

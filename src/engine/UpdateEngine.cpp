@@ -1,9 +1,12 @@
 #include "engine/UpdateEngine.h"
 
+#include <algorithm>
+
 #include "core/Format.h"
 #include "core/Errors.h"
 #include "core/Manifests.h"
 #include "core/RunTimings.h"
+#include "core/ScopeExit.h"
 #include "core/Text.h"
 #include "core/WindowsPath.h"
 
@@ -106,11 +109,43 @@ bool UpdateEngine::DeleteTempFiles()
     return allGone;
 }
 
+void UpdateEngine::DiscardTempFile(const std::string& path)
+{
+    auto it = std::find(tempFiles_.begin(), tempFiles_.end(), path);
+    if (it == tempFiles_.end())
+        return;
+    try {
+        if (files_.FileIsPresent(path))
+            files_.RemoveFile(path);
+        tempFiles_.erase(it);  // its name is still never handed out again
+    } catch (...) {
+        // Still in use: the clean-up at the end tries again.
+    }
+}
+
+UpdateStatus UpdateEngine::CompareAndReplace(const std::string& packaged,
+                                             const std::string& installed, ReplaceMode mode)
+{
+    if (mode == ReplaceMode::CompareOnly)
+        return replacement_.CompareAndReplace(packaged, installed, mode);
+    const ScopeExit discard([&] { DiscardTempFile(packaged); });
+    return replacement_.CompareAndReplace(packaged, installed, mode);
+}
+
+void UpdateEngine::CopyFileWithReport(const std::string& source, const std::string& target)
+{
+    const ScopeExit discard([&] { DiscardTempFile(source); });
+    replacement_.CopyFileWithReport(source, target);
+}
+
 bool UpdateEngine::CopyListedFiles(const std::string& folder)
 {
     bool allCopied = true;
     for (const std::string& line : fileNameLines_) {
-        std::string source = WriteEmbeddedFile(line, TempFileName(kTempPrefix));
+        const std::string temporary = TempFileName(kTempPrefix);
+        // Gone once copied, so that a run cut short leaves at most this one.
+        const ScopeExit discard([&] { DiscardTempFile(temporary); });
+        std::string source = WriteEmbeddedFile(line, temporary);
         try {
             CopyFileWithReport(source, AddBackslash(folder) + line);
         } catch (...) {

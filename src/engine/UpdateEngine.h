@@ -1,8 +1,9 @@
 #pragma once
 // The update engine: created once at start-up, it owns the engine's helpers
 // and hands the update procedures the package, the report and the temporary
-// files. Temporary files made with TempFileName live until the engine is
-// destroyed at program exit, which deletes them all.
+// files. A temporary file made with TempFileName goes as soon as its copy is
+// done; what is left (a file whose copy never came, or one still in use) is
+// deleted when the engine is destroyed at program exit.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -84,6 +85,11 @@ public:
     // cannot be deleted (still in use) stays. True when none of them is left.
     bool DeleteTempFiles();
 
+    // Deletes one temporary file of this run whose copy is done (or failed),
+    // without a report line; never raises. Any other path is left alone, and
+    // a file that cannot be deleted now stays for DeleteTempFiles.
+    void DiscardTempFile(const std::string& path);
+
     // --- report ------------------------------------------------------------------
     InstallationReport& Report() { return report_; }
     void SetReportTarget(ReportSink* target) { report_.SetReportTarget(target); }
@@ -97,14 +103,11 @@ public:
     std::string AskProgramLocation(const std::string& expectedPath) { return locator_.AskProgramLocation(expectedPath); }
 
     // --- replacing files ------------------------------------------------------------
-    UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, ReplaceMode mode)
-    {
-        return replacement_.CompareAndReplace(packaged, installed, mode);
-    }
-    void CopyFileWithReport(const std::string& source, const std::string& target)
-    {
-        replacement_.CopyFileWithReport(source, target);
-    }
+    // Each temporary file is written for one copy: a temporary file of this
+    // run given as packaged (with Replace) or as source is deleted once its
+    // copy is done or failed, whatever the outcome.
+    UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, ReplaceMode mode);
+    void CopyFileWithReport(const std::string& source, const std::string& target);
     // Writes every file of the file-name list from the package to a
     // temporary file and copies it to folder + line, without comparison; a
     // failed copy is skipped. True when every copy succeeded.

@@ -140,6 +140,34 @@ TEST_F(FileReplacementTest, CopyClearsReadOnlyKeepsTheTimeAndRaisesOnFailure)
     }
 }
 
+TEST_F(FileReplacementTest, OnlyThisRunsTemporaryFilesGoOnceCopied)
+{
+    files.PutFile(kInstalled, "old", 1);
+    files.PutFile(kPackaged, "not made by this run", 2);
+    const std::string first = engine->TempFileName("Update");
+    files.PutFile(first, "new", 3);
+
+    // Compared only: the caller copies it later, so it stays.
+    EXPECT_EQ(engine->CompareAndReplace(first, kInstalled, ReplaceMode::CompareOnly), UpdateStatus::Ok);
+    EXPECT_TRUE(files.FileIsPresent(first));
+    EXPECT_EQ(engine->CompareAndReplace(first, kInstalled, ReplaceMode::Replace), UpdateStatus::Ok);
+    EXPECT_EQ(files.Get(kInstalled)->data, "new");
+    EXPECT_FALSE(files.FileIsPresent(first));
+
+    // A failed copy's temporary file goes too; a source that is no
+    // temporary file of this run is never deleted.
+    const std::string second = engine->TempFileName("Update");
+    files.PutFile(second, "newer", 4);
+    files.files[UpperAscii(kInstalled)].locked = true;
+    EXPECT_THROW(engine->CopyFileWithReport(second, kInstalled), Error);
+    EXPECT_FALSE(files.FileIsPresent(second));
+    files.files[UpperAscii(kInstalled)].locked = false;
+    engine->CopyFileWithReport(kPackaged, kInstalled);
+    files.PutFile(kPackaged, "not made by this run", 5);
+    EXPECT_EQ(engine->CompareAndReplace(kPackaged, kInstalled, ReplaceMode::Replace), UpdateStatus::Ok);
+    EXPECT_EQ(files.Get(kPackaged)->data, "not made by this run");
+}
+
 TEST_F(FileReplacementTest, CopyListedFilesGoesOnPastAMissingFile)
 {
     std::vector<test::TestFile> packaged;

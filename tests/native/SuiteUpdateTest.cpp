@@ -73,6 +73,43 @@ TEST_F(SuiteUpdateTest, NewerPackageCopiesEveryListedFileThenTheMarker)
     EXPECT_EQ(report.lines[9].text, std::string("vers ") + kMarker + "\r\n");
 }
 
+// The temporary files in the temporary folder, by upper-cased path.
+std::vector<std::string> TemporaryFiles(const test::EngineFileSystem& files)
+{
+    std::vector<std::string> found;
+    for (const auto& [path, file] : files.files)
+        if (path.rfind(UpperAscii(files.tempFolder) + "UPDATE", 0) == 0)
+            found.push_back(path);
+    return found;
+}
+
+TEST_F(SuiteUpdateTest, EachTemporaryFileGoesAsSoonAsItsCopyIsDone)
+{
+    // A run killed part-way must not leave every file unpacked so far: at
+    // each copy the folder holds the marker's temporary file and the one
+    // being copied, nothing of the copies already done.
+    std::vector<std::size_t> heldAtEachCopy;
+    for (const char* target : {"C:\\Quorvex5\\gs\\date.int", "C:\\Quorvex5\\gs\\menu.int",
+                               "C:\\Quorvex5\\util\\tool.int", kMarker})
+        files.copyFailures[UpperAscii(target)] = [&] {
+            heldAtEachCopy.push_back(TemporaryFiles(files).size());
+        };
+    EXPECT_EQ(Run(), UpdateStatus::Ok);
+    EXPECT_THAT(heldAtEachCopy, ElementsAre(2u, 2u, 2u, 1u));
+    EXPECT_THAT(TemporaryFiles(files), ElementsAre());
+
+    // A failed copy's temporary file goes too; the marker's, not copied,
+    // is left to the engine's clean-up at its end.
+    files.files[UpperAscii("C:\\Quorvex5\\gs\\date.int")].locked = true;
+    heldAtEachCopy.clear();
+    User().answers = {DialogResult::Yes};  // the same package again
+    EXPECT_EQ(Run(), UpdateStatus::Warning);
+    EXPECT_THAT(heldAtEachCopy, ElementsAre(2u, 2u, 2u));
+    EXPECT_EQ(TemporaryFiles(files).size(), 1u);
+    engine.reset();
+    EXPECT_THAT(TemporaryFiles(files), ElementsAre());
+}
+
 TEST_F(SuiteUpdateTest, TheSamePackageTwiceAsksWhetherToGoOn)
 {
     ASSERT_EQ(Run(), UpdateStatus::Ok);

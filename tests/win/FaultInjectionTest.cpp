@@ -297,12 +297,6 @@ protected:
     OwnTemporaryFolder temporary_{"qv-faults"};
 };
 
-TEST_F(FaultInjection, ThePackageIsSeveralHundredSmallFiles)
-{
-    EXPECT_GE(listed_.size(), 200u);
-    EXPECT_TRUE(fs::exists(Packaged(kMarkerName)));
-}
-
 // The drive of the installation fills up part-way through the run.
 TEST_F(FaultInjection, ADriveThatFillsUpLosesNothingAndTheNextRunCompletes)
 {

@@ -103,6 +103,10 @@ inline constexpr char kReportUpToDate[] = "est à jour : il n'est pas remplacé.
 inline constexpr char kReportNotReplaced[] = "n'est pas remplacé !!!";
 inline constexpr char kReportCopyOf[] = "Copie de ";
 inline constexpr char kReportCopyTo[] = "vers ";
+// After the copy lines of a listed file that was not copied, with the reason
+// on the next line.
+inline constexpr char kReportCopyFailed[] = "Le fichier %s n'a pas pu être copié :";
+inline constexpr char kReportNotPackaged[] = "Ce fichier n'est pas dans la mise à jour.";
 // A failed copy's message: labels, not translated.
 inline constexpr char kCopySourceLabel[] = "Source: ";
 inline constexpr char kCopyTargetLabel[] = "Target: ";

@@ -139,8 +139,9 @@ void FileReplacement::CopyFileWithReport(const std::string& source, const std::s
         files_.SetNormalAttributes(target);
     }
     if (!ok)
-        throw Error(texts::kCopySourceLabel + source + kCrLf + texts::kCopyTargetLabel + target +
-                    kCrLf + kCrLf + texts::kCopyErrorLabel + error);
+        throw CopyFailure(texts::kCopySourceLabel + source + kCrLf + texts::kCopyTargetLabel +
+                              target + kCrLf + kCrLf + texts::kCopyErrorLabel + error,
+                          error);
 }
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/Errors.h"
 #include "core/UpdateStatus.h"
 #include "engine/InstallationReport.h"
 #include "platform/FileSystem.h"
@@ -34,6 +35,19 @@ Newer CompareVersionsThenTimes(const FileStamp& installed, const FileStamp& pack
 // packaged file is missing.
 Newer CompareFiles(FileSystem& files, const std::string& installed, const std::string& packaged);
 
+// A copy that failed. The message is the one the user sees ("Source: ...
+// Target: ... Error: ..."); Reason() is its last part alone: why the system
+// refused the copy.
+class CopyFailure : public Error {
+public:
+    CopyFailure(std::string message, std::string reason)
+        : Error(std::move(message)), reason_(std::move(reason)) {}
+    const std::string& Reason() const noexcept { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // Whether CompareAndReplace copies the packaged file when it may, or only
 // compares (and asks) and leaves the copy to its caller.
 enum class ReplaceMode { Replace, CompareOnly };
@@ -55,7 +69,7 @@ public:
 
     // Writes the two copy lines, lets the window repaint, then copies over
     // target (attributes cleared before and after; the source's time kept).
-    // Raises "Source: ... Target: ... Error: ..." on failure.
+    // Raises a CopyFailure ("Source: ... Target: ... Error: ...") on failure.
     void CopyFileWithReport(const std::string& source, const std::string& target);
 
 private:

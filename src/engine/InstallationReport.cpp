@@ -43,4 +43,13 @@ void InstallationReport::ReportCopy(const std::string& source, const std::string
     AddReportLine(texts::kReportCopyTo + target + kCrLf);
 }
 
+void InstallationReport::ReportCopyFailed(const std::string& target, const std::string& reason)
+{
+    // The system's text may end with its own line break: one is enough.
+    std::string text = reason;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    AddReportLine(Format(texts::kReportCopyFailed, {target}) + kCrLf + text + kCrLf);
+}
+
 }  // namespace qv

@@ -33,6 +33,10 @@ public:
     // "vers <target>".
     void ReportCopy(const std::string& source, const std::string& target);
 
+    // After a copy that failed: "Le fichier <target> n'a pas pu être
+    // copié :" and the reason (the system's message, say) on the next line.
+    void ReportCopyFailed(const std::string& target, const std::string& reason);
+
 private:
     FileSystem& files_;
     ReportSink* target_ = nullptr;

@@ -8,6 +8,7 @@
 #include "core/RunTimings.h"
 #include "core/ScopeExit.h"
 #include "core/Text.h"
+#include "core/Texts.h"
 #include "core/WindowsPath.h"
 
 namespace qv {
@@ -145,11 +146,18 @@ bool UpdateEngine::CopyListedFiles(const std::string& folder)
         const std::string temporary = TempFileName(kTempPrefix);
         // Gone once copied, so that a run cut short leaves at most this one.
         const ScopeExit discard([&] { DiscardTempFile(temporary); });
-        std::string source = WriteEmbeddedFile(line, temporary);
+        const std::string source = WriteEmbeddedFile(line, temporary);
+        const std::string target = AddBackslash(folder) + line;
+        // A failed copy is said in the report, with why; the next file goes on.
         try {
-            CopyFileWithReport(source, AddBackslash(folder) + line);
+            CopyFileWithReport(source, target);
+        } catch (const CopyFailure& failure) {
+            allCopied = false;
+            report_.ReportCopyFailed(target, source.empty() ? std::string(texts::kReportNotPackaged)
+                                                            : failure.Reason());
         } catch (...) {
-            allCopied = false;  // reported by its copy lines; go on
+            allCopied = false;
+            report_.ReportCopyFailed(target, CurrentErrorMessage());
         }
     }
     return allCopied;

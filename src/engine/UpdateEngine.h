@@ -109,8 +109,9 @@ public:
     UpdateStatus CompareAndReplace(const std::string& packaged, const std::string& installed, ReplaceMode mode);
     void CopyFileWithReport(const std::string& source, const std::string& target);
     // Writes every file of the file-name list from the package to a
-    // temporary file and copies it to folder + line, without comparison; a
-    // failed copy is skipped. True when every copy succeeded.
+    // temporary file and copies it to folder + line, without comparison. A
+    // failed copy adds a line naming the file and why after its copy lines,
+    // and the next file goes on. True when every copy succeeded.
     bool CopyListedFiles(const std::string& folder);
 
     // --- the companies of the workstation ------------------------------------------

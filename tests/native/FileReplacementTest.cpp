@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <new>
 #include <optional>
 
@@ -186,9 +187,52 @@ TEST_F(FileReplacementTest, CopyListedFilesGoesOnPastAMissingFile)
     EXPECT_EQ(files.copies.size(), 9u);
     EXPECT_EQ(files.Get("C:\\Q\\gs\\f9.int")->data, "payload 9");
     EXPECT_EQ(files.Get("C:\\Q\\gs\\f9.int")->writeTime, 109u);
-    EXPECT_EQ(report.lines.size(), 20u);
+    EXPECT_EQ(report.lines.size(), 21u);
     EXPECT_EQ(report.lines[8].text, "Copie de ");  // the missing one: no source
     EXPECT_EQ(report.lines[9].text, "vers C:\\Q\\gs\\f4.int\r\n");
+    EXPECT_EQ(report.lines[10].text, "Le fichier C:\\Q\\gs\\f4.int n'a pas pu être copié :\r\n"
+                                     "Ce fichier n'est pas dans la mise à jour.\r\n");
+}
+
+TEST_F(FileReplacementTest, AFailedListedCopyNamesItsFileAndTheReason)
+{
+    // Each failure a listed copy meets: the line after its copy lines names
+    // the installed file and the system's reason, or the error's own text.
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        std::string reason;
+    };
+    const std::string target = "C:\\Q\\gs\\a.int";
+    const Case cases[] = {
+        {"held by another program", [&] { files.PutFile(target, "old", 1).locked = true; },
+         "Erreur système.  Code : 32.\r\nLe processus ne peut pas accéder au fichier car ce "
+         "fichier est utilisé par un autre processus."},
+        {"its folder is missing", [&] { files.folders.erase(UpperAscii("C:\\Q\\gs")); },
+         "Erreur système.  Code : 3.\r\nLe chemin d'accès spécifié est introuvable."},
+        {"out of memory", [&] { files.copyFailures[UpperAscii(target)] = [] { throw std::bad_alloc(); }; },
+         "Mémoire insuffisante."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UsePackage({{"gs\\a.int", "new a", 1}, {"util\\b.int", "new b", 1},
+                    {"FileNames.txt", "gs\\a.int\r\nutil\\b.int\r\n", 1}});
+        files.files.clear();
+        files.copyFailures.clear();
+        files.AddFolder("C:\\Q\\gs");
+        files.AddFolder("C:\\Q\\util");
+        c.arrange();
+        report.lines.clear();
+        engine->LoadFileNameLines();
+        EXPECT_FALSE(engine->CopyListedFiles("C:\\Q"));
+        ASSERT_EQ(report.lines.size(), 5u);
+        EXPECT_EQ(report.lines[1].text, "vers " + target + "\r\n");
+        EXPECT_EQ(report.lines[2].text,
+                  "Le fichier " + target + " n'a pas pu être copié :\r\n" + c.reason + "\r\n");
+        EXPECT_EQ(report.lines[2].size, 0);
+        // The next copy goes on as before, with its two lines only.
+        EXPECT_EQ(report.lines[4].text, "vers C:\\Q\\util\\b.int\r\n");
+    }
 }
 
 // The version-then-date rule on what the file system reads of two files.

@@ -10,6 +10,7 @@ namespace {
 
 using testing::ElementsAre;
 using testing::HasSubstr;
+using testing::StartsWith;
 
 constexpr char kMainRecordKey[] = "SOFTWARE\\QUORVEX S.A.\\Telvarin\\Program";
 constexpr char kFolder[] = "C:\\Apps\\WQuorvex\\Margolin\\Programs\\";
@@ -154,7 +155,11 @@ TEST_F(MargolinUpdateTest, AFailedListedCopyIsAWarningWithoutPrintFilesOrProgram
     EXPECT_EQ(Installed("Lang\\fr.txt"), "<missing>");
     EXPECT_EQ(Installed("Factures.lst"), "<missing>");
     EXPECT_EQ(Installed("TVPMargolin.exe"), "program v1");
-    EXPECT_EQ(report.lines.size(), 4u);  // the two copies' lines, nothing else
+    // The two copies' lines, then which file failed and why.
+    ASSERT_EQ(report.lines.size(), 5u);
+    EXPECT_THAT(report.lines.back().text,
+                StartsWith("Le fichier " + std::string(kFolder) + "Lang\\fr.txt n'a pas pu être copié :\r\n"
+                           "Erreur système.  Code : 3.\r\n"));
 }
 
 TEST_F(MargolinUpdateTest, FailuresAfterTheListedCopiesAreKoAndKeepTheOldProgram)

@@ -192,6 +192,15 @@ TEST_F(FileSystemWin32Test, CopyClearAttributesDeleteAndFolders)
     EXPECT_EQ(WriteTimeOf(target), kStamp);
     EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 
+    {
+        // Held by another program: the reason a failed copy's report line gives.
+        UniqueFile holder(CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_FALSE(fs.CopyFileOver(source, target));
+        EXPECT_EQ(fs.LastFailureMessage().rfind("Erreur système.  Code : 32.\r\n", 0), 0u)
+            << fs.LastFailureMessage();
+        EXPECT_GT(fs.LastFailureMessage().size(), std::string("Erreur système.  Code : 32.\r\n").size());
+    }
     EXPECT_FALSE(fs.CopyFileOver(dir / "missing", target));
     EXPECT_EQ(fs.LastFailureMessage().rfind("Erreur système.  Code : 2.\r\n", 0), 0u);
     EXPECT_FALSE(fs.SetNormalAttributes(dir / "missing"));

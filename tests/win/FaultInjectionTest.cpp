@@ -345,8 +345,9 @@ TEST_F(FaultInjection, ADriveThatFillsUpLosesNothingAndTheNextRunCompletes)
                                 "every file after it did was lost";
     EXPECT_EQ(ReadFileOrMissing(Installed(kMarkerName)), kOld);
 
-    // The log says which copy failed and why, in the system's words: the
-    // reason's line, or the line before it, names a file left unreplaced.
+    // The log says which copy failed and why, in the system's words: a line
+    // just before the reason (or the reason's own), other than the copy
+    // lines, names a file left unreplaced.
     const std::vector<std::string> lines = Lines(Log());
     const std::string reason = SystemReason(ERROR_DISK_FULL);
     std::size_t at = 0;
@@ -358,7 +359,10 @@ TEST_F(FaultInjection, ADriveThatFillsUpLosesNothingAndTheNextRunCompletes)
             end += lines[i] + "\n";
         ADD_FAILURE() << "no \"" << reason << "\" in the log; its last lines:\n" << end;
     } else {
-        const std::string told = (at > 0 ? lines[at - 1] + "\n" : "") + lines[at];
+        std::string told;
+        for (std::size_t i = at > 3 ? at - 3 : 0; i <= at; ++i)
+            if (lines[i].rfind("Copie de ", 0) != 0 && lines[i].rfind("vers ", 0) != 0)
+                told += lines[i] + "\n";
         bool namesAFailedFile = false;
         for (const std::string& name : listed_)
             namesAFailedFile |= told.find(Installed(name)) != std::string::npos &&

@@ -1,6 +1,7 @@
 #pragma once
 // The program's pseudo-random numbers (temporary file names): one generator,
-// seeded once from the clock when the wizard is first shown.
+// seeded from the system's random source, so that nobody can tell the names
+// a run will use from the time it started. Tests seed it themselves.
 #include <cstdint>
 
 namespace qv {
@@ -8,7 +9,7 @@ namespace qv {
 class PseudoRandom {
 public:
     void Seed(std::uint32_t seed) { state_ = seed; }
-    void SeedFromClock();
+    void SeedUnpredictably();
     // A whole number in [0, bound); 0 when bound is 0.
     std::uint32_t Below(std::uint32_t bound)
     {

@@ -107,6 +107,9 @@ inline constexpr char kReportCopyTo[] = "vers ";
 // on the next line.
 inline constexpr char kReportCopyFailed[] = "Le fichier %s n'a pas pu être copié :";
 inline constexpr char kReportNotPackaged[] = "Ce fichier n'est pas dans la mise à jour.";
+// Every temporary name drawn for a packaged file was someone else's file.
+inline constexpr char kTempNamesTaken[] =
+    "Impossible de créer un fichier temporaire dans %s : les %d noms essayés existent déjà.";
 // A failed copy's message: labels, not translated.
 inline constexpr char kCopySourceLabel[] = "Source: ";
 inline constexpr char kCopyTargetLabel[] = "Target: ";

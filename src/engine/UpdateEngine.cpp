@@ -14,8 +14,10 @@
 namespace qv {
 
 namespace {
-// Temporary numbers are drawn below this bound.
+// Temporary numbers are drawn below this bound, at most this many times for
+// one name.
 constexpr std::uint32_t kTempNumberBound = 10000000;
+constexpr int kTempNameDraws = 100;
 
 CompanyList LoadedCompanyList(FileSystem& files, qv::Registry& registry)
 {
@@ -38,6 +40,7 @@ UpdateEngine::UpdateEngine(EmbeddedSource& source, FileSystem& files,
       locator_(files, user),
       replacement_(files, user, messages, report_)
 {
+    Randomize();
     // The creation order is fixed:
     // 1. the company list, loaded at once: companies_ above;
     // 2. the installer helper: files_, given by the caller;
@@ -76,22 +79,20 @@ int UpdateEngine::LoadPrintListLines()
 std::string UpdateEngine::TempFileName(const std::string& prefix)
 {
     timings::Scope measured(timings::Stage::TempName);
-    // A name of this run may still wait for its copy (the suite's marker is
-    // copied last): handing it out again would overwrite it.
-    if (tempNames_.size() >= kTempNumberBound)
-        throw Error("No temporary file name left");
     const std::string folder = files_.TempFolder();
-    std::string path;
-    do {
-        path = Format("%s%s%d.tmp", {folder, prefix,
-                                     static_cast<long long>(random_.Below(kTempNumberBound))});
-    } while (tempNames_.count(UpperAscii(path)) != 0);
-
-    if (files_.FileIsPresent(path))
-        DeleteFileWithReport(path);
-    tempNames_.insert(UpperAscii(path));
-    tempFiles_.push_back(path);
-    return path;
+    for (int draw = 0; draw < kTempNameDraws; ++draw) {
+        const std::string path = Format(
+            "%s%s%d.tmp", {folder, prefix, static_cast<long long>(random_.Below(kTempNumberBound))});
+        // A name of this run may still wait for its copy (the suite's marker
+        // is copied last); any other file of that name belongs to someone
+        // else.
+        if (tempNames_.count(UpperAscii(path)) != 0 || !files_.CreateNewFile(path))
+            continue;
+        tempNames_.insert(UpperAscii(path));
+        tempFiles_.push_back(path);
+        return path;
+    }
+    throw Error(Format(texts::kTempNamesTaken, {folder, static_cast<long long>(kTempNameDraws)}));
 }
 
 bool UpdateEngine::DeleteTempFiles()

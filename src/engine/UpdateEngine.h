@@ -68,16 +68,20 @@ public:
     const std::vector<std::string>& PrintListLines() const { return printListLines_; }
 
     // --- temporary files ---------------------------------------------------------
-    // Seeds the name generator; the wizard does it once, from the clock, when
-    // it is first shown.
-    void Randomize() { random_.SeedFromClock(); }
+    // Seeds the name generator from the system's random source (the engine
+    // does it when it is made; the wizard again when it is first shown), or
+    // with a given seed, for tests.
+    void Randomize() { random_.SeedUnpredictably(); }
     void Randomize(std::uint32_t seed) { random_.Seed(seed); }
 
-    // temp folder + prefix + a number below 10000000 + ".tmp", never a name
-    // already handed out in this run (a drawn number that was is drawn
-    // again). A leftover file of that name from an earlier run is deleted
-    // with its report line (and its deletion error raised); the same name is
-    // returned.
+    // Creates a new, empty file temp folder + prefix + a number below
+    // 10000000 + ".tmp" and returns its path. The file is made only where
+    // nothing is (a name already there, someone else's file in a shared
+    // temporary folder or one handed out earlier in this run, is left
+    // alone and another number drawn), so the program never writes into a
+    // file it did not make. After 100 draws that all found their name
+    // taken, raises an error naming the folder; a file that cannot be made
+    // raises a FileCreationError.
     std::string TempFileName(const std::string& prefix);
 
     // Deletes the temporary files this run made, and no other file of the

@@ -75,6 +75,14 @@ public:
     virtual void WriteNewFileInPieces(const std::string& path,
                                       const std::function<void(PieceWriter&)>& fill) = 0;
 
+    // Creates an empty file at path only when nothing is there (no file,
+    // folder or link of that name), and never opens what is there: a name
+    // another has taken, even in the instant before, is left to them. True
+    // when this call made the file; false, with nothing touched, when the
+    // name is taken. Any other failure raises a FileCreationError naming
+    // the file.
+    virtual bool CreateNewFile(const std::string& path) = 0;
+
     // Sets only the last-write time. False when the file does not exist;
     // raises an I/O error when it exists but cannot be opened for writing.
     virtual bool SetFileWriteTime(const std::string& path, FileTime time) = 0;

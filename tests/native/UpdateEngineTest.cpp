@@ -56,9 +56,11 @@ TEST_F(UpdateEngineTest, NoTempFileNameIsHandedOutTwiceInARun)
         EXPECT_EQ(files.Get(name)->data, "written by this run");
 }
 
-TEST_F(UpdateEngineTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
+TEST_F(UpdateEngineTest, AFileAtTheDrawnNameIsLeftAloneAndAnotherNameIsDrawn)
 {
-    // The same seed draws the same number: learn it, then plant a leftover.
+    // The same seed draws the same numbers: learn the first name, then let
+    // someone else's file (in a shared temporary folder, another user's)
+    // sit there, protected or not.
     std::string name;
     {
         UpdateEngine probe(*package, files, services.registry, services.user,
@@ -66,25 +68,53 @@ TEST_F(UpdateEngineTest, ALeftoverFileIsDeletedWithItsLineAndTheNameKept)
         probe.Randomize(42);
         name = probe.TempFileName("Update");
     }
-    files.Put(name, "left over");
+    for (bool locked : {false, true}) {
+        SCOPED_TRACE(locked ? "locked" : "not locked");
+        files.Put(name, "someone else's").locked = locked;
+        files.Get(name);
+        {
+            UpdateEngine engine(*package, files, services.registry, services.user,
+                                services.messages, services.versions, services.workstation);
+            engine.SetReportTarget(&report);
+            engine.Randomize(42);
+            const std::string other = engine.TempFileName("Update");
+            EXPECT_NE(UpperAscii(other), UpperAscii(name));
+            EXPECT_TRUE(std::regex_match(other, std::regex(R"(C:\\TEMP\\Update[0-9]+\.tmp)"))) << other;
+            EXPECT_EQ(files.Get(other)->data, "");  // made by this run, empty
+            EXPECT_TRUE(report.lines.empty());
+        }
+        // Neither the draw nor the clean-up at the end touched it.
+        ASSERT_NE(files.Get(name), nullptr);
+        EXPECT_EQ(files.Get(name)->data, "someone else's");
+        files.files.erase(UpperAscii(name));
+    }
+}
 
-    UpdateEngine engine(*package, files, services.registry, services.user,
-                        services.messages, services.versions, services.workstation);
-    engine.SetReportTarget(&report);
-    engine.Randomize(42);
-    EXPECT_EQ(engine.TempFileName("Update"), name);
-    EXPECT_FALSE(files.FileIsPresent(name));
-    EXPECT_THAT(report.Texts(), ElementsAre("Fichier " + name + " est supprim\xE9.\r\n"));
-
-    // A leftover that cannot be deleted: the line is written, then the error.
-    files.Put(name).locked = true;
-    UpdateEngine next(*package, files, services.registry, services.user, services.messages,
-                      services.versions, services.workstation);
-    next.SetReportTarget(&report);
-    next.Randomize(42);
-    EXPECT_THROW(next.TempFileName("Update"), Error);
-    EXPECT_EQ(report.lines.size(), 2u);
-    files.Put(name).locked = false;
+TEST_F(UpdateEngineTest, WhenEveryDrawnNameIsTakenTheErrorSaysSo)
+{
+    // A temporary folder where every name is taken: a bounded number of
+    // draws, then a clear error, and nothing written anywhere.
+    class EveryNameTaken : public test::MemoryFileSystem {
+    public:
+        int attempts = 0;
+        bool CreateNewFile(const std::string&) override
+        {
+            ++attempts;
+            return false;
+        }
+    } taken;
+    UpdateEngine engine(*package, taken, services.registry, services.user, services.messages,
+                        services.versions, services.workstation);
+    engine.Randomize(5);
+    try {
+        engine.TempFileName(kTempPrefix);
+        FAIL() << "a name was handed out";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), "Impossible de créer un fichier temporaire dans C:\\TEMP\\ : "
+                               "les 100 noms essayés existent déjà.");
+    }
+    EXPECT_EQ(taken.attempts, 100);
+    EXPECT_TRUE(taken.files.empty());
 }
 
 TEST_F(UpdateEngineTest, DestructionDeletesThisRunsTemporaryFilesAndNothingElse)

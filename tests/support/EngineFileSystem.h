@@ -59,6 +59,13 @@ public:
         MemoryFileSystem::WriteNewFileInPieces(path, fill);
     }
 
+    bool CreateNewFile(const std::string& path) override
+    {
+        if (!PathIsPresent(path) && !FolderIsPresent(ParentFolder(path)))
+            throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + kPathNotFound);
+        return MemoryFileSystem::CreateNewFile(path);
+    }
+
     bool SetNormalAttributes(const std::string& path) override
     {
         auto it = files.find(UpperAscii(path));

@@ -107,6 +107,27 @@ TYPED_TEST_P(FileContract, WriteNewFileRefusesAProtectedFileNamingItAndKeepsIt)
     EXPECT_EQ(this->lab.Read(locked), "keep");
 }
 
+TYPED_TEST_P(FileContract, CreateNewFileMakesAnEmptyFileOnlyWhereNothingIs)
+{
+    const std::string fresh = this->At("fresh.tmp");
+    EXPECT_TRUE(this->fs().CreateNewFile(fresh));
+    EXPECT_EQ(this->lab.Read(fresh), "");
+    EXPECT_FALSE(this->fs().CreateNewFile(fresh)) << "made twice";
+
+    // What is there, protected or not, is never opened: bytes and time stay.
+    const std::string other = this->At("other.tmp"), locked = this->At("locked.tmp");
+    this->lab.Put(other, "someone else's", kEarlier);
+    this->lab.Put(locked, "someone else's", kEarlier);
+    this->lab.Lock(locked);
+    for (const std::string& path : {other, locked})
+        EXPECT_FALSE(this->fs().CreateNewFile(path)) << path;
+    this->lab.Unlock(locked);
+    for (const std::string& path : {other, locked}) {
+        EXPECT_EQ(this->lab.Read(path), "someone else's") << path;
+        EXPECT_EQ(this->lab.WriteTime(path), kEarlier) << path;
+    }
+}
+
 TYPED_TEST_P(FileContract, SetFileWriteTimeIsExactFalseForNothingAndRaisesWhenRefused)
 {
     const std::string file = this->At("t.txt");
@@ -161,6 +182,7 @@ TYPED_TEST_P(FileContract, RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFil
 REGISTER_TYPED_TEST_SUITE_P(FileContract, PresenceOfFilesAndMissingPaths,
                             WriteNewFileCreatesOrReplacesWithTheExactBytes,
                             WriteNewFileRefusesAProtectedFileNamingItAndKeepsIt,
+                            CreateNewFileMakesAnEmptyFileOnlyWhereNothingIs,
                             SetFileWriteTimeIsExactFalseForNothingAndRaisesWhenRefused,
                             RemoveFileDeletesOrRaisesTheSystemErrorAndKeepsTheFile);
 
@@ -186,6 +208,23 @@ TYPED_TEST_P(FolderContract, WriteNewFileInAMissingFolderRaisesNamingTheFile)
     const std::string message = this->MessageOf([&] { this->fs().WriteNewFile(path, "x"); });
     EXPECT_TRUE(this->StartsWith(message, Format(texts::kFileCreateFailed, {path}) + "\r\n")) << message;
     EXPECT_FALSE(this->fs().FolderIsPresent(this->At("missing")));
+}
+
+TYPED_TEST_P(FolderContract, CreateNewFileTakesNoFolderNameAndNamesTheFileItCannotMake)
+{
+    const std::string folder = this->At("sub.tmp");
+    this->lab.MakeFolder(folder);
+    EXPECT_FALSE(this->fs().CreateNewFile(folder));
+    EXPECT_TRUE(this->fs().FolderIsPresent(folder));
+
+    const std::string path = this->At("missing\\x.tmp");
+    try {
+        this->fs().CreateNewFile(path);
+        ADD_FAILURE() << "made in a missing folder";
+    } catch (const FileCreationError& e) {
+        EXPECT_TRUE(this->StartsWith(e.Message(), Format(texts::kFileCreateFailed, {path}) + "\r\n"))
+            << e.Message();
+    }
 }
 
 TYPED_TEST_P(FolderContract, CopyFileOverKeepsBytesAndTimeOrFailsWithTheSystemError)
@@ -260,6 +299,7 @@ TYPED_TEST_P(FolderContract, DrivesByLetterAndKind)
 
 REGISTER_TYPED_TEST_SUITE_P(FolderContract, FoldersWithOrWithoutTheirBackslash,
                             WriteNewFileInAMissingFolderRaisesNamingTheFile,
+                            CreateNewFileTakesNoFolderNameAndNamesTheFileItCannotMake,
                             CopyFileOverKeepsBytesAndTimeOrFailsWithTheSystemError,
                             ForceDirectoriesMakesEveryLevelUnlessAFileIsInTheWay,
                             WriteTimesOfFilesOnly,

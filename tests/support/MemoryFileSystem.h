@@ -86,6 +86,16 @@ public:
         fill(writer);
     }
 
+    bool CreateNewFile(const std::string& path) override
+    {
+        if (PathIsPresent(path))
+            return false;
+        if (refusedCreates.count(UpperAscii(path)))
+            throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\nAccès refusé.");
+        Put(path);
+        return true;
+    }
+
     bool SetFileWriteTime(const std::string& path, FileTime time) override
     {
         auto it = files.find(UpperAscii(path));

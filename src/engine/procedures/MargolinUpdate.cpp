@@ -54,6 +54,9 @@ UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
             throw Error(Format(texts::kProgramNotFound, {program}));
 
         result = engine.CompareAndReplace(packaged, program, ReplaceMode::CompareOnly);
+        // Unpacked again for its copy at the end, so that a run cut short
+        // during the listed copies leaves no more than the file being copied.
+        engine.DiscardTempFile(packaged);
         if (result != UpdateStatus::Ok)
             return result;
 
@@ -61,7 +64,7 @@ UpdateStatus UpdateMargolin(UpdateEngine& engine, ProductKind)
         if (engine.CopyListedFiles(folder)) {
             // Margolin keeps its print lists as files.
             WriteMargolinPrintLists(engine, folder);
-            engine.CopyFileWithReport(packaged, program);  // the program last
+            engine.CopyFileWithReport(WritePackagedFile(engine, current), program);  // the program last
         } else {
             result = UpdateStatus::Warning;  // the old program stays
         }

@@ -11,10 +11,15 @@ namespace qv {
 
 namespace {
 
-// The temporary copy of a packaged file, or "" when the package lacks it.
+// The temporary copy of a packaged file, or "" when the package lacks it
+// (its temporary file, made empty, goes at once).
 std::string TryWritePackagedFile(UpdateEngine& engine, const std::string& name)
 {
-    return engine.WriteEmbeddedFile(name, engine.TempFileName(kTempPrefix));
+    const std::string temporary = engine.TempFileName(kTempPrefix);
+    std::string packaged = engine.WriteEmbeddedFile(name, temporary);
+    if (packaged.empty())
+        engine.DiscardTempFile(temporary);
+    return packaged;
 }
 
 }  // namespace

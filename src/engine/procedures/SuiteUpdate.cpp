@@ -40,6 +40,9 @@ UpdateStatus UpdateSuite(UpdateEngine& engine, ProductKind kind)
         SetProductFolder(engine.RegistryAccess(), kind, target);
 
         result = engine.CompareAndReplace(packaged, target, ReplaceMode::CompareOnly);
+        // Unpacked again for its copy at the end, so that a run cut short
+        // during the listed copies leaves no more than the file being copied.
+        engine.DiscardTempFile(packaged);
         if (result != UpdateStatus::Ok)
             return result;
 
@@ -47,7 +50,7 @@ UpdateStatus UpdateSuite(UpdateEngine& engine, ProductKind kind)
         // Only this sub-folder is created; a failure shows in its copies.
         engine.Files().ForceDirectories(AddBackslash(folder) + kImagesFolder);
         if (engine.CopyListedFiles(folder))
-            engine.CopyFileWithReport(packaged, target);  // the marker last
+            engine.CopyFileWithReport(WritePackagedFile(engine, marker), target);  // the marker last
         else
             result = UpdateStatus::Warning;  // the old marker stays
     } catch (...) {

@@ -112,6 +112,21 @@ void FileSystemWin32::WriteNewFileInPieces(const std::string& path,
     fill(writer);
 }
 
+bool FileSystemWin32::CreateNewFile(const std::string& path)
+{
+    // CREATE_NEW fails on any name that is there, a link to elsewhere
+    // included, instead of opening it: the file is ours or nothing is done.
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file)
+        return true;
+    DWORD code = GetLastError();
+    // A folder of that name answers "access denied" rather than "exists".
+    if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS || PathIsPresent(path))
+        return false;
+    throw FileCreationError(Format(texts::kFileCreateFailed, {path}) + "\r\n" + Reason(code));
+}
+
 bool FileSystemWin32::SetFileWriteTime(const std::string& path, FileTime time)
 {
     return win32::SetFileWriteTime(path, time);

@@ -23,6 +23,7 @@ public:
     std::string ReadWholeFile(const std::string& path) override;
     void WriteNewFileInPieces(const std::string& path,
                               const std::function<void(PieceWriter&)>& fill) override;
+    bool CreateNewFile(const std::string& path) override;
     bool SetFileWriteTime(const std::string& path, FileTime time) override;
     void RemoveFile(const std::string& path) override;
     bool GetFileWriteTime(const std::string& path, FileTime& time) override;

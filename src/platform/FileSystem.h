@@ -99,7 +99,9 @@ public:
     virtual bool SetNormalAttributes(const std::string& path) = 0;
 
     // Copies, overwriting, keeping the source's last-write time; false on
-    // failure (LastFailureMessage() then tells why).
+    // failure (LastFailureMessage() then tells why). The target is either
+    // as it was or the whole copy, never cut: the copy is made beside it
+    // (target + ".new") and takes its place once whole.
     virtual bool CopyFileOver(const std::string& source, const std::string& target) = 0;
 
     // Why the last operation of this object that returned false failed, in

@@ -161,7 +161,29 @@ bool FileSystemWin32::SetNormalAttributes(const std::string& path)
 
 bool FileSystemWin32::CopyFileOver(const std::string& source, const std::string& target)
 {
-    return ::CopyFileA(source.c_str(), target.c_str(), FALSE) ? true : Failed();
+    // The copy is made whole in a new file beside the target, then renamed
+    // over it: a copy that fails part-way (a full disk, a share gone) leaves
+    // the installed file as it was, never cut, and its own part removed.
+    // The new file is ours alone: a name already there is never written.
+    constexpr int kNamesBeside = 10;
+    std::string fresh;
+    for (int n = 1;; ++n) {
+        fresh = target + ".new" + (n == 1 ? std::string() : std::to_string(n));
+        if (::CopyFileA(source.c_str(), fresh.c_str(), TRUE))
+            break;
+        const DWORD code = GetLastError();
+        const bool taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+        if (taken && n < kNamesBeside)
+            continue;
+        if (!taken)
+            ::DeleteFileA(fresh.c_str());
+        SetLastError(code);
+        return Failed();
+    }
+    if (MoveFileOver(fresh, target))
+        return true;
+    ::DeleteFileA(fresh.c_str());  // the reason is noted already
+    return false;
 }
 
 bool FileSystemWin32::ForceDirectories(const std::string& path)

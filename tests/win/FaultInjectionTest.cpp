@@ -90,18 +90,6 @@ int Occurrences(const std::string& text, const std::string& what)
     return n;
 }
 
-// A log file read back: its bytes are UTF-8, the test's texts Windows-1252.
-std::string Cp1252FromUtf8(const std::string& utf8)
-{
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(),
-                                    int(wide.size())));
-    std::string text(wide.size() * 2, '\0');
-    text.resize(WideCharToMultiByte(1252, 0, wide.data(), int(wide.size()), text.data(),
-                                    int(text.size()), nullptr, nullptr));
-    return text;
-}
-
 // The non-empty lines of a text.
 std::vector<std::string> Lines(const std::string& text)
 {

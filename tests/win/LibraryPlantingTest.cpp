@@ -152,11 +152,16 @@ TEST_F(PlantedLibraries, TheFakeIsLoadedByAPlainSearch)
 // The program's first step, in a process of its own (it changes the whole
 // process): the search for libraries loaded by name is the system folder
 // only. The libraries the program loads by name still load, from the
-// system folder. (The error mode it sets cannot be seen here: GoogleTest
-// sets the same flags in every test program.)
+// system folder. Windows' own error boxes are off (GoogleTest sets the same
+// flags in every test program: they are cleared first).
 TEST(SecureProcessStart, DISABLED_InAProcessOfItsOwn)
 {
+    ::SetErrorMode(0);
     win32::SecureProcessStart();
+    const UINT mode = ::SetErrorMode(0);
+    EXPECT_EQ(mode & (SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX),
+              UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+    ::SetErrorMode(mode);
     HMODULE fake = ::LoadLibraryA("gds32.dll");
     EXPECT_EQ(fake, nullptr) << "loaded from " << PlantedLoad();
     EXPECT_EQ(PlantedLoad(), "");

@@ -75,16 +75,4 @@ protected:
 };
 
 
-// A log file read back: its bytes are UTF-8, the test's texts Windows-1252.
-inline std::string Cp1252FromUtf8(const std::string& utf8)
-{
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(),
-                                    int(wide.size())));
-    std::string text(wide.size() * 2, '\0');
-    text.resize(WideCharToMultiByte(1252, 0, wide.data(), int(wide.size()), text.data(),
-                                    int(text.size()), nullptr, nullptr));
-    return text;
-}
-
 }  // namespace qv::test

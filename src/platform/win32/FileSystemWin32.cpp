@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "core/Errors.h"
 #include "core/Format.h"
@@ -61,24 +62,7 @@ bool FileSystemWin32::PathIsPresent(const std::string& path)
 
 std::string FileSystemWin32::ReadWholeFile(const std::string& path)
 {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        DWORD code = GetLastError();
-        throw Error(Format(texts::kFileOpenFailed, {path}) + "\r\n" + Reason(code));
-    }
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
-            DWORD code = GetLastError();
-            throw Error(Format(texts::kFileReadFailed, {path}) + "\r\n" + Reason(code));
-        }
-        if (read == 0)
-            return data;
-        data.append(buffer, read);
-    }
+    return ReadFileStart(path, std::numeric_limits<std::size_t>::max());
 }
 
 void FileSystemWin32::WriteNewFileInPieces(const std::string& path,
@@ -179,6 +163,19 @@ bool FileSystemWin32::CopyFileOver(const std::string& source, const std::string&
             ::DeleteFileA(fresh.c_str());
         SetLastError(code);
         return Failed();
+    }
+    if (::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // A file another program holds, or one that cannot be written,
+        // fails as a copy straight over it would, with the same reason (a
+        // rename would give another).
+        UniqueFile probe(CreateFileA(target.c_str(), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe) {
+            Failed();
+            ::DeleteFileA(fresh.c_str());
+            return false;
+        }
     }
     if (MoveFileOver(fresh, target))
         return true;

@@ -358,6 +358,13 @@ TEST_F(FaultInjection, ADriveThatFillsUpLosesNothingAndTheNextRunCompletes)
         EXPECT_TRUE(namesAFailedFile) << told;
     }
     EXPECT_EQ(TemporaryFiles().size(), 0u);
+    // A copy that failed took its part-made file beside the installed one
+    // away with it.
+    std::vector<std::string> partMade;
+    for (const auto& item : fs::recursive_directory_iterator(suite_))
+        if (item.path().string().find(".new") != std::string::npos)
+            partMade.push_back(item.path().string());
+    EXPECT_TRUE(partMade.empty()) << partMade.size() << ", first " << partMade.front();
 
     // With room again, the next run installs everything, the marker last.
     ASSERT_TRUE(DeleteFileA(filler.c_str()));
